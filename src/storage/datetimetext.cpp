@@ -1,0 +1,253 @@
+#include "datetimetext.h"
+
+#include <QStringList>
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+QDateTime Moment(QDate date, QTime time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime ZeroMoment() {
+    return Moment(QDate(1899, 12, 30));
+}
+
+bool IsZeroMoment(const QDateTime& value) {
+    return value == ZeroMoment();
+}
+
+QString DisplayPatterns::date(const QDateTime& value, const QLocale& locale) const {
+    return FormatDateTime(shortDate, value, locale);
+}
+
+QString DisplayPatterns::time(const QDateTime& value, const QLocale& locale) const {
+    return FormatDateTime(longTime, value, locale);
+}
+
+QString DisplayPatterns::dateTime(const QDateTime& value, const QLocale& locale) const {
+    if (value.time() == QTime(0, 0))
+        return date(value, locale);
+    return date(value, locale) + u' ' + time(value, locale);
+}
+
+QString SqlDateTimeText(const QDateTime& value, DisplayPatterns& patterns) {
+    patterns.shortDate = u"yyyy-mm-dd"_s;
+    patterns.longTime = u"hh:nn:ss"_s;
+    const QString text = patterns.date(value) + u' ' + patterns.time(value);
+    patterns.shortDate = u"DD MMMM YYYY"_s;
+    patterns.longTime = u"HH:MM"_s;
+    return text;
+}
+
+namespace {
+
+QChar upperAscii(QChar c) {
+    return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
+}
+
+QString padded(int value, int width) {
+    return QString::number(value).rightJustified(width, u'0');
+}
+
+} // namespace
+
+QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLocale& locale) {
+    const QDate d = value.date();
+    const QTime t = value.time();
+    QString out;
+    QChar lastToken;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = upperAscii(pattern[i]);
+        if (c == u'"' || c == u'\'') {
+            const qsizetype end = pattern.indexOf(pattern[i], i + 1);
+            const qsizetype stop = end < 0 ? pattern.size() : end;
+            out += pattern.mid(i + 1, stop - i - 1);
+            i = stop + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < pattern.size() && upperAscii(pattern[i + run]) == c)
+            ++run;
+        switch (c.unicode()) {
+        case u'Y':
+            out += run <= 2 ? padded(d.year() % 100, 2) : padded(d.year(), 4);
+            break;
+        case u'M':
+            if (lastToken == u'H' && run <= 2)
+                out += padded(t.minute(), int(run));
+            else if (run <= 2)
+                out += padded(d.month(), int(run));
+            else
+                out += locale.standaloneMonthName(
+                    d.month(), run == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            break;
+        case u'D':
+            if (run <= 2)
+                out += padded(d.day(), int(run));
+            else
+                out += locale.standaloneDayName(d.dayOfWeek(),
+                                                run == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            break;
+        case u'H':
+            out += padded(t.hour(), run >= 2 ? 2 : 1);
+            break;
+        case u'N':
+            out += padded(t.minute(), run >= 2 ? 2 : 1);
+            break;
+        case u'S':
+            out += padded(t.second(), run >= 2 ? 2 : 1);
+            break;
+        case u'Z':
+            out += padded(t.msec(), run >= 3 ? 3 : 1);
+            break;
+        default:
+            out += pattern.mid(i, run);
+            i += run;
+            continue;
+        }
+        lastToken = c;
+        i += run;
+    }
+    return out;
+}
+
+namespace {
+
+constexpr std::array kTokens = {u"DD",  u"DDD", u"DDDD", u"MM",  u"MMM", u"MMMM",
+                                u"YY",  u"YYY", u"YYYY", u"HH",  u"NN",  u"SS",
+                                u"ZZ",  u"ZZZ", u"AP",   u"AM",  u"AMP", u"AMPM"};
+
+bool isToken(const QString& text) {
+    for (const char16_t* token : kTokens)
+        if (text == QStringView(token))
+            return true;
+    return false;
+}
+
+// A whole number: an optional sign and decimal digits, nothing else; 0 otherwise.
+int number(const QString& text) {
+    qsizetype i = (text.startsWith(u'-') || text.startsWith(u'+')) ? 1 : 0;
+    if (i == text.size())
+        return 0;
+    int value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return 0;
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    return text.startsWith(u'-') ? -value : value;
+}
+
+// Index (1-based) of the first name whose first three letters equal the
+// first three characters of the text, compared without case; 0 when none.
+int matchName(const QString& text, const QStringList& names) {
+    const QString head = text.left(3).toUpper();
+    for (int i = 0; i < names.size(); ++i)
+        if (!head.isEmpty() && names[i].left(3).toUpper() == head)
+            return i + 1;
+    return 0;
+}
+
+} // namespace
+
+QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, const QLocale& locale,
+                                int currentYear) {
+    int year = 1, month = 1, day = 1, hour = 0, minute = 0, second = 0, msec = 0;
+    bool afternoon = false;
+    bool ranOut = false;
+
+    QString p = pattern;
+    for (QChar& c : p)
+        c = upperAscii(c);
+    QString rest = text;
+    for (QChar& c : rest)
+        c = upperAscii(c);
+
+    QStringList dayNames, monthNames;
+    auto names = [&](QStringList& list, int count, auto nameOf) -> const QStringList& {
+        if (list.isEmpty())
+            for (int n = 1; n <= count; ++n)
+                list.append(nameOf(n));
+        return list;
+    };
+    auto take = [&](qsizetype count) {
+        const QString part = rest.left(count);
+        rest.remove(0, count);
+        return part;
+    };
+
+    // The last character of the pattern never starts a token.
+    qsizetype i = 0;
+    while (i < p.size() - 1) {
+        const QChar c = p[i];
+        if (!QStringView(u"ADHMNPSYZ").contains(c)) {
+            if (rest.size() >= 2)
+                rest.remove(0, 1);
+            ++i;
+            continue;
+        }
+        QString token(c);
+        qsizetype j = i + 1;
+        while (j < p.size() && isToken(token + p[j]))
+            token += p[j++];
+        i = j;
+        if (rest.isEmpty()) {
+            // A text that ends before its day, month or year holds no date;
+            // one that ends before its time of day is read as midnight.
+            if (token == u"DD" || token == u"MM" || token == u"MMM" || token == u"MMMM" ||
+                token == u"YY" || token == u"YYYY")
+                ranOut = true;
+            continue;
+        }
+        if (token == u"DD") {
+            day = number(take(2).trimmed());
+        } else if (token == u"DDD") {
+            take(3);
+        } else if (token == u"DDDD") {
+            const auto& list = names(dayNames, 7, [&](int n) {
+                return locale.standaloneDayName(n, QLocale::LongFormat);
+            });
+            if (const int n = matchName(rest, list))
+                take(list[n - 1].size());
+        } else if (token == u"MM") {
+            month = number(take(2).trimmed());
+        } else if (token == u"MMM" || token == u"MMMM") {
+            const auto& list = names(monthNames, 12, [&](int n) {
+                return locale.standaloneMonthName(n, QLocale::LongFormat);
+            });
+            if (const int n = matchName(rest, list)) {
+                month = n;
+                take(token == u"MMM" ? 3 : list[n - 1].size());
+            }
+        } else if (token == u"YY") {
+            year = number(take(2));
+            if (year >= 0 && year <= 99) {
+                const int century = ((currentYear ? currentYear : QDate::currentDate().year()) / 100) * 100;
+                year += year < 50 ? century : century - 100;
+            }
+        } else if (token == u"YYYY") {
+            year = number(take(4));
+        } else if (token == u"HH") {
+            hour = number(take(2).trimmed());
+        } else if (token == u"NN") {
+            minute = number(take(2).trimmed());
+        } else if (token == u"SS") {
+            second = number(take(2).trimmed());
+        } else if (token == u"ZZ" || token == u"ZZZ") {
+            msec = number(take(3).trimmed());
+        } else if (token == u"AP") {
+            afternoon = take(1) != u"A";
+        } else if (token == u"AM" || token == u"AMP" || token == u"AMPM") {
+            afternoon = take(2) != u"AM";
+        }
+        // YYY and a lone letter take nothing.
+    }
+
+    if (afternoon)
+        hour += 12;
+    const bool valid = !ranOut && year >= 1 && year <= 9999 && QDate::isValid(year, month, day) &&
+                       QTime::isValid(hour, minute, second, msec);
+    return valid ? Moment(QDate(year, month, day), QTime(hour, minute, second, msec)) : ZeroMoment();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+// Moments are wall-clock values without a time zone: a QDateTime in Qt::UTC,
+// so that no daylight-saving rule shifts or rejects them. The diary stores
+// moments as yyyy-mm-dd hh:nn:ss, days as yyyy-mm-dd; text order is time order.
+
+QDateTime Moment(QDate date, QTime time = QTime(0, 0));
+// 30 December 1899 00:00: the value of a text that holds no valid moment.
+QDateTime ZeroMoment();
+bool IsZeroMoment(const QDateTime& value);
+
+// The two display patterns shared by the whole program: the short date
+// pattern for dates and the long time pattern for times.
+struct DisplayPatterns {
+    QString shortDate = QStringLiteral("DD MMMM YYYY");
+    QString longTime = QStringLiteral("HH:MM");
+
+    QString date(const QDateTime& value, const QLocale& locale = QLocale()) const;
+    QString time(const QDateTime& value, const QLocale& locale = QLocale()) const;
+    // The date and, unless the time of day is exactly midnight, a blank and the time.
+    QString dateTime(const QDateTime& value, const QLocale& locale = QLocale()) const;
+};
+
+// The stored form "yyyy-mm-dd hh:nn:ss". Leaves the display patterns at
+// "DD MMMM YYYY" and "HH:MM".
+QString SqlDateTimeText(const QDateTime& value, DisplayPatterns& patterns);
+
+// Formats with the pattern letters d dd ddd dddd m mm mmm mmmm yy yyyy h hh
+// n nn s ss z zzz (any case; m right after h is the minute), ':' for the time
+// separator, and quoted text.
+QString FormatDateTime(const QString& pattern, const QDateTime& value,
+                       const QLocale& locale = QLocale());
+
+// Reads a text by a format pattern, the tokens of FormatDateTime plus AM/PM
+// marks. Day and month names come from the locale. The result is the zero
+// moment when the text holds no valid moment or ends before its date is
+// complete; a text that ends before its time of day is read as midnight.
+// currentYear places two-digit years (0 means this year).
+QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text,
+                                const QLocale& locale = QLocale(), int currentYear = 0);

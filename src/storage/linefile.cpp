@@ -1,0 +1,48 @@
+#include "linefile.h"
+
+#include "exception.h"
+#include "text1250.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+using namespace Qt::Literals::StringLiterals;
+
+QStringList LineFile::split(QByteArrayView bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        lines.append(Cp1250::decode(bytes.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(Cp1250::decode(bytes.sliced(start)));
+    return lines;
+}
+
+QStringList LineFile::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()));
+    return split(bytes);
+}
+
+void LineFile::write(const QString& path, const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += Cp1250::encode(line);
+        bytes += "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EFileError(u"Cannot write the file \"%1\": %2"_s.arg(path, file.errorString()));
+}

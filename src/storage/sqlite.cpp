@@ -1,0 +1,298 @@
+#include "sqlite.h"
+
+#include "text1250.h"
+
+#include <QLocale>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <sqlite3.h>
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+struct Finalizer {
+    void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+int kindFromDeclaredType(const char* declared, int firstRowType) {
+    if (!declared)
+        return firstRowType;
+    if (!std::strcmp(declared, "INTEGER") || !std::strcmp(declared, "BOOLEAN"))
+        return TSQLiteTable::Integer;
+    if (!std::strcmp(declared, "NUMERIC") || !std::strcmp(declared, "FLOAT") ||
+        !std::strcmp(declared, "DOUBLE") || !std::strcmp(declared, "REAL"))
+        return TSQLiteTable::Float;
+    if (!std::strcmp(declared, "BLOB"))
+        return TSQLiteTable::Blob;
+    return TSQLiteTable::Text;
+}
+
+// General format with at most 15 significant digits and the user's decimal
+// separator; exponents as 1E20 and 1E-5.
+QString floatText(double value) {
+    QString text = QString::number(value, 'g', 15);
+    const qsizetype e = text.indexOf(u'e');
+    if (e >= 0) {
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(u'-');
+        exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0'))
+            exponent.remove(0, 1);
+        text = text.left(e) + (negative ? u"E-"_s : u"E"_s) + exponent;
+    }
+    const QString point = QLocale().decimalPoint();
+    if (point != u".")
+        text.replace(u'.', point);
+    return text;
+}
+
+qint64 truncateToInt64(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 9223372036854775808.0; // 2^63
+    if (value >= limit)
+        return std::numeric_limits<qint64>::max();
+    if (value < -limit)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(value);
+}
+
+} // namespace
+
+// ---- TSQLiteTable ------------------------------------------------------------
+
+bool TSQLiteTable::Advance() {
+    if (AtEnd())
+        return false;
+    ++m_cursor;
+    return true;
+}
+
+int TSQLiteTable::ColumnIndex(const QString& name) const {
+    if (m_names.isEmpty())
+        throw ESQLiteException(u"Field "_s + name + u" Not found. Empty dataset"_s);
+    const QString upper = name.toUpper();
+    const qsizetype index = m_names.indexOf(upper);
+    if (index < 0)
+        throw ESQLiteException(u"Field not found in dataset: "_s + name);
+    return int(index);
+}
+
+const TSQLiteTable::Cell& TSQLiteTable::cell(int column) const {
+    if (AtEnd())
+        throw ESQLiteException(u"Table is at End of File"_s);
+    if (column < 0 || column >= m_columns)
+        throw ESQLiteException(u"Field index out of range: "_s + QString::number(column));
+    return m_cells[std::size_t(m_cursor) * std::size_t(m_columns) + std::size_t(column)];
+}
+
+QString TSQLiteTable::CellText(int column) const {
+    const Cell& c = cell(column);
+    switch (m_kinds[column]) {
+    case Integer:
+        return QString::number(CellInt64(column));
+    case Float:
+        return floatText(CellFloat(column));
+    case Text:
+        if (const auto* bytes = std::get_if<QByteArray>(&c))
+            return Cp1250::decode(*bytes);
+        return QString();
+    case Blob:
+        return CellStreamText(column);
+    default:
+        return QString();
+    }
+}
+
+QString TSQLiteTable::CellTextOrEmpty(int column) const {
+    if (std::holds_alternative<std::monostate>(cell(column)))
+        return QString();
+    return CellText(column);
+}
+
+qint64 TSQLiteTable::CellInt64(int column) const {
+    const Cell& c = cell(column);
+    if (std::holds_alternative<std::monostate>(c))
+        return 0;
+    switch (m_kinds[column]) {
+    case Integer:
+        return std::get<qint64>(c);
+    case Float:
+        return truncateToInt64(std::get<double>(c));
+    default:
+        throw ESQLiteException(u"Not an integer or numeric field"_s);
+    }
+}
+
+double TSQLiteTable::CellFloat(int column) const {
+    const Cell& c = cell(column);
+    if (std::holds_alternative<std::monostate>(c))
+        return 0.0;
+    switch (m_kinds[column]) {
+    case Integer:
+        return double(std::get<qint64>(c));
+    case Float:
+        return std::get<double>(c);
+    default:
+        throw ESQLiteException(u"Not an integer or numeric field"_s);
+    }
+}
+
+const QByteArray* TSQLiteTable::CellStream(int column) const {
+    const Cell& c = cell(column);
+    if (std::holds_alternative<std::monostate>(c))
+        return nullptr;
+    if (m_kinds[column] != Blob)
+        throw ESQLiteException(u"Not a Blob field"_s);
+    return &std::get<QByteArray>(c);
+}
+
+QString TSQLiteTable::CellStreamText(int column) const {
+    const QByteArray* stream = CellStream(column);
+    return stream ? Cp1250::decode(*stream) : QString();
+}
+
+// ---- TSQLiteDatabase ---------------------------------------------------------
+
+void TSQLiteDatabase::Closer::operator()(sqlite3* db) const {
+    sqlite3_close(db);
+}
+
+TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open(fileName.toUtf8().constData(), &db);
+    m_db.reset(db);
+    if (rc != SQLITE_OK) {
+        if (!db)
+            throw ESQLiteException(u"Failed to open database \"%1\" : unknown error"_s.arg(fileName));
+        throw ESQLiteException(u"Failed to open database \"%1\" : %2"_s.arg(
+            fileName, Cp1250::decode(sqlite3_errmsg(db))));
+    }
+    Execute(u"PRAGMA SYNCHRONOUS=NORMAL;"_s);
+    Execute(u"PRAGMA temp_store = MEMORY;"_s);
+}
+
+TSQLiteDatabase::~TSQLiteDatabase() = default;
+
+void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) {
+    if (sqlite3_errcode(m_db.get()) != SQLITE_OK)
+        throw ESQLiteException(message + u" \"%1\" : %2"_s.arg(
+                                             sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))));
+    throw ESQLiteException(message);
+}
+
+namespace {
+
+// Compiles the first statement of the text; the rest of the text is ignored.
+Statement prepare(TSQLiteDatabase& db, const QString& sql) {
+    const QByteArray bytes = Cp1250::encode(sql);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), bytes.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        db.RaiseSqlError(u"Error executing SQL"_s, sql);
+    }
+    if (!raw)
+        db.RaiseSqlError(u"Could not prepare SQL statement"_s, sql);
+    return Statement(raw);
+}
+
+} // namespace
+
+void TSQLiteDatabase::Execute(const QString& sql) {
+    Statement stmt = prepare(*this, sql);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        RaiseSqlError(u"Error executing SQL statement"_s, sql);
+}
+
+TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
+    Statement stmt = prepare(*this, sql);
+    sqlite3_stmt* s = stmt.get();
+    TSQLiteTable table;
+    for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
+        if (rc == SQLITE_BUSY)
+            throw ESQLiteException(u"Could not prepare SQL statement"_s);
+        if (rc != SQLITE_ROW)
+            RaiseSqlError(u"Could not retrieve data"_s, sql);
+        if (table.m_rows == 0) {
+            table.m_columns = sqlite3_column_count(s);
+            for (int c = 0; c < table.m_columns; ++c) {
+                table.m_names.append(Cp1250::decode(sqlite3_column_name(s, c)).toUpper());
+                table.m_kinds.push_back(
+                    kindFromDeclaredType(sqlite3_column_decltype(s, c), sqlite3_column_type(s, c)));
+            }
+        }
+        ++table.m_rows;
+        for (int c = 0; c < table.m_columns; ++c) {
+            auto& cell = table.m_cells.emplace_back();
+            if (sqlite3_column_type(s, c) == SQLITE_NULL)
+                continue;
+            switch (table.m_kinds[c]) {
+            case TSQLiteTable::Integer:
+                cell = qint64(sqlite3_column_int64(s, c));
+                break;
+            case TSQLiteTable::Float:
+                cell = sqlite3_column_double(s, c);
+                break;
+            case TSQLiteTable::Blob:
+                if (const int size = sqlite3_column_bytes(s, c); size > 0)
+                    cell = QByteArray(static_cast<const char*>(sqlite3_column_blob(s, c)), size);
+                break;
+            default: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+                const int size = sqlite3_column_bytes(s, c);
+                const void* nul = text ? std::memchr(text, 0, std::size_t(size)) : nullptr;
+                cell = QByteArray(text, nul ? static_cast<const char*>(nul) - text : size);
+            }
+            }
+        }
+    }
+    return table;
+}
+
+bool TSQLiteDatabase::HasTable(const QString& name) {
+    QString lower = name;
+    for (QChar& c : lower)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return Query(u"select [sql] from sqlite_master where [type] = 'table' and lower(name) = "_s +
+                 SqlText(lower) + u" "_s)
+               .Rows() > 0;
+}
+
+// ---- TSQLiteTransaction ------------------------------------------------------
+
+TSQLiteTransaction::TSQLiteTransaction(TSQLiteDatabase& db) : m_db(db) {
+    m_db.Execute(u"BEGIN IMMEDIATE;"_s);
+}
+
+TSQLiteTransaction::~TSQLiteTransaction() {
+    if (!m_open)
+        return;
+    try {
+        m_db.Execute(u"ROLLBACK;"_s);
+    } catch (const ESQLiteException&) {
+        // SQLite has already rolled back after the failure that brought us here.
+    }
+}
+
+void TSQLiteTransaction::Commit() {
+    m_db.Execute(u"COMMIT;"_s);
+    m_open = false;
+}
+
+QString SqlText(const QString& text) {
+    QString literal;
+    literal.reserve(text.size() + 2);
+    literal += u'\'';
+    for (QChar c : text) {
+        if (c == u'\'')
+            literal += u'\'';
+        if (c != QChar(0))
+            literal += c;
+    }
+    literal += u'\'';
+    return literal;
+}

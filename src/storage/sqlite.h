@@ -1,0 +1,108 @@
+#pragma once
+
+#include "exception.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+// The one error type of the access layer, with an English message.
+class ESQLiteException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The complete result of one query, held in memory. It does not depend on the
+// connection it came from and may outlive it. Its rows never change; only the
+// cursor moves, forward only.
+class TSQLiteTable {
+public:
+    // Column kinds are SQLite's fundamental type codes.
+    enum Kind { Integer = 1, Float = 2, Text = 3, Blob = 4, Null = 5 };
+
+    TSQLiteTable() = default;
+    TSQLiteTable(TSQLiteTable&&) noexcept = default;
+    TSQLiteTable& operator=(TSQLiteTable&&) noexcept = default;
+
+    int Rows() const { return m_rows; }
+    int ColumnCount() const { return m_columns; }
+    bool AtEnd() const { return m_cursor >= m_rows; }
+    bool Advance();
+    int ColumnIndex(const QString& name) const;
+    int ColumnKind(int column) const { return m_kinds.at(column); }
+
+    QString CellText(int column) const;
+    QString CellTextOrEmpty(int column) const;
+    qint64 CellInt64(int column) const;
+    double CellFloat(int column) const;
+    // The blob's bytes, owned by the table; null for an empty cell.
+    const QByteArray* CellStream(int column) const;
+    QString CellStreamText(int column) const;
+
+private:
+    friend class TSQLiteDatabase;
+    // A text or a blob is held as its stored bytes; texts are decoded when read.
+    using Cell = std::variant<std::monostate, qint64, double, QByteArray>;
+
+    const Cell& cell(int column) const;
+
+    std::vector<Cell> m_cells;
+    QStringList m_names;
+    std::vector<int> m_kinds;
+    int m_rows = 0;
+    int m_columns = 0;
+    int m_cursor = 0;
+};
+
+// One open database file, closed when the object goes out of scope. Every
+// statement commits on its own unless a TSQLiteTransaction is open.
+class TSQLiteDatabase {
+public:
+    // Opens or creates the file and sets the connection's two pragmas.
+    explicit TSQLiteDatabase(const QString& fileName);
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+    // Runs the first statement of the text, which must return no rows.
+    void Execute(const QString& sql);
+    // Runs the first statement of the text and loads all its rows.
+    TSQLiteTable Query(const QString& sql);
+    // Whether a table of that name exists, ASCII letters compared without case.
+    bool HasTable(const QString& name);
+    [[noreturn]] void RaiseSqlError(const QString& message, const QString& sql);
+
+    sqlite3* handle() const { return m_db.get(); }
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+    std::unique_ptr<sqlite3, Closer> m_db;
+};
+
+// Several statements that belong together: all of them or none. Rolls back
+// when it goes out of scope without Commit.
+class TSQLiteTransaction {
+public:
+    explicit TSQLiteTransaction(TSQLiteDatabase& db);
+    ~TSQLiteTransaction();
+    TSQLiteTransaction(const TSQLiteTransaction&) = delete;
+    TSQLiteTransaction& operator=(const TSQLiteTransaction&) = delete;
+    void Commit();
+
+private:
+    TSQLiteDatabase& m_db;
+    bool m_open = true;
+};
+
+// A standard SQL string literal for any text: single quotes, inner single
+// quotes doubled. It always stands for its text (also when the text equals a
+// column name) and can neither end nor extend the statement. NUL characters
+// are left out: a stored text ends at its first NUL anyway.
+QString SqlText(const QString& text);
