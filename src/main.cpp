@@ -1,0 +1,27 @@
+#include "shell/program.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Help and version are answered before anything opens a display.
+    const StartOptions options = ParseCommandLine(arguments);
+    switch (options.action) {
+    case StartOptions::Action::Help:
+    case StartOptions::Action::Version:
+        std::fputs(options.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case StartOptions::Action::Error:
+        std::fputs(options.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    case StartOptions::Action::Run:
+        break;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velmorand"));
+    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    return RunVelmorand(options);
+}

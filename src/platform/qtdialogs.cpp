@@ -1,0 +1,69 @@
+#include "qtdialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QMessageBox::Icon boxIcon(IDialogs::Icon icon) {
+    switch (icon) {
+    case IDialogs::Icon::Information:
+        return QMessageBox::Information;
+    case IDialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case IDialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case IDialogs::Icon::Question:
+        return QMessageBox::Question;
+    case IDialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// File dialogs may change the working folder; every path of the program is
+// relative to it, so it is put back.
+class KeepWorkingFolder {
+public:
+    ~KeepWorkingFolder() { QDir::setCurrent(m_folder); }
+
+private:
+    QString m_folder = QDir::currentPath();
+};
+
+} // namespace
+
+IDialogs::Answer TQtDialogs::messageBox(QWidget* owner, const QString& caption, const QString& text,
+                                        Icon icon, Buttons buttons) {
+    QMessageBox box(boxIcon(icon), caption, text,
+                    buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                              : QMessageBox::Ok,
+                    owner);
+    if (buttons == Buttons::YesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    const int result = box.exec();
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void TQtDialogs::errorBox(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, u"Velmorand"_s, text, QMessageBox::Ok);
+    box.exec();
+}
+
+QString TQtDialogs::saveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& fileName) {
+    KeepWorkingFolder keep;
+    return QFileDialog::getSaveFileName(owner, title, fileName, filter);
+}
+
+QString TQtDialogs::openFileName(QWidget* owner, const QString& title, const QString& filter) {
+    KeepWorkingFolder keep;
+    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "storage/exception.h"
+
+#include <exception>
+#include <utility>
+
+// Every command (menu item, key, button, timer tick) runs inside this guard:
+// an error ends the command, its text is shown in the error box, and the
+// windows stay as they were. Nothing is let through to Qt's event loop.
+// Answers whether the command ran to its end.
+template <typename Command>
+bool Guarded(IDialogs& dialogs, Command&& command) {
+    try {
+        std::forward<Command>(command)();
+        return true;
+    } catch (const Exception& e) {
+        dialogs.errorBox(e.message());
+    } catch (const std::exception& e) {
+        dialogs.errorBox(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
