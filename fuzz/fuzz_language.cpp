@@ -1,0 +1,28 @@
+// Bytes of a language file, loaded into the language table.
+#include "shell/languagetable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static QTemporaryDir folder;
+    static const bool ready = QDir::setCurrent(folder.path()) && QDir().mkpath(QStringLiteral("languages"));
+    if (!ready)
+        __builtin_trap();
+    QFile file(QStringLiteral("languages/Fuzz.lng"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        __builtin_trap();
+    file.write(reinterpret_cast<const char*>(data), qint64(size));
+    file.close();
+    TLanguageTable table;
+    table.Nahrajretazce(QStringLiteral("&Fuzz"));
+    if (table.strings().size() != TLanguageTable::Count)
+        __builtin_trap();
+    for (const QString& text : table.strings())
+        if (text.contains(u'\n') || text.contains(u'\r'))
+            __builtin_trap();
+    return 0;
+}
