@@ -1,0 +1,8 @@
+#include "programicon.h"
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/velmorand-%1.png").arg(size), QSize(size, size));
+    return icon;
+}

@@ -1,0 +1,77 @@
+#include "qtsoundplayer.h"
+
+#include "wavfile.h"
+
+#include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+using namespace Qt::Literals::StringLiterals;
+
+void TQtSoundPlayer::play(const QString& file, int times) {
+    const TWavInfo info = InspectWavFile(file);
+    if (!info.ok)
+        throw ESoundError(u"Cannot play the sound \"%1\": %2"_s.arg(file, info.problem));
+    if (!m_checkedDevice) {
+        m_checkedDevice = true;
+        m_haveDevice = !QMediaDevices::audioOutputs().isEmpty();
+        if (!m_haveDevice)
+            qWarning("velmorand: no audio output device; sounds are not played");
+        m_limit.setSingleShot(true);
+        connect(&m_limit, &QTimer::timeout, this, &TQtSoundPlayer::finished);
+    }
+    if (!m_haveDevice || times < 1)
+        return;
+    m_queue.push_back({QFileInfo(file).absoluteFilePath(), times, info.durationMs});
+    if (!m_current)
+        startNext();
+}
+
+bool TQtSoundPlayer::isPlaying(const QString& file) const {
+    const QString path = QFileInfo(file).absoluteFilePath();
+    for (const Item& item : m_queue)
+        if (item.path == path)
+            return true;
+    return false;
+}
+
+QSoundEffect* TQtSoundPlayer::effectFor(const QString& path) {
+    QSoundEffect*& effect = m_effects[path];
+    if (!effect) {
+        effect = new QSoundEffect(this);
+        effect->setSource(QUrl::fromLocalFile(path));
+        connect(effect, &QSoundEffect::playingChanged, this, [this, effect] {
+            if (effect == m_current && !effect->isPlaying())
+                finished();
+        });
+        connect(effect, &QSoundEffect::statusChanged, this, [this, effect] {
+            if (effect == m_current && effect->status() == QSoundEffect::Error)
+                finished();
+        });
+    }
+    return effect;
+}
+
+void TQtSoundPlayer::startNext() {
+    if (m_queue.empty())
+        return;
+    const Item& item = m_queue.front();
+    QSoundEffect* effect = effectFor(item.path);
+    effect->setLoopCount(item.times);
+    m_current = effect;
+    effect->play();
+    // Loading, the device's start and some slack on top of the sound itself.
+    m_limit.start(item.durationMs * item.times + 3000);
+}
+
+void TQtSoundPlayer::finished() {
+    m_limit.stop();
+    QSoundEffect* effect = std::exchange(m_current, nullptr);
+    if (effect && effect->isPlaying())
+        effect->stop();
+    if (!m_queue.empty())
+        m_queue.pop_front();
+    startNext();
+}
