@@ -1,9 +1,21 @@
 #include "program.h"
 
+#include "addressbook/formadresar.h"
+#include "birthdays/formnarodky.h"
+#include "diary/formdiar.h"
 #include "formvelmorand.h"
+#include "journal/formdennik.h"
+#include "notes/formpoznamky.h"
 #include "platform/clock.h"
 #include "platform/homefolder.h"
+#include "platform/hotkeys.h"
+#include "platform/programicon.h"
 #include "platform/qtdialogs.h"
+#include "platform/qtsoundplayer.h"
+#include "platform/singleinstance.h"
+#include "platform/termination.h"
+#include "platform/trace.h"
+#include "platform/trayicon.h"
 #include "programcontext.h"
 #include "storage/exception.h"
 
@@ -55,24 +67,81 @@ bool hasDisplay() {
     return platform != u"offscreen" && platform != u"minimal";
 }
 
+// Reports the first paint of the main window, and where its OK button is,
+// for the start-up benchmark and the end-to-end tests.
+class TFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            auto* window = static_cast<QWidget*>(watched);
+            Trace(u"painted"_s);
+            if (auto* ok = window->findChild<QWidget*>(u"ok"_s)) {
+                const QPoint centre = ok->mapToGlobal(ok->rect().center());
+                Trace(u"ok button at %1,%2"_s.arg(centre.x()).arg(centre.y()));
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_done = false;
+};
+
 } // namespace
 
 int RunVelmorand(const StartOptions& options) {
+    const QString home = HomeFolder::resolve(options.home);
     try {
-        HomeFolder::prepare(HomeFolder::resolve(options.home));
+        HomeFolder::prepare(home);
     } catch (const EFileError& e) {
         std::fprintf(stderr, "velmorand: %s\n", e.what());
         if (hasDisplay())
             QMessageBox::critical(nullptr, u"Velmorand"_s, e.message());
         return 1;
     }
+    TSingleInstance instance(home);
+    if (!instance.claim())
+        return 0;
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(u"velmorand"_s);
+    QApplication::setWindowIcon(ProgramIcon());
 
     TQtDialogs dialogs;
     TSystemClock clock;
-    TProgramContext context(dialogs, clock);
+    TQtSoundPlayer sound;
+    const std::unique_ptr<IHotKeys> hotKeys = MakeSystemHotKeys();
+    TProgramContext context({dialogs, clock, sound, *hotKeys, MakeSystemTrayArea,
+                             TAutostart(QCoreApplication::applicationFilePath(), home)});
+    context.home = home;
+
+    // The windows in their fixed order; the main window's start-up runs
+    // before the record windows exist.
     Tformvelmorand main(context);
     if (!main.FormCreate())
         return 1;
-    main.show();
-    return QApplication::exec();
+    TFormpoznamky poznamky(context);
+    Tformdennik dennik(context);
+    Tformdiar diar(context);
+    TFormadresar adresar(context);
+    Tformnarodky narodky(context);
+    context.windows.poznamky = &poznamky;
+    context.windows.dennik = &dennik;
+    context.windows.diar = &diar;
+    context.windows.adresar = &adresar;
+    context.windows.narodky = &narodky;
+
+    QObject::connect(&instance, &TSingleInstance::wakeRequested, &main, &Tformvelmorand::Restore);
+    TTerminationWatcher termination;
+    QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &main, &QWidget::close);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &main, &QWidget::close);
+
+    TFirstPaint firstPaint;
+    main.installEventFilter(&firstPaint);
+    main.ShowWindowNamed(u"velmorand"_s);
+    const int code = QApplication::exec();
+    context.windows = TWindows();
+    return code;
 }

@@ -1,27 +1,74 @@
 #pragma once
 
 #include "languagetable.h"
+#include "platform/autostart.h"
+#include "settingsfile.h"
 #include "storage/datafiles.h"
 #include "storage/datetimetext.h"
 
+#include <functional>
+#include <memory>
+
 class IClock;
 class IDialogs;
+class IHotKeys;
+class ISoundPlayer;
+class ITrayArea;
+class QWidget;
+class TRecordWindow;
+class Tformvelmorand;
 
-// What the whole program shares: the language table, the display patterns,
-// the record kinds' module state and the platform services. Made once in
-// main (or by a test, with fakes) and handed to every window by reference.
+// The desktop services the windows use, real ones in the program and fakes
+// in tests.
+struct TPlatform {
+    IDialogs& dialogs;
+    IClock& clock;
+    ISoundPlayer& sound;
+    IHotKeys& hotKeys;
+    std::function<std::unique_ptr<ITrayArea>()> makeTrayArea;
+    TAutostart autostart;
+};
+
+// The program's windows, once they exist.
+struct TWindows {
+    Tformvelmorand* main = nullptr;
+    TRecordWindow* poznamky = nullptr;
+    TRecordWindow* dennik = nullptr;
+    TRecordWindow* diar = nullptr;
+    TRecordWindow* adresar = nullptr;
+    TRecordWindow* narodky = nullptr;
+
+    // The window a last-window name stands for; null for an unknown name.
+    QWidget* byName(const QString& name) const;
+};
+
+// What the whole program shares: the language table, the settings, the
+// display patterns, the record kinds' module state, the platform services
+// and the windows. Made once in main (or by a test, with fakes) and handed
+// to every window by reference.
 class TProgramContext {
 public:
-    TProgramContext(IDialogs& dialogs, IClock& clock) : dialogs(dialogs), clock(clock) {}
+    explicit TProgramContext(TPlatform platform)
+        : dialogs(platform.dialogs), clock(platform.clock), sound(platform.sound),
+          hotKeys(platform.hotKeys), makeTrayArea(std::move(platform.makeTrayArea)),
+          autostart(std::move(platform.autostart)) {}
     TProgramContext(const TProgramContext&) = delete;
     TProgramContext& operator=(const TProgramContext&) = delete;
 
     IDialogs& dialogs;
     IClock& clock;
+    ISoundPlayer& sound;
+    IHotKeys& hotKeys;
+    std::function<std::unique_ptr<ITrayArea>()> makeTrayArea;
+    TAutostart autostart;
 
+    // The home folder, which is also the working folder.
+    QString home;
     TLanguageTable strings;
+    TSettings settings;
     DisplayPatterns patterns;
     DataModules modules;
+    TWindows windows;
 
     // Captions of the default groups: strings 56, 110, 44 and 2.
     DefaultCaptions defaultCaptions() const {

@@ -1,5 +1,11 @@
 #include "testsupport.h"
 
+#include "addressbook/formadresar.h"
+#include "birthdays/formnarodky.h"
+#include "diary/formdiar.h"
+#include "journal/formdennik.h"
+#include "notes/formpoznamky.h"
+#include "shell/formvelmorand.h"
 #include "storage/text1250.h"
 
 #include <QDir>
@@ -34,6 +40,94 @@ QString FakeDialogs::saveFileName(QWidget*, const QString& title, const QString&
 QString FakeDialogs::openFileName(QWidget*, const QString& title, const QString&) {
     fileDialogTitles.append(title);
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+void FakeSoundPlayer::play(const QString& file, int times) {
+    if (failing.contains(file))
+        throw ESoundError(u"Cannot play the sound \"%1\": the file does not exist"_s.arg(file));
+    played.append(u"%1 x%2"_s.arg(file).arg(times));
+}
+
+bool FakeHotKeys::registerHotKey(int id, QKeyCombination keys) {
+    registered.remove(id);
+    if (refuse)
+        return false;
+    registered.insert(id, keys);
+    return true;
+}
+
+void FakeTrayArea::add(const QIcon& icon, const QString& tip) {
+    m_state->calls.append(u"add "_s + tip);
+    m_state->shown = !icon.isNull();
+    m_state->tip = tip;
+}
+
+void FakeTrayArea::modify(int flags, const QIcon&, const QString& tip) {
+    m_state->calls.append(u"modify %1 %2"_s.arg(flags).arg(tip));
+    if (flags & TipFlag)
+        m_state->tip = tip;
+}
+
+void FakeTrayArea::remove() {
+    m_state->calls.append(u"remove"_s);
+    m_state->shown = false;
+}
+
+void FakeTrayArea::setMenu(QMenu* menu) {
+    m_state->calls.append(u"menu"_s);
+    m_state->menu = menu;
+}
+
+TestContext::TestContext()
+    : context({dialogs, clock, sound, hotKeys,
+               [state = tray] { return std::make_unique<FakeTrayArea>(state); },
+               TAutostart(u"/usr/bin/velmorand"_s, QDir::currentPath())}) {
+    context.home = QDir::currentPath();
+}
+
+TestProgram::TestProgram() : ownedMain(std::make_unique<Tformvelmorand>(t.context)) {
+    main = ownedMain.get();
+}
+
+TestProgram::~TestProgram() {
+    t.context.windows = TWindows();
+    t.context.windows.main = main;
+}
+
+bool TestProgram::start() {
+    if (!main->FormCreate())
+        return false;
+    TProgramContext& c = t.context;
+    records.push_back(std::make_unique<TFormpoznamky>(c));
+    records.push_back(std::make_unique<Tformdennik>(c));
+    records.push_back(std::make_unique<Tformdiar>(c));
+    records.push_back(std::make_unique<TFormadresar>(c));
+    records.push_back(std::make_unique<Tformnarodky>(c));
+    c.windows.poznamky = records[0].get();
+    c.windows.dennik = records[1].get();
+    c.windows.diar = records[2].get();
+    c.windows.adresar = records[3].get();
+    c.windows.narodky = records[4].get();
+    main->ShowWindowNamed(u"velmorand"_s);
+    // Settled: the main window's activation has brought up the last window.
+    if (main->isProgramHidden())
+        return true;
+    return QTest::qWaitFor([this] {
+        QWidget* last = t.context.windows.byName(t.context.settings.lastWindow);
+        return last && last->isActiveWindow();
+    });
+}
+
+TRecordWindow* TestProgram::record(const QString& name) const {
+    return static_cast<TRecordWindow*>(t.context.windows.byName(name));
+}
+
+QStringList TestProgram::visibleWindows() const {
+    QStringList names;
+    for (const char16_t* name : {u"velmorand", u"poznamky", u"diar", u"adresar", u"dennik", u"narodky"})
+        if (QWidget* w = t.context.windows.byName(QString::fromUtf16(name)); w && w->isVisible())
+            names.append(QString::fromUtf16(name));
+    return names;
 }
 
 QList<QStringList> DbRows(const QString& file, const QString& sql) {

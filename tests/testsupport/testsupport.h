@@ -2,10 +2,14 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/hotkeys.h"
+#include "platform/sound.h"
+#include "platform/trayicon.h"
 #include "shell/programcontext.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -59,11 +63,77 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::UTC);
 };
 
-// A program context with fake dialogs and a fake clock.
+// Records what was played; a file listed in `failing` cannot be played.
+class FakeSoundPlayer : public ISoundPlayer {
+public:
+    void play(const QString& file, int times) override;
+    bool isPlaying(const QString& file) const override { return playing.contains(file); }
+    QStringList played; // one entry per sound, "file x times"
+    QStringList failing;
+    QStringList playing;
+};
+
+// Remembers the registered combinations; press() delivers one.
+class FakeHotKeys : public IHotKeys {
+public:
+    bool registerHotKey(int id, QKeyCombination keys) override;
+    void unregisterHotKey(int id) override { registered.remove(id); }
+    void press(int id) { emit activated(id); }
+    QHash<int, QKeyCombination> registered;
+    bool refuse = false; // as when another program holds every combination
+};
+
+// The notification area as a log of what the tray component sent it.
+class FakeTrayArea : public ITrayArea {
+public:
+    struct State {
+        QStringList calls; // "add <tip>", "modify <flags> <tip>", "remove", "menu"
+        bool shown = false;
+        QString tip;
+        QPointer<QMenu> menu;
+    };
+    explicit FakeTrayArea(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+    void add(const QIcon& icon, const QString& tip) override;
+    void modify(int flags, const QIcon& icon, const QString& tip) override;
+    void remove() override;
+    void setMenu(QMenu* menu) override;
+    void click() { if (onLeftClick) onLeftClick(); }
+
+private:
+    std::shared_ptr<State> m_state;
+};
+
+// A program context with fakes for every desktop service, in the current
+// working folder as its home folder.
 struct TestContext {
+    TestContext();
     FakeDialogs dialogs;
     FakeClock clock;
-    TProgramContext context{dialogs, clock};
+    FakeSoundPlayer sound;
+    FakeHotKeys hotKeys;
+    std::shared_ptr<FakeTrayArea::State> tray = std::make_shared<FakeTrayArea::State>();
+    TProgramContext context;
+};
+
+class Tformvelmorand;
+class TRecordWindow;
+
+// The main window and the five record windows on a TestContext, created in
+// the program's order: the main window's start-up runs before the record
+// windows exist.
+struct TestProgram {
+    TestProgram();
+    ~TestProgram();
+    // The start-up and the first show, as the program does them; returns
+    // once the last window is active (unless the program starts hidden).
+    bool start();
+    TestContext t;
+    Tformvelmorand* main = nullptr;
+    std::vector<std::unique_ptr<TRecordWindow>> records;
+    std::unique_ptr<Tformvelmorand> ownedMain;
+    // The record window by last-window name, and which windows are visible.
+    TRecordWindow* record(const QString& name) const;
+    QStringList visibleWindows() const;
 };
 
 // Rows of a query run straight through SQLite, texts decoded from

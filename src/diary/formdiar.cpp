@@ -1,0 +1,4 @@
+#include "formdiar.h"
+
+Tformdiar::Tformdiar(TProgramContext& context)
+    : TRecordWindow(context, {QStringLiteral("diar"), Qt::Key_F2, false, 43}) {}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "records/recordwindow.h"
+
+// The diary window.
+class Tformdiar : public TRecordWindow {
+    Q_OBJECT
+public:
+    explicit Tformdiar(TProgramContext& context);
+};

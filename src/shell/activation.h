@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+class QWidget;
+class QWindow;
+
+// Runs a window's activation handler when the window is shown, or becomes
+// active coming from another window of the program (an editor or dialog
+// closing, another record window, the main window); not when a message box
+// closes, nor when the program comes back from another program.
+class TActivationTracker : public QObject {
+    Q_OBJECT
+public:
+    explicit TActivationTracker(QObject* parent = nullptr);
+    void watch(QWidget* window, std::function<void()> handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Source { OtherProgram, MessageBox, ProgramWindow };
+    struct Watched {
+        QPointer<QWidget> window;
+        std::function<void()> handler;
+        bool justShown = false;
+    };
+    void focusChanged(QWindow* window);
+
+    std::vector<Watched> m_watched;
+    Source m_last = Source::OtherProgram;
+};

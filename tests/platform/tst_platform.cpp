@@ -1,0 +1,144 @@
+// Desktop stand-ins: autostart entry, sound files, one running copy.
+#include "platform/autostart.h"
+#include "platform/singleinstance.h"
+#include "platform/wavfile.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtEndian>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QByteArray wav(quint16 format, quint16 channels, quint32 rate, quint16 bits, quint32 dataSize,
+               qsizetype actualData) {
+    const auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
+    const auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+    QByteArray bytes = "RIFF" + le32(36 + dataSize) + "WAVE";
+    bytes += "fmt " + le32(16) + le16(format) + le16(channels) + le32(rate) +
+             le32(rate * channels * bits / 8) + le16(quint16(channels * bits / 8)) + le16(bits);
+    bytes += "data" + le32(dataSize) + QByteArray(actualData, '\x10');
+    return bytes;
+}
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void autostartEntry() {
+        TempHome scratch;
+        TAutostart autostart(u"/opt/vel morand/velmorand"_s, u"/home/ján/My $Data \"x\"\\y 100%"_s);
+        QCOMPARE(autostart.entryPath(), qEnvironmentVariable("XDG_CONFIG_HOME") + u"/autostart/velmorand.desktop"_s);
+        QVERIFY(!autostart.isSet());
+        autostart.add();
+        QVERIFY(autostart.isSet());
+        const QByteArray entry = FileBytes(autostart.entryPath());
+        QVERIFY2(entry.contains(
+                     "Exec=\"/opt/vel morand/velmorand\" --home \"/home/j\xc3\xa1n/My \\\\$Data \\\\\"x\\\\\"\\\\\\\\y 100%%\"\n"),
+                 entry.constData());
+        const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+        if (!validator.isEmpty()) {
+            QProcess check;
+            check.start(validator, {autostart.entryPath()});
+            QVERIFY(check.waitForFinished());
+            QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
+        }
+        autostart.remove();
+        QVERIFY(!autostart.isSet());
+        QVERIFY(!QFile::exists(autostart.entryPath()));
+        autostart.remove(); // removing what is not there is no error
+    }
+
+    void autostartEntryWithoutCommand() {
+        TAutostart autostart(u"/usr/bin/velmorand"_s, u"/tmp/h"_s);
+        QDir().mkpath(QFileInfo(autostart.entryPath()).path());
+        WriteFileBytes(autostart.entryPath(), "[Desktop Entry]\nExec=\n");
+        QVERIFY(!autostart.isSet());
+        QFile::remove(autostart.entryPath());
+    }
+
+    void wavFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<int>("durationMs");
+        QTest::newRow("16-bit mono") << wav(1, 1, 22050, 16, 44100, 44100) << QString() << 1000;
+        QTest::newRow("8-bit stereo") << wav(1, 2, 8000, 8, 4000, 4000) << QString() << 250;
+        QTest::newRow("truncated") << wav(1, 1, 22050, 16, 44100, 1000) << u"its sound data is cut short"_s << 0;
+        QTest::newRow("24-bit") << wav(1, 1, 22050, 24, 300, 300) << u"it is not 8- or 16-bit PCM sound"_s << 0;
+        QTest::newRow("compressed") << wav(85, 1, 22050, 16, 300, 300) << u"it is not 8- or 16-bit PCM sound"_s << 0;
+        QTest::newRow("no data") << wav(1, 1, 22050, 16, 0, 0) << u"its sound data is cut short"_s << 0;
+        QTest::newRow("text") << QByteArray("hello, this is no sound") << u"it is not a WAV file"_s << 0;
+        QTest::newRow("empty") << QByteArray() << u"it is not a WAV file"_s << 0;
+        QTest::newRow("header cut") << wav(1, 1, 22050, 16, 10, 10).left(30) << u"its format header is damaged"_s << 0;
+        QTest::newRow("no data chunk") << wav(1, 1, 22050, 16, 10, 10).left(36) << u"it holds no sound data"_s << 0;
+        QTest::newRow("huge chunk size") << QByteArray("RIFF\0\0\0\0WAVEjunk\xff\xff\xff\xff", 20)
+                                         << u"it holds no sound data"_s << 0;
+    }
+    void wavFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        QFETCH(int, durationMs);
+        const TWavInfo info = InspectWav(bytes);
+        QCOMPARE(info.ok, problem.isEmpty());
+        QCOMPARE(info.problem, problem);
+        QCOMPARE(info.durationMs, durationMs);
+    }
+
+    void shippedSoundsArePlayable() {
+        for (const char* name : {"avizo", "hour", "gong1", "gong2", "beep"}) {
+            const TWavInfo info = InspectWavFile(u":/shipped/sounds/%1.wav"_s.arg(QLatin1String(name)));
+            QVERIFY2(info.ok, name);
+            QVERIFY2(info.durationMs > 50 && info.durationMs < 3000, name);
+        }
+        QCOMPARE(InspectWavFile(u"sounds/none.wav"_s).problem, u"the file does not exist"_s);
+    }
+
+    void secondCopyWakesTheFirst() {
+        TempHome scratch;
+        TSingleInstance first(scratch.path());
+        QVERIFY(first.claim());
+        QSignalSpy woken(&first, &TSingleInstance::wakeRequested);
+        TSingleInstance second(scratch.path());
+        QVERIFY(!second.claim());
+        QVERIFY(woken.wait(3000));
+
+        // Another home folder is another program.
+        TempHome other;
+        TSingleInstance elsewhere(other.path());
+        QVERIFY(elsewhere.claim());
+        QVERIFY(TSingleInstance::serverName(scratch.path()) != TSingleInstance::serverName(other.path()));
+    }
+
+    void lockOfAKilledCopyIsTakenOver() {
+        TempHome scratch;
+        // A lock file left by a process that is gone, as after kill -9.
+        QProcess gone;
+        gone.start(u"/bin/true"_s);
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        WriteFileBytes(u".velmorand.lock"_s,
+                       QByteArray::number(pid) + "\nvelmorand\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        TSingleInstance next(scratch.path());
+        QVERIFY(next.claim());
+    }
+
+    void lockIsFreedWhenTheCopyEnds() {
+        TempHome scratch;
+        {
+            TSingleInstance first(scratch.path());
+            QVERIFY(first.claim());
+        }
+        TSingleInstance again(scratch.path());
+        QVERIFY(again.claim());
+    }
+};
+
+VELMORAND_TEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,330 @@
+// The main window: start-up, settings page, hide and show, keys, shutdown.
+#include "platform/trayicon.h"
+#include "records/recordwindow.h"
+#include "shell/formvelmorand.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QKeySequenceEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QByteArray kDefaultFile = "2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\n"
+                                "Hide: 0\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n";
+
+template <typename T>
+T* child(QWidget* window, const char* name) {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+QAction* trayItem(Tformvelmorand* main, const char* name) {
+    return main->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void press(QWidget* window, QKeyCombination keys) {
+    QTest::keyClick(window, keys.key(), keys.keyboardModifiers());
+}
+
+// The way a user reaches the settings page: F12 in the notes window.
+bool toSettingsPage(TestProgram& p) {
+    TRecordWindow* notes = p.record(u"poznamky"_s);
+    p.main->ShowWindowNamed(u"poznamky"_s);
+    if (!QTest::qWaitForWindowActive(notes))
+        return false;
+    press(notes, QKeyCombination(Qt::Key_F12));
+    return QTest::qWaitForWindowActive(p.main);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStart() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QCOMPARE(p.main->windowTitle(), u"Velmorand 2.1"_s);
+        QCOMPARE(p.t.hotKeys.registered.value(1), QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_H));
+        QCOMPARE(p.t.hotKeys.registered.value(2), QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
+        QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence(), QKeySequence(u"Ctrl+Shift+H"_s));
+        QCOMPARE(p.t.tray->calls, (QStringList{u"menu"_s, u"add Ikona"_s}));
+        QCOMPARE(p.t.context.settings.mode, 1);
+        QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
+        QVERIFY(!child<QCheckBox>(p.main, "skrytokno")->isChecked());
+        QCOMPARE(child<QPushButton>(p.main, "ok")->text(), u"Uložiť zmeny"_s);
+        QVERIFY(QFile::exists(u"data/Notes.dbf"_s));
+        // Activating the main window brings up the last record window.
+        QTRY_COMPARE(p.visibleWindows(), (QStringList{u"velmorand"_s, u"poznamky"_s}));
+        QVERIFY(!trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        QVERIFY(!trayItem(p.main, "vypnialarmpopup")->isVisible());
+        QVERIFY(trayItem(p.main, "koniecpopup")->isVisible());
+    }
+
+    void neverStartsOnTheSettingsPage() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("poznamky", "velmorand"));
+        TestProgram p;
+        QVERIFY(p.start());
+        QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
+        QTRY_VERIFY(p.record(u"poznamky"_s)->isVisible());
+    }
+
+    void modeSevenKeepsTheStartMode() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Anounce: 1", "Anounce: 7"));
+        TestProgram p;
+        QVERIFY(p.start());
+        QCOMPARE(p.t.context.settings.mode, 0);
+        QVERIFY(child<QRadioButton>(p.main, "RadioItem1")->isChecked());
+    }
+
+    void unreadableSettingsFileGivesDefaults() {
+        TempHome home;
+        QDir().mkdir(u"Velmorand.ini"_s);
+        TestProgram p;
+        QVERIFY(p.start());
+        QCOMPARE(p.t.dialogs.errors.size(), 1);
+        QVERIFY2(p.t.dialogs.errors[0].contains(u"Velmorand.ini"_s), qPrintable(p.t.dialogs.errors[0]));
+        QCOMPARE(p.t.context.settings.mode, 1);
+    }
+
+    void storedLanguage_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("okCaption");
+        QTest::newRow("English") << u"English"_s << u"English"_s << u"Save changes"_s;
+        QTest::newRow("menu accelerator") << u"&English"_s << u"&English"_s << u"Save changes"_s;
+        QTest::newRow("missing file") << u"Deutsch"_s << u"Slovak"_s << u"Uložiť zmeny"_s;
+    }
+    void storedLanguage() {
+        QFETCH(QString, stored);
+        QFETCH(QString, language);
+        QFETCH(QString, okCaption);
+        TempHome home;
+        QDir().mkdir(u"languages"_s);
+        QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
+        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Slovak", stored.toUtf8()));
+        TestProgram p;
+        QVERIFY(p.start());
+        QCOMPARE(p.t.context.settings.language, language);
+        QCOMPARE(child<QPushButton>(p.main, "ok")->text(), okCaption);
+        QVERIFY(p.t.dialogs.errors.isEmpty());
+    }
+
+    void functionKeys_data() {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("F1") << QKeyCombination(Qt::Key_F1) << u"poznamky"_s;
+        QTest::newRow("F2") << QKeyCombination(Qt::Key_F2) << u"diar"_s;
+        QTest::newRow("F3") << QKeyCombination(Qt::Key_F3) << u"adresar"_s;
+        QTest::newRow("F4") << QKeyCombination(Qt::Key_F4) << u"dennik"_s;
+        QTest::newRow("F5") << QKeyCombination(Qt::Key_F5) << u"narodky"_s;
+    }
+    void functionKeys() {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, window);
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(toSettingsPage(p));
+        press(p.main, key);
+        QCOMPARE(p.t.context.settings.lastWindow, window);
+        QTRY_VERIFY(p.record(window)->isVisible());
+        // The next show of the program brings back that window.
+        p.main->Skryvsetko();
+        p.main->ToggleProgram();
+        QCOMPARE(p.visibleWindows(), QStringList{window});
+    }
+
+    void altF4HidesEverything() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(toSettingsPage(p));
+        press(p.main, QKeyCombination(Qt::AltModifier, Qt::Key_F4));
+        QCOMPARE(p.visibleWindows(), QStringList());
+        QVERIFY(p.main->isProgramHidden());
+        // Activating the settings page read the settings again; without a
+        // settings file that gave the default last window.
+        QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
+        QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        QVERIFY(!QFile::exists(u"Velmorand.ini"_s)); // nothing is written
+        p.main->ToggleProgram();
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+    }
+
+    void hotKeyTwoHidesThenShowsTheLastWindowOnly() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QTRY_COMPARE(p.visibleWindows(), (QStringList{u"velmorand"_s, u"poznamky"_s}));
+        p.record(u"diar"_s)->showActive();
+        p.t.hotKeys.press(2);
+        QCOMPARE(p.visibleWindows(), QStringList());
+        p.t.hotKeys.press(2);
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+        QVERIFY(!p.main->isProgramHidden());
+        QVERIFY(!trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        // The tray item does the same.
+        trayItem(p.main, "zobrazitoknopopup")->trigger();
+        QCOMPARE(p.visibleWindows(), QStringList());
+    }
+
+    void hideAtStart() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Hide: 0", "Hide: 1"));
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(p.main->isProgramHidden());
+        QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        QVERIFY(p.main->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!p.main->isVisible(), 3000);
+        QCOMPARE(p.visibleWindows(), QStringList()); // no record window was shown meanwhile
+    }
+
+    void okAppliesAndSaves() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        child<QRadioButton>(p.main, "RadioItem3")->setChecked(true);
+        child<QCheckBox>(p.main, "autorun")->setChecked(true);
+        child<QKeySequenceEdit>(p.main, "HotKey2")->setKeySequence(QKeySequence(u"Alt+F9"_s));
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s),
+                 QByteArray("2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 3\r\n"
+                            "Hide: 0\r\nShift+Ctrl+H\r\nAlt+F9\r\nSlovak\r\n"));
+        QCOMPARE(p.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
+        QCOMPARE(p.t.hotKeys.registered.value(2), QKeyCombination(Qt::AltModifier, Qt::Key_F9));
+        QCOMPARE(p.t.context.settings.mode, 3);
+        QVERIFY(p.t.context.autostart.isSet());
+        child<QCheckBox>(p.main, "autorun")->setChecked(false);
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QVERIFY(!p.t.context.autostart.isSet());
+    }
+
+    void okSavesEvenWhenTheBeepFails() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        p.t.sound.failing.append(u"sounds/beep.wav"_s);
+        child<QRadioButton>(p.main, "RadioItem2")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QCOMPARE(p.t.dialogs.errors,
+                 QStringList{u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s});
+        QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("Anounce: 2\r\n"));
+    }
+
+    void closingWritesTheFileAndReleasesTheDesktop() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        child<QCheckBox>(p.main, "oknozdiara")->setChecked(false);     // kept without OK
+        child<QRadioButton>(p.main, "RadioItem0")->setChecked(true);   // lost without OK
+        p.main->close();
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s), QByteArray(kDefaultFile).replace("Reminderwindows: 1", "Reminderwindow: 0"));
+        QVERIFY(!p.t.tray->shown);
+        QCOMPARE(p.t.tray->calls.last(), u"remove"_s);
+        QVERIFY(p.t.hotKeys.registered.isEmpty());
+    }
+
+    void refusedHotKeysAreNotReported() {
+        TempHome home;
+        TestProgram p;
+        p.t.hotKeys.refuse = true;
+        QVERIFY(p.start());
+        QVERIFY(p.t.dialogs.errors.isEmpty());
+        QVERIFY(p.t.dialogs.boxes.isEmpty());
+    }
+
+    void hotKeyOneWithoutAlarmDoesNothing() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        const QStringList before = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        p.t.hotKeys.press(1);
+        trayItem(p.main, "vypnialarmpopup")->trigger();
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+        QVERIFY(p.t.dialogs.boxes.isEmpty());
+        QVERIFY(p.t.sound.played.isEmpty());
+    }
+
+    void recordWindowKeys() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        TRecordWindow* diar = p.record(u"diar"_s);
+        p.main->ShowWindowNamed(u"diar"_s);
+        QVERIFY(QTest::qWaitForWindowActive(diar));
+        press(diar, QKeyCombination(Qt::Key_F2)); // its own key: nothing
+        QVERIFY(diar->isVisible());
+        press(diar, QKeyCombination(Qt::Key_F1));
+        QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
+        QVERIFY(!diar->isVisible());
+        QTRY_VERIFY(p.record(u"poznamky"_s)->isVisible());
+        TRecordWindow* notes = p.record(u"poznamky"_s);
+        QVERIFY(QTest::qWaitForWindowActive(notes));
+        press(notes, QKeyCombination(Qt::AltModifier, Qt::Key_F4));
+        QCOMPARE(p.visibleWindows(), QStringList());
+        QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
+    }
+
+    void f12() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        for (const char* name : {"diar", "adresar", "poznamky"})
+            p.main->ShowWindowNamed(QString::fromLatin1(name));
+        TRecordWindow* notes = p.record(u"poznamky"_s);
+        QVERIFY(QTest::qWaitForWindowActive(notes));
+        // F12 in the notes window closes all five record windows.
+        press(notes, QKeyCombination(Qt::Key_F12));
+        QCOMPARE(p.t.context.settings.lastWindow, u"velmorand"_s);
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"velmorand"_s});
+        // F12 elsewhere closes only that window.
+        p.main->ShowWindowNamed(u"adresar"_s);
+        p.main->ShowWindowNamed(u"dennik"_s);
+        QVERIFY(QTest::qWaitForWindowActive(p.record(u"dennik"_s)));
+        press(p.record(u"dennik"_s), QKeyCombination(Qt::Key_F12));
+        QTRY_COMPARE(p.visibleWindows(), (QStringList{u"velmorand"_s, u"adresar"_s}));
+    }
+
+    void settingsPageRereadsOnActivation() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        child<QCheckBox>(p.main, "autorun")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QFile::remove(p.t.context.autostart.entryPath()); // removed by another tool
+        QVERIFY(toSettingsPage(p));
+        QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
+        QVERIFY(child<QCheckBox>(p.main, "oknozdiara")->hasFocus());
+    }
+
+    void wakeRestoresWithoutShowingHiddenWindows() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QTRY_VERIFY(p.record(u"poznamky"_s)->isVisible());
+        p.main->showMinimized();
+        p.main->Restore();
+        QVERIFY(!p.main->isMinimized());
+        p.main->Skryvsetko();
+        p.main->Restore();
+        QCOMPARE(p.visibleWindows(), QStringList());
+        QVERIFY(p.main->isProgramHidden());
+    }
+};
+
+VELMORAND_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
