@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Hot key 2 hides every window while another program has the focus, and a
+# second press shows the last window only.
+source "$(dirname "$0")/lib.sh" "$1"
+start_x
+start_app
+wait_trace "shown: poznamky"
+wait_trace "hot key 2 Ctrl+Shift+O: registered"
+wait_for 5 test "$(visible_count)" -ge 1 || fail "no window shown"
+
+xmessage -geometry 200x80+500+300 "another program" &
+wait_for 5 xdotool search --onlyvisible --name '^xmessage$' || fail "xmessage did not start"
+other=$(xdotool search --onlyvisible --name '^xmessage$' | head -n 1)
+xdotool windowfocus --sync "$other"
+
+xdotool key ctrl+shift+o
+wait_trace "hidden: all" 5
+wait_for 5 test "$(visible_count)" -eq 0 || fail "$(visible_count) windows still shown"
+pass "hot key 2 hid every window"
+
+xdotool key ctrl+shift+o
+wait_for 5 test "$(visible_count)" -eq 1 || fail "$(visible_count) windows shown after the second press"
+shown=$(visible_windows | head -n 1)
+[ "$(xdotool getwindowname "$shown")" = "Poznámky" ] || fail "the window shown is $(xdotool getwindowname "$shown")"
+pass "a second press showed the last window only"
+kill -TERM "$APP_PID"; wait "$APP_PID" || true

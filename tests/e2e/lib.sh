@@ -1,0 +1,68 @@
+# Shared by the end-to-end tests: a private X server, home folder and trace
+# file for the real binary, and clean-up of everything they start.
+# Usage in a test: source lib.sh "$binary"; then start_x, start_app, ...
+set -euo pipefail
+
+BINARY=$(readlink -f "$1")
+WORK=$(mktemp -d /tmp/velmorand-e2e.XXXXXX)
+HOME_DIR="$WORK/home"
+TRACE="$WORK/trace.log"
+mkdir -p "$HOME_DIR" "$WORK/user/.config" "$WORK/user/.local/share" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+export HOME="$WORK/user" XDG_CONFIG_HOME="$WORK/user/.config" XDG_DATA_HOME="$WORK/user/.local/share"
+export XDG_RUNTIME_DIR="$WORK/runtime" VELMORAND_TRACE="$TRACE" QT_QPA_PLATFORM=xcb
+unset VELMORAND_HOME SESSION_MANAGER
+touch "$TRACE"
+APP_PID=
+
+cleanup() {
+    local status=$?
+    for pid in $(jobs -p); do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    if [ $status -ne 0 ]; then
+        echo "--- trace ---"; cat "$TRACE" 2>/dev/null || true
+        [ -f "$WORK/app.err" ] && { echo "--- stderr ---"; cat "$WORK/app.err"; }
+    fi
+    rm -rf "$WORK"
+    exit $status
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "PASS: $*"; }
+
+# Waits until a command succeeds, polling every 0.1 s; fails after $1 seconds.
+wait_for() {
+    local seconds=$1; shift
+    local tries=$((seconds * 10))
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+traced() { grep -q -- "$1" "$TRACE"; }
+wait_trace() { wait_for "${2:-15}" traced "$1" || fail "no trace line '$1'"; }
+
+start_x() {
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.err" &
+    wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$WORK/display")"
+}
+
+start_app() {
+    "$BINARY" --home "$HOME_DIR" "$@" >"$WORK/app.out" 2>"$WORK/app.err" &
+    APP_PID=$!
+}
+
+# Window ids of the program's windows that are on the screen (the tray
+# icon's window has no title and does not count).
+visible_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname velmorand 2>/dev/null || true); do
+        xprop -id "$id" WM_NAME 2>/dev/null | grep -q '= "..*"' && echo "$id"
+    done
+    return 0
+}
+visible_count() { visible_windows | grep -c . || true; }
