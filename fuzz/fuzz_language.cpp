@@ -7,11 +7,28 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir folder;
-    static const bool ready = QDir::setCurrent(folder.path()) && QDir().mkpath(QStringLiteral("languages"));
-    if (!ready)
+namespace {
+QTemporaryDir* g_folder = nullptr;
+
+// Language files are read from languages/ under the working folder: a
+// temporary one, made once.
+void prepareFolder() {
+    if (g_folder)
+        return;
+    g_folder = new QTemporaryDir;
+    if (!g_folder->isValid() || !QDir::setCurrent(g_folder->path()) ||
+        !QDir().mkpath(QStringLiteral("languages")))
         __builtin_trap();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    prepareFolder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    prepareFolder();
     QFile file(QStringLiteral("languages/Fuzz.lng"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         __builtin_trap();

@@ -1,5 +1,6 @@
 #include "qtsoundplayer.h"
 
+#include "trace.h"
 #include "wavfile.h"
 
 #include <QFileInfo>
@@ -19,6 +20,8 @@ void TQtSoundPlayer::play(const QString& file, int times) {
         m_haveDevice = !QMediaDevices::audioOutputs().isEmpty();
         if (!m_haveDevice)
             qWarning("velmorand: no audio output device; sounds are not played");
+        Trace(m_haveDevice ? u"sound device: "_s + QMediaDevices::defaultAudioOutput().description()
+                           : u"sound device: none"_s);
         m_limit.setSingleShot(true);
         connect(&m_limit, &QTimer::timeout, this, &TQtSoundPlayer::finished);
     }
@@ -62,6 +65,7 @@ void TQtSoundPlayer::startNext() {
     effect->setLoopCount(item.times);
     m_current = effect;
     effect->play();
+    Trace(u"sound: %1 x%2"_s.arg(QFileInfo(item.path).fileName()).arg(item.times));
     // Loading, the device's start and some slack on top of the sound itself.
     m_limit.start(item.durationMs * item.times + 3000);
 }

@@ -4,7 +4,6 @@
 #include "guard.h"
 #include "hotkeytext.h"
 #include "platform/hotkeys.h"
-#include "platform/programicon.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
@@ -51,7 +50,6 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context)
     : m_context(context), m_activation(new TActivationTracker(this)) {
     setObjectName(u"formvelmorand"_s);
     setWindowTitle(u"Velmorand 2.1"_s);
-    setWindowIcon(ProgramIcon());
     // No announcements until the settings say otherwise.
     m_context.settings.mode = 0;
     m_context.windows.main = this;

@@ -1,0 +1,129 @@
+// Start-up benchmark: the time from process start to the main window's
+// first paint, and the memory at idle, of the organiser (with all five data
+// files present) beside a minimal Qt Widgets window measured in the same run.
+//
+//   startup_bench <velmorand> <floor> [rounds]
+//
+// Uses the platform in QT_QPA_PLATFORM (offscreen when unset).
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+double nowMsPrecise() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+struct Sample {
+    double startMs = -1;
+    double rssMiB = -1;
+};
+
+// Resident memory of a process in MiB.
+double rssOf(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+Sample measure(const QString& program, const QStringList& arguments, const QString& trace) {
+    QFile::remove(trace);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELMORAND_TRACE"), trace);
+    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const double started = nowMsPrecise();
+    process.start(program, arguments);
+    Sample sample;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000) {
+        QFile file(trace);
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                if (line.endsWith(" painted")) {
+                    sample.startMs = line.split(' ').first().toDouble() - started;
+                    break;
+                }
+            }
+        }
+        if (sample.startMs >= 0)
+            break;
+        QThread::msleep(5);
+    }
+    QThread::msleep(2000); // idle
+    sample.rssMiB = rssOf(process.processId());
+    process.terminate();
+    if (!process.waitForFinished(10000))
+        process.kill();
+    process.waitForFinished();
+    // The trace's clock has whole milliseconds: half a millisecond is the fair guess.
+    if (sample.startMs >= 0)
+        sample.startMs += 0.5;
+    return sample;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup_bench <velmorand> <floor> [rounds]\n");
+        return 2;
+    }
+    const QString velmorand = QString::fromLocal8Bit(argv[1]);
+    const QString floor = QString::fromLocal8Bit(argv[2]);
+    const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 7;
+    QTemporaryDir work;
+    const QString home = work.filePath(QStringLiteral("home"));
+    const QString trace = work.filePath(QStringLiteral("trace.log"));
+    // A first start creates the five data files; it is not counted.
+    measure(velmorand, {QStringLiteral("--home"), home}, trace);
+    if (QDir(home + QStringLiteral("/data")).entryList(QDir::Files).size() != 5) {
+        std::fprintf(stderr, "the first start did not create the data files\n");
+        return 1;
+    }
+    std::vector<double> ourTime, ourMemory, floorTime, floorMemory;
+    for (int round = 0; round < rounds; ++round) {
+        const Sample f = measure(floor, {}, trace);
+        const Sample v = measure(velmorand, {QStringLiteral("--home"), home}, trace);
+        if (f.startMs < 0 || v.startMs < 0) {
+            std::fprintf(stderr, "a program did not paint its window\n");
+            return 1;
+        }
+        floorTime.push_back(f.startMs);
+        floorMemory.push_back(f.rssMiB);
+        ourTime.push_back(v.startMs);
+        ourMemory.push_back(v.rssMiB);
+    }
+    const double ft = median(floorTime), vt = median(ourTime);
+    const double fm = median(floorMemory), vm = median(ourMemory);
+    std::printf("start-up, medians of %d rounds\n", rounds);
+    std::printf("  %-26s %8s %10s\n", "", "painted", "idle RSS");
+    std::printf("  %-26s %6.1f ms %6.1f MiB\n", "minimal Qt window (floor)", ft, fm);
+    std::printf("  %-26s %6.1f ms %6.1f MiB\n", "velmorand", vt, vm);
+    std::printf("  %-26s %8.2fx %9.2fx\n", "ratio", vt / ft, vm / fm);
+    return 0;
+}
