@@ -21,7 +21,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMessageBox>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -98,7 +97,7 @@ int RunVelmorand(const StartOptions& options) {
     } catch (const EFileError& e) {
         std::fprintf(stderr, "velmorand: %s\n", e.what());
         if (hasDisplay())
-            QMessageBox::critical(nullptr, u"Velmorand"_s, e.message());
+            TQtDialogs().errorBox(e.message());
         return 1;
     }
     TSingleInstance instance(home);

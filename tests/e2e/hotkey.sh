@@ -23,4 +23,11 @@ wait_for 5 test "$(visible_count)" -eq 1 || fail "$(visible_count) windows shown
 shown=$(visible_windows | head -n 1)
 [ "$(xdotool getwindowname "$shown")" = "Poznámky" ] || fail "the window shown is $(xdotool getwindowname "$shown")"
 pass "a second press showed the last window only"
+
+# The hot key works whatever NumLock and CapsLock say.
+xdotool windowfocus --sync "$other"
+xdotool key Num_Lock Caps_Lock
+xdotool key ctrl+shift+o
+wait_for 5 test "$(visible_count)" -eq 0 || fail "hot key 2 with NumLock and CapsLock on did nothing"
+pass "hot key 2 works with NumLock and CapsLock on"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true

@@ -1,5 +1,6 @@
 // Desktop stand-ins: autostart entry, sound files, one running copy.
 #include "platform/autostart.h"
+#include "platform/qtsoundplayer.h"
 #include "platform/singleinstance.h"
 #include "platform/wavfile.h"
 #include "testsupport.h"
@@ -97,6 +98,24 @@ private slots:
             QVERIFY2(info.durationMs > 50 && info.durationMs < 3000, name);
         }
         QCOMPARE(InspectWavFile(u"sounds/none.wav"_s).problem, u"the file does not exist"_s);
+    }
+
+    void unplayableSoundsAreReportedAtOnce() {
+        TempHome home;
+        QDir().mkdir(u"sounds"_s);
+        WriteFileBytes(u"sounds/cut.wav"_s, wav(1, 1, 22050, 16, 44100, 100));
+        TQtSoundPlayer player;
+        const auto problem = [&](const QString& file) {
+            try {
+                player.play(file, 1);
+            } catch (const ESoundError& e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QCOMPARE(problem(u"sounds/beep.wav"_s), u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s);
+        QCOMPARE(problem(u"sounds/cut.wav"_s), u"Cannot play the sound \"sounds/cut.wav\": its sound data is cut short"_s);
+        QVERIFY(!player.isPlaying(u"sounds/cut.wav"_s));
     }
 
     void secondCopyWakesTheFirst() {
