@@ -70,7 +70,8 @@ void TAutostart::add() const {
                               "Name=Velmorand\n"
                               "Comment=Personal organiser\n"
                               "Icon=velmorand\n"
-                              "Exec="_s + execLine() +
+                              "Exec="_s +
+                              execLine() +
                               u"\n"
                               "Terminal=false\n"
                               "X-GNOME-Autostart-enabled=true\n"_s)

@@ -38,10 +38,9 @@ private:
 
 IDialogs::Answer TQtDialogs::messageBox(QWidget* owner, const QString& caption, const QString& text,
                                         Icon icon, Buttons buttons) {
-    QMessageBox box(boxIcon(icon), caption, text,
-                    buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                              : QMessageBox::Ok,
-                    owner);
+    QMessageBox box(
+        boxIcon(icon), caption, text,
+        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     if (buttons == Buttons::YesNo) {
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);

@@ -3,8 +3,8 @@
 #include "trace.h"
 #include "wavfile.h"
 
-#include <QFileInfo>
 #include <QAudioDevice>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>

@@ -24,7 +24,8 @@ QString TSingleInstance::serverName(const QString& homeFolder) {
     QString canonical = QFileInfo(homeFolder).canonicalFilePath();
     if (canonical.isEmpty())
         canonical = QFileInfo(homeFolder).absoluteFilePath();
-    const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256);
+    const QByteArray hash =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256);
     return u"velmorand-%1-%2"_s.arg(getuid()).arg(QString::fromLatin1(hash.toHex().left(24)));
 }
 
@@ -42,7 +43,8 @@ bool TSingleInstance::claim() {
             }
         });
         if (!m_server.listen(name))
-            qWarning("velmorand: cannot listen for later starts: %s", qPrintable(m_server.errorString()));
+            qWarning("velmorand: cannot listen for later starts: %s",
+                     qPrintable(m_server.errorString()));
         return true;
     }
     if (m_lock.error() != QLockFile::LockFailedError) {

@@ -27,7 +27,8 @@ QString TTrayIkona::tip() const {
     if (m_hint.size() <= MaxHintLength)
         return m_hint;
     // Never keep half of a character outside the basic plane.
-    const qsizetype cut = m_hint[MaxHintLength - 1].isHighSurrogate() ? MaxHintLength - 1 : MaxHintLength;
+    const qsizetype cut =
+        m_hint[MaxHintLength - 1].isHighSurrogate() ? MaxHintLength - 1 : MaxHintLength;
     return m_hint.left(cut);
 }
 
@@ -65,10 +66,11 @@ namespace {
 class TSystemTrayArea : public ITrayArea {
 public:
     TSystemTrayArea() {
-        QObject::connect(&m_icon, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger && onLeftClick)
-                onLeftClick();
-        });
+        QObject::connect(&m_icon, &QSystemTrayIcon::activated,
+                         [this](QSystemTrayIcon::ActivationReason reason) {
+                             if (reason == QSystemTrayIcon::Trigger && onLeftClick)
+                                 onLeftClick();
+                         });
     }
     void add(const QIcon& icon, const QString& tip) override {
         m_icon.setIcon(icon);

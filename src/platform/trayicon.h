@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-
 // One icon in the notification area, as the tray component drives it: add,
 // change, remove; and the left click coming back.
 class ITrayArea {

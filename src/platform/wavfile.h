@@ -6,7 +6,7 @@
 // What the sound service needs to know of a WAV file before it plays it.
 struct TWavInfo {
     bool ok = false;
-    QString problem;   // why the file cannot be played, when not ok
+    QString problem; // why the file cannot be played, when not ok
     int durationMs = 0;
 };
 

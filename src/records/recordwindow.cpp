@@ -3,8 +3,8 @@
 #include "shell/formvelmorand.h"
 #include "shell/guard.h"
 #include "shell/programcontext.h"
+#include "shell/windowkeys.h"
 
-#include <QAction>
 #include <QCloseEvent>
 
 using namespace Qt::Literals::StringLiterals;
@@ -14,21 +14,14 @@ TRecordWindow::TRecordWindow(TProgramContext& context, Kind kind)
     setObjectName(m_kind.name);
     setWindowTitle(context.strings[m_kind.titleString]);
 
-    const auto key = [this](QKeyCombination keys, auto handler) {
-        auto* action = new QAction(this);
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded(m_context.dialogs, handler); });
-        addAction(action);
-    };
-    const std::pair<Qt::Key, const char16_t*> switches[] = {
-        {Qt::Key_F1, u"poznamky"}, {Qt::Key_F2, u"diar"}, {Qt::Key_F3, u"adresar"},
-        {Qt::Key_F4, u"dennik"},   {Qt::Key_F5, u"narodky"}};
-    for (const auto& [fkey, name] : switches)
-        if (fkey != m_kind.ownKey)
-            key(QKeyCombination(fkey), [this, name = QString::fromUtf16(name)] { switchTo(name); });
-    key(QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
-    key(QKeyCombination(Qt::AltModifier, Qt::Key_F4), [this] { m_context.windows.main->Skryvsetko(); });
+    IDialogs& dialogs = m_context.dialogs;
+    for (const TWindowKey& key : kWindowKeys)
+        if (key.key != m_kind.ownKey)
+            AddWindowKey(this, dialogs, QKeyCombination(key.key),
+                         [this, name = QString::fromUtf16(key.name)] { switchTo(name); });
+    AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
+    AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
+                 [this] { m_context.windows.main->Skryvsetko(); });
 }
 
 void TRecordWindow::showActive() {

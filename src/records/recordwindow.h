@@ -11,10 +11,10 @@ class TRecordWindow : public QMainWindow {
     Q_OBJECT
 public:
     struct Kind {
-        QString name;        // its last-window name: "poznamky", "diar", ...
-        Qt::Key ownKey;      // the F-key that shows it, which it does not handle
-        bool f12ClosesAll;   // F12 closes all five record windows, not only itself
-        int titleString;     // language string of its title
+        QString name;      // its last-window name: "poznamky", "diar", ...
+        Qt::Key ownKey;    // the F-key that shows it, which it does not handle
+        bool f12ClosesAll; // F12 closes all five record windows, not only itself
+        int titleString;   // language string of its title
     };
 
     TRecordWindow(TProgramContext& context, Kind kind);

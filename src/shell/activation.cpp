@@ -1,7 +1,7 @@
 #include "activation.h"
 
-#include <QEvent>
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QWidget>
 #include <QWindow>

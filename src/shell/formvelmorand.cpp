@@ -10,6 +10,7 @@
 #include "programcontext.h"
 #include "records/recordwindow.h"
 #include "storage/linefile.h"
+#include "windowkeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,8 +34,7 @@ namespace {
 
 enum HotKeyId { AlarmKey = 1, ShowHideKey = 2 };
 
-template <typename T>
-T* named(T* object, const QString& name) {
+template <typename T> T* named(T* object, const QString& name) {
     object->setObjectName(name);
     return object;
 }
@@ -64,7 +64,8 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context)
     Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(1000);
     Timer2.setSingleShot(true);
-    connect(&Timer2, &QTimer::timeout, this, [this] { Guarded(m_context.dialogs, [this] { Timer2Timer(); }); });
+    connect(&Timer2, &QTimer::timeout, this,
+            [this] { Guarded(m_context.dialogs, [this] { Timer2Timer(); }); });
 
     connect(&m_context.hotKeys, &IHotKeys::activated, this, [this](int id) {
         Guarded(m_context.dialogs, [this, id] {
@@ -86,10 +87,12 @@ void Tformvelmorand::buildControls() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
 
-    oknozdiara = named(new QCheckBox(u"Zobrazovať okno pri pripomienke z diára?"_s), u"oknozdiara"_s);
+    oknozdiara =
+        named(new QCheckBox(u"Zobrazovať okno pri pripomienke z diára?"_s), u"oknozdiara"_s);
     skrytokno = named(new QCheckBox(u"Skryť po štarte okno programu"_s), u"skrytokno"_s);
     autorun = named(new QCheckBox(u"Spustiť Velmorand po štarte Windows"_s), u"autorun"_s);
-    autoupdate = named(new QCheckBox(u"Automaticky pri štarte hľadať nové verzie"_s), u"autoupdate"_s);
+    autoupdate =
+        named(new QCheckBox(u"Automaticky pri štarte hľadať nové verzie"_s), u"autoupdate"_s);
     hladatupdate = named(new QPushButton(u"vyhľadať novú verziu teraz"_s), u"hladatupdate"_s);
     oknozdiara->setChecked(true);
     skrytokno->setChecked(true);
@@ -97,16 +100,16 @@ void Tformvelmorand::buildControls() {
     updateRow->addWidget(autoupdate);
     updateRow->addWidget(hladatupdate);
     updateRow->addStretch();
-    for (QWidget* box : {static_cast<QWidget*>(oknozdiara), static_cast<QWidget*>(skrytokno),
-                         static_cast<QWidget*>(autorun)})
-        layout->addWidget(box);
+    layout->addWidget(oknozdiara);
+    layout->addWidget(skrytokno);
+    layout->addWidget(autorun);
     layout->addLayout(updateRow);
 
     RadioGroup = named(new QGroupBox(u"Oznamovanie času"_s), u"RadioGroup"_s);
     radioItems = new QButtonGroup(RadioGroup);
     auto* radioLayout = new QVBoxLayout(RadioGroup);
-    const char16_t* items[] = {u"neoznamovať", u"oznamovať celú hodinu", u"oznamovať každú polhodinu",
-                               u"oznamovať každú štvrťhodinu"};
+    const char16_t* items[] = {u"neoznamovať", u"oznamovať celú hodinu",
+                               u"oznamovať každú polhodinu", u"oznamovať každú štvrťhodinu"};
     for (int i = 0; i < 4; ++i) {
         auto* item = named(new QRadioButton(QString::fromUtf16(items[i])), u"RadioItem%1"_s.arg(i));
         radioItems->addButton(item, i);
@@ -116,9 +119,11 @@ void Tformvelmorand::buildControls() {
     layout->addWidget(RadioGroup);
 
     auto* keys = new QGridLayout;
-    vyzvadiar = named(new QLabel(u"Zadajte klávesovú skratku pre vypnutie alarmu"_s), u"vyzvadiar"_s);
+    vyzvadiar =
+        named(new QLabel(u"Zadajte klávesovú skratku pre vypnutie alarmu"_s), u"vyzvadiar"_s);
     HotKey1 = named(new QKeySequenceEdit, u"HotKey1"_s);
-    vyzvaokno = named(new QLabel(u"Zadajte klávesovú skratku pre zobrazenie okna programu"_s), u"vyzvaokno"_s);
+    vyzvaokno = named(new QLabel(u"Zadajte klávesovú skratku pre zobrazenie okna programu"_s),
+                      u"vyzvaokno"_s);
     HotKey2 = named(new QKeySequenceEdit, u"HotKey2"_s);
     vyzvadiar->setBuddy(HotKey1);
     vyzvaokno->setBuddy(HotKey2);
@@ -151,16 +156,8 @@ void Tformvelmorand::buildControls() {
     // Commands whose windows are not part of the program yet stay disabled.
     for (QPushButton* later : {hladatupdate, kos, vymazat})
         later->setEnabled(false);
-    connect(ok, &QPushButton::clicked, this, [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
-}
-
-void Tformvelmorand::addKey(QKeyCombination keys, std::function<void()> handler) {
-    auto* action = new QAction(this);
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this,
-            [this, handler = std::move(handler)] { Guarded(m_context.dialogs, handler); });
-    addAction(action);
+    connect(ok, &QPushButton::clicked, this,
+            [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
 }
 
 void Tformvelmorand::buildMenus() {
@@ -184,7 +181,8 @@ void Tformvelmorand::buildMenus() {
     koniecpopup = named(Popup->addAction(u"Koniec"_s), u"koniecpopup"_s);
     vypnialarmpopup->setVisible(false);
     zobrazitoknopopup->setVisible(false);
-    connect(vypnialarmpopup, &QAction::triggered, this, [this] { Guarded(m_context.dialogs, [this] { Vypnialarm(); }); });
+    connect(vypnialarmpopup, &QAction::triggered, this,
+            [this] { Guarded(m_context.dialogs, [this] { Vypnialarm(); }); });
     connect(zobrazitoknopopup, &QAction::triggered, this,
             [this] { Guarded(m_context.dialogs, [this] { ToggleProgram(); }); });
     connect(koniecpopup, &QAction::triggered, this, &QWidget::close);
@@ -196,15 +194,14 @@ void Tformvelmorand::buildMenus() {
         Trace(u"tray menu: "_s + shown.join(u" | "_s));
     });
 
-    const std::pair<Qt::Key, const char16_t*> switches[] = {
-        {Qt::Key_F1, u"poznamky"}, {Qt::Key_F2, u"diar"}, {Qt::Key_F3, u"adresar"},
-        {Qt::Key_F4, u"dennik"},   {Qt::Key_F5, u"narodky"}};
-    for (const auto& [key, name] : switches)
-        addKey(QKeyCombination(key), [this, name = QString::fromUtf16(name)] {
-            m_context.settings.lastWindow = name;
-            ShowWindowNamed(name);
-        });
-    addKey(QKeyCombination(Qt::AltModifier, Qt::Key_F4), [this] { Skryvsetko(); });
+    for (const TWindowKey& key : kWindowKeys)
+        AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key),
+                     [this, name = QString::fromUtf16(key.name)] {
+                         m_context.settings.lastWindow = name;
+                         ShowWindowNamed(name);
+                     });
+    AddWindowKey(this, m_context.dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
+                 [this] { Skryvsetko(); });
 }
 
 // ---- start-up --------------------------------------------------------------
@@ -218,7 +215,8 @@ bool Tformvelmorand::FormCreate() {
     Urcijazyk();
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
-    if (!Guarded(m_context.dialogs, [this] { Vytvorsubory(m_context.modules, m_context.defaultCaptions()); }))
+    if (!Guarded(m_context.dialogs,
+                 [this] { Vytvorsubory(m_context.modules, m_context.defaultCaptions()); }))
         return false;
     if (skrytokno->isChecked()) {
         m_hidden = true;
@@ -391,9 +389,8 @@ void Tformvelmorand::Skryvsetko() {
     m_hidden = true;
     zobrazitoknopopup->setVisible(true);
     const TWindows& w = m_context.windows;
-    for (QWidget* window : {static_cast<QWidget*>(w.adresar), static_cast<QWidget*>(w.diar),
-                            static_cast<QWidget*>(w.poznamky), static_cast<QWidget*>(w.dennik),
-                            static_cast<QWidget*>(w.narodky), static_cast<QWidget*>(this)})
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{w.adresar, w.diar, w.poznamky, w.dennik, w.narodky, this})
         if (window)
             window->hide();
     Trace(u"hidden: all"_s);

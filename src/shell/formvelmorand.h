@@ -57,7 +57,6 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void addKey(QKeyCombination keys, std::function<void()> handler);
     void Aplikujjazyk();
     void Urcijazyk();
     void Kontrolujstartup();

@@ -10,8 +10,7 @@
 // an error ends the command, its text is shown in the error box, and the
 // windows stay as they were. Nothing is let through to Qt's event loop.
 // Answers whether the command ran to its end.
-template <typename Command>
-bool Guarded(IDialogs& dialogs, Command&& command) {
+template <typename Command> bool Guarded(IDialogs& dialogs, Command&& command) {
     try {
         std::forward<Command>(command)();
         return true;

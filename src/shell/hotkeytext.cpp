@@ -31,8 +31,9 @@ struct Prefix {
     const char16_t* text;
     Qt::KeyboardModifier modifier;
 };
-constexpr std::array kPrefixes{Prefix{u"Shift+", Qt::ShiftModifier}, Prefix{u"Ctrl+", Qt::ControlModifier},
-                               Prefix{u"Alt+", Qt::AltModifier}, Prefix{u"Meta+", Qt::MetaModifier}};
+constexpr std::array kPrefixes{
+    Prefix{u"Shift+", Qt::ShiftModifier}, Prefix{u"Ctrl+", Qt::ControlModifier},
+    Prefix{u"Alt+", Qt::AltModifier}, Prefix{u"Meta+", Qt::MetaModifier}};
 
 Qt::Key keyNamed(const QString& name) {
     if (name.isEmpty())

@@ -134,7 +134,8 @@ int RunVelmorand(const StartOptions& options) {
 
     QObject::connect(&instance, &TSingleInstance::wakeRequested, &main, &Tformvelmorand::Restore);
     TTerminationWatcher termination;
-    QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &main, &QWidget::close);
+    QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &main,
+                     &QWidget::close);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &main, &QWidget::close);
 
     TFirstPaint firstPaint;

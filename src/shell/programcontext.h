@@ -42,25 +42,15 @@ struct TWindows {
     QWidget* byName(const QString& name) const;
 };
 
-// What the whole program shares: the language table, the settings, the
-// display patterns, the record kinds' module state, the platform services
+// What the whole program shares: the platform services, the language
+// table, the settings, the display patterns, the record kinds' module state
 // and the windows. Made once in main (or by a test, with fakes) and handed
 // to every window by reference.
-class TProgramContext {
+class TProgramContext : public TPlatform {
 public:
-    explicit TProgramContext(TPlatform platform)
-        : dialogs(platform.dialogs), clock(platform.clock), sound(platform.sound),
-          hotKeys(platform.hotKeys), makeTrayArea(std::move(platform.makeTrayArea)),
-          autostart(std::move(platform.autostart)) {}
+    explicit TProgramContext(TPlatform platform) : TPlatform(std::move(platform)) {}
     TProgramContext(const TProgramContext&) = delete;
     TProgramContext& operator=(const TProgramContext&) = delete;
-
-    IDialogs& dialogs;
-    IClock& clock;
-    ISoundPlayer& sound;
-    IHotKeys& hotKeys;
-    std::function<std::unique_ptr<ITrayArea>()> makeTrayArea;
-    TAutostart autostart;
 
     // The home folder, which is also the working folder.
     QString home;

@@ -5,7 +5,8 @@
 using namespace Qt::Literals::StringLiterals;
 
 bool TSettings::IsWindowName(const QString& name) {
-    for (const char16_t* known : {u"poznamky", u"diar", u"adresar", u"dennik", u"narodky", u"velmorand"})
+    for (const char16_t* known :
+         {u"poznamky", u"diar", u"adresar", u"dennik", u"narodky", u"velmorand"})
         if (name == QStringView(known))
             return true;
     return false;

@@ -11,10 +11,10 @@ struct TSettings {
     static inline const QString Version = QStringLiteral("2.0");
 
     QString lastWindow = QStringLiteral("poznamky");
-    bool oknozdiara = true;   // show a box when a reminder is switched off
-    bool autoupdate = true;   // look for a new version at start
-    int mode = 1;             // time announcements, 0 to 3
-    bool skrytokno = false;   // hide the program at start
+    bool oknozdiara = true; // show a box when a reminder is switched off
+    bool autoupdate = true; // look for a new version at start
+    int mode = 1;           // time announcements, 0 to 3
+    bool skrytokno = false; // hide the program at start
     QString hotKey1 = QStringLiteral("Ctrl+Shift+H");
     QString hotKey2 = QStringLiteral("Ctrl+Shift+O");
     QString language = QStringLiteral("Slovak");

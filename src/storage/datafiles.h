@@ -43,13 +43,21 @@ struct TModuleState {
 
 // The five record kinds and their files.
 struct DataModules {
-    TModuleState adresar{QStringLiteral("data/Addressbook.dbf"), QStringLiteral("mojekontakty"), {},
+    TModuleState adresar{QStringLiteral("data/Addressbook.dbf"),
+                         QStringLiteral("mojekontakty"),
+                         {},
                          QString::fromUtf16(Schema::kAddressBookColumns)};
-    TModuleState dennik{QStringLiteral("data/Diary.dbf"), QStringLiteral("mojdennik"), {},
+    TModuleState dennik{QStringLiteral("data/Diary.dbf"),
+                        QStringLiteral("mojdennik"),
+                        {},
                         QString::fromUtf16(Schema::kJournalColumns)};
-    TModuleState diar{QStringLiteral("data/Reminders.dbf"), QStringLiteral("mojdiar"), {},
+    TModuleState diar{QStringLiteral("data/Reminders.dbf"),
+                      QStringLiteral("mojdiar"),
+                      {},
                       QString::fromUtf16(Schema::kDiaryColumns)};
-    TModuleState poznamky{QStringLiteral("data/Notes.dbf"), QStringLiteral("mojepoznamky"), {},
+    TModuleState poznamky{QStringLiteral("data/Notes.dbf"),
+                          QStringLiteral("mojepoznamky"),
+                          {},
                           QString::fromUtf16(Schema::kNotesColumns)};
     TModuleState narodky{QStringLiteral("data/Birth.dbf"), QStringLiteral("narodky"), {}, {}};
 };

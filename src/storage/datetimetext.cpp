@@ -80,15 +80,15 @@ QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLo
             else if (run <= 2)
                 out += padded(d.month(), int(run));
             else
-                out += locale.standaloneMonthName(
-                    d.month(), run == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+                out += locale.standaloneMonthName(d.month(), run == 3 ? QLocale::ShortFormat
+                                                                      : QLocale::LongFormat);
             break;
         case u'D':
             if (run <= 2)
                 out += padded(d.day(), int(run));
             else
-                out += locale.standaloneDayName(d.dayOfWeek(),
-                                                run == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+                out += locale.standaloneDayName(d.dayOfWeek(), run == 3 ? QLocale::ShortFormat
+                                                                        : QLocale::LongFormat);
             break;
         case u'H':
             out += padded(t.hour(), run >= 2 ? 2 : 1);
@@ -115,9 +115,9 @@ QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLo
 
 namespace {
 
-constexpr std::array kTokens = {u"DD",  u"DDD", u"DDDD", u"MM",  u"MMM", u"MMMM",
-                                u"YY",  u"YYY", u"YYYY", u"HH",  u"NN",  u"SS",
-                                u"ZZ",  u"ZZZ", u"AP",   u"AM",  u"AMP", u"AMPM"};
+constexpr std::array kTokens = {u"DD", u"DDD", u"DDDD", u"MM", u"MMM", u"MMMM",
+                                u"YY", u"YYY", u"YYYY", u"HH", u"NN",  u"SS",
+                                u"ZZ", u"ZZZ", u"AP",   u"AM", u"AMP", u"AMPM"};
 
 bool isToken(const QString& text) {
     for (const char16_t* token : kTokens)
@@ -224,7 +224,8 @@ QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, con
         } else if (token == u"YY") {
             year = number(take(2));
             if (year >= 0 && year <= 99) {
-                const int century = ((currentYear ? currentYear : QDate::currentDate().year()) / 100) * 100;
+                const int century =
+                    ((currentYear ? currentYear : QDate::currentDate().year()) / 100) * 100;
                 year += year < 50 ? century : century - 100;
             }
         } else if (token == u"YYYY") {
@@ -249,5 +250,6 @@ QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, con
         hour += 12;
     const bool valid = !ranOut && year >= 1 && year <= 9999 && QDate::isValid(year, month, day) &&
                        QTime::isValid(hour, minute, second, msec);
-    return valid ? Moment(QDate(year, month, day), QTime(hour, minute, second, msec)) : ZeroMoment();
+    return valid ? Moment(QDate(year, month, day), QTime(hour, minute, second, msec))
+                 : ZeroMoment();
 }

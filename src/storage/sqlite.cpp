@@ -167,7 +167,8 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) {
     m_db.reset(db);
     if (rc != SQLITE_OK) {
         if (!db)
-            throw ESQLiteException(u"Failed to open database \"%1\" : unknown error"_s.arg(fileName));
+            throw ESQLiteException(
+                u"Failed to open database \"%1\" : unknown error"_s.arg(fileName));
         throw ESQLiteException(u"Failed to open database \"%1\" : %2"_s.arg(
             fileName, Cp1250::decode(sqlite3_errmsg(db))));
     }
@@ -179,8 +180,8 @@ TSQLiteDatabase::~TSQLiteDatabase() = default;
 
 void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) {
     if (sqlite3_errcode(m_db.get()) != SQLITE_OK)
-        throw ESQLiteException(message + u" \"%1\" : %2"_s.arg(
-                                             sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))));
+        throw ESQLiteException(
+            message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))));
     throw ESQLiteException(message);
 }
 

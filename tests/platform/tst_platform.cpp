@@ -18,8 +18,16 @@ namespace {
 
 QByteArray wav(quint16 format, quint16 channels, quint32 rate, quint16 bits, quint32 dataSize,
                qsizetype actualData) {
-    const auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-    const auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+    const auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    const auto le16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
     QByteArray bytes = "RIFF" + le32(36 + dataSize) + "WAVE";
     bytes += "fmt " + le32(16) + le16(format) + le16(channels) + le32(rate) +
              le32(rate * channels * bits / 8) + le16(quint16(channels * bits / 8)) + le16(bits);
@@ -35,13 +43,14 @@ private slots:
     void autostartEntry() {
         TempHome scratch;
         TAutostart autostart(u"/opt/vel morand/velmorand"_s, u"/home/ján/My $Data \"x\"\\y 100%"_s);
-        QCOMPARE(autostart.entryPath(), qEnvironmentVariable("XDG_CONFIG_HOME") + u"/autostart/velmorand.desktop"_s);
+        QCOMPARE(autostart.entryPath(),
+                 qEnvironmentVariable("XDG_CONFIG_HOME") + u"/autostart/velmorand.desktop"_s);
         QVERIFY(!autostart.isSet());
         autostart.add();
         QVERIFY(autostart.isSet());
         const QByteArray entry = FileBytes(autostart.entryPath());
-        QVERIFY2(entry.contains(
-                     "Exec=\"/opt/vel morand/velmorand\" --home \"/home/j\xc3\xa1n/My \\\\$Data \\\\\"x\\\\\"\\\\\\\\y 100%%\"\n"),
+        QVERIFY2(entry.contains("Exec=\"/opt/vel morand/velmorand\" --home \"/home/j\xc3\xa1n/My "
+                                "\\\\$Data \\\\\"x\\\\\"\\\\\\\\y 100%%\"\n"),
                  entry.constData());
         const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
         if (!validator.isEmpty()) {
@@ -70,14 +79,21 @@ private slots:
         QTest::addColumn<int>("durationMs");
         QTest::newRow("16-bit mono") << wav(1, 1, 22050, 16, 44100, 44100) << QString() << 1000;
         QTest::newRow("8-bit stereo") << wav(1, 2, 8000, 8, 4000, 4000) << QString() << 250;
-        QTest::newRow("truncated") << wav(1, 1, 22050, 16, 44100, 1000) << u"its sound data is cut short"_s << 0;
-        QTest::newRow("24-bit") << wav(1, 1, 22050, 24, 300, 300) << u"it is not 8- or 16-bit PCM sound"_s << 0;
-        QTest::newRow("compressed") << wav(85, 1, 22050, 16, 300, 300) << u"it is not 8- or 16-bit PCM sound"_s << 0;
-        QTest::newRow("no data") << wav(1, 1, 22050, 16, 0, 0) << u"its sound data is cut short"_s << 0;
-        QTest::newRow("text") << QByteArray("hello, this is no sound") << u"it is not a WAV file"_s << 0;
+        QTest::newRow("truncated")
+            << wav(1, 1, 22050, 16, 44100, 1000) << u"its sound data is cut short"_s << 0;
+        QTest::newRow("24-bit") << wav(1, 1, 22050, 24, 300, 300)
+                                << u"it is not 8- or 16-bit PCM sound"_s << 0;
+        QTest::newRow("compressed")
+            << wav(85, 1, 22050, 16, 300, 300) << u"it is not 8- or 16-bit PCM sound"_s << 0;
+        QTest::newRow("no data") << wav(1, 1, 22050, 16, 0, 0) << u"its sound data is cut short"_s
+                                 << 0;
+        QTest::newRow("text") << QByteArray("hello, this is no sound") << u"it is not a WAV file"_s
+                              << 0;
         QTest::newRow("empty") << QByteArray() << u"it is not a WAV file"_s << 0;
-        QTest::newRow("header cut") << wav(1, 1, 22050, 16, 10, 10).left(30) << u"its format header is damaged"_s << 0;
-        QTest::newRow("no data chunk") << wav(1, 1, 22050, 16, 10, 10).left(36) << u"it holds no sound data"_s << 0;
+        QTest::newRow("header cut")
+            << wav(1, 1, 22050, 16, 10, 10).left(30) << u"its format header is damaged"_s << 0;
+        QTest::newRow("no data chunk")
+            << wav(1, 1, 22050, 16, 10, 10).left(36) << u"it holds no sound data"_s << 0;
         QTest::newRow("huge chunk size") << QByteArray("RIFF\0\0\0\0WAVEjunk\xff\xff\xff\xff", 20)
                                          << u"it holds no sound data"_s << 0;
     }
@@ -93,7 +109,8 @@ private slots:
 
     void shippedSoundsArePlayable() {
         for (const char* name : {"avizo", "hour", "gong1", "gong2", "beep"}) {
-            const TWavInfo info = InspectWavFile(u":/shipped/sounds/%1.wav"_s.arg(QLatin1String(name)));
+            const TWavInfo info =
+                InspectWavFile(u":/shipped/sounds/%1.wav"_s.arg(QLatin1String(name)));
             QVERIFY2(info.ok, name);
             QVERIFY2(info.durationMs > 50 && info.durationMs < 3000, name);
         }
@@ -113,8 +130,10 @@ private slots:
             }
             return QString();
         };
-        QCOMPARE(problem(u"sounds/beep.wav"_s), u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s);
-        QCOMPARE(problem(u"sounds/cut.wav"_s), u"Cannot play the sound \"sounds/cut.wav\": its sound data is cut short"_s);
+        QCOMPARE(problem(u"sounds/beep.wav"_s),
+                 u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s);
+        QCOMPARE(problem(u"sounds/cut.wav"_s),
+                 u"Cannot play the sound \"sounds/cut.wav\": its sound data is cut short"_s);
         QVERIFY(!player.isPlaying(u"sounds/cut.wav"_s));
     }
 
@@ -131,7 +150,8 @@ private slots:
         TempHome other;
         TSingleInstance elsewhere(other.path());
         QVERIFY(elsewhere.claim());
-        QVERIFY(TSingleInstance::serverName(scratch.path()) != TSingleInstance::serverName(other.path()));
+        QVERIFY(TSingleInstance::serverName(scratch.path()) !=
+                TSingleInstance::serverName(other.path()));
     }
 
     void lockOfAKilledCopyIsTakenOver() {
@@ -142,8 +162,8 @@ private slots:
         QVERIFY(gone.waitForStarted());
         const qint64 pid = gone.processId();
         QVERIFY(gone.waitForFinished());
-        WriteFileBytes(u".velmorand.lock"_s,
-                       QByteArray::number(pid) + "\nvelmorand\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        WriteFileBytes(u".velmorand.lock"_s, QByteArray::number(pid) + "\nvelmorand\n" +
+                                                 QSysInfo::machineHostName().toUtf8() + "\n");
         TSingleInstance next(scratch.path());
         QVERIFY(next.claim());
     }

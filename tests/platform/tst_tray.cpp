@@ -38,19 +38,20 @@ private slots:
 
     void visibilityAndHintSendOnlyChanges() {
         Tray t;
-        t.tray.setHint(u"Ikona"_s);          // not visible: only stored
-        t.tray.setIconVisible(false);         // unchanged: nothing
+        t.tray.setHint(u"Ikona"_s);   // not visible: only stored
+        t.tray.setIconVisible(false); // unchanged: nothing
         QVERIFY(t.state->calls.isEmpty());
         t.tray.setIconVisible(true);
-        t.tray.setIconVisible(true);          // unchanged: nothing
-        t.tray.setHint(u"Ikona"_s);           // unchanged: nothing
+        t.tray.setIconVisible(true); // unchanged: nothing
+        t.tray.setHint(u"Ikona"_s);  // unchanged: nothing
         t.tray.setHint(u"Pripomienka: obed"_s);
         t.tray.setIcon(QIcon());
         t.tray.setIconVisible(false);
         t.tray.setHint(u"later"_s);
         t.tray.setIconVisible(true);
-        QCOMPARE(t.state->calls, (QStringList{u"add Ikona"_s, u"modify 4 Pripomienka: obed"_s,
-                                              u"modify 2 Pripomienka: obed"_s, u"remove"_s, u"add later"_s}));
+        QCOMPARE(t.state->calls,
+                 (QStringList{u"add Ikona"_s, u"modify 4 Pripomienka: obed"_s,
+                              u"modify 2 Pripomienka: obed"_s, u"remove"_s, u"add later"_s}));
         QVERIFY(t.state->shown); // the program's own icon stands in for a missing one
         QVERIFY(!t.tray.ActiveIcon().isNull());
     }

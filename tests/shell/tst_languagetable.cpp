@@ -29,8 +29,9 @@ private slots:
         QTest::newRow("26") << 26 << u"Upozornenie!"_s;
         QTest::newRow("44") << 44 << u"Môj diár"_s;
         QTest::newRow("51 with quotes")
-            << 51 << u"Dátum a čas pripomienky nemôžu byť z minulosti! Zvoľte iný dátum a čas, alebo "
-                     "zrušte voľbu \"Upozorniť\"!"_s;
+            << 51
+            << u"Dátum a čas pripomienky nemôžu byť z minulosti! Zvoľte iný dátum a čas, alebo "
+               "zrušte voľbu \"Upozorniť\"!"_s;
         QTest::newRow("56") << 56 << u"Moje kontakty"_s;
         QTest::newRow("110") << 110 << u"Môj denník"_s;
         QTest::newRow("117 leading blank") << 117 << u" Pridať"_s;
@@ -86,7 +87,8 @@ private slots:
     void codePageAndUndefinedBytes() {
         TempHome home;
         QDir().mkdir(u"languages"_s);
-        WriteFileBytes(u"languages/Cesky.lng"_s, "Velmorand\r\nPozn\xE1mky \x9A\x9E\r\n\x81\x98\r\n");
+        WriteFileBytes(u"languages/Cesky.lng"_s,
+                       "Velmorand\r\nPozn\xE1mky \x9A\x9E\r\n\x81\x98\r\n");
         TLanguageTable table;
         table.Nahrajretazce(u"&Cesky"_s); // the menu's accelerator mark is not part of the name
         QCOMPARE(table[1], u"Poznámky šž"_s);

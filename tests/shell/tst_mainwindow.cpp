@@ -16,11 +16,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QByteArray kDefaultFile = "2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\n"
-                                "Hide: 0\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n";
+const QByteArray kDefaultFile =
+    "2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\n"
+    "Hide: 0\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n";
 
-template <typename T>
-T* child(QWidget* window, const char* name) {
+template <typename T> T* child(QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QString::fromLatin1(name));
     if (!found)
         qFatal("no %s", name);
@@ -55,9 +55,12 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         QCOMPARE(p.main->windowTitle(), u"Velmorand 2.1"_s);
-        QCOMPARE(p.t.hotKeys.registered.value(1), QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_H));
-        QCOMPARE(p.t.hotKeys.registered.value(2), QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
-        QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence(), QKeySequence(u"Ctrl+Shift+H"_s));
+        QCOMPARE(p.t.hotKeys.registered.value(1),
+                 QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_H));
+        QCOMPARE(p.t.hotKeys.registered.value(2),
+                 QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
+        QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence(),
+                 QKeySequence(u"Ctrl+Shift+H"_s));
         QCOMPARE(p.t.tray->calls, (QStringList{u"menu"_s, u"add Ikona"_s}));
         QCOMPARE(p.t.context.settings.mode, 1);
         QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
@@ -73,7 +76,8 @@ private slots:
 
     void neverStartsOnTheSettingsPage() {
         TempHome home;
-        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("poznamky", "velmorand"));
+        WriteFileBytes(u"Velmorand.ini"_s,
+                       QByteArray(kDefaultFile).replace("poznamky", "velmorand"));
         TestProgram p;
         QVERIFY(p.start());
         QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
@@ -82,7 +86,8 @@ private slots:
 
     void modeSevenKeepsTheStartMode() {
         TempHome home;
-        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Anounce: 1", "Anounce: 7"));
+        WriteFileBytes(u"Velmorand.ini"_s,
+                       QByteArray(kDefaultFile).replace("Anounce: 1", "Anounce: 7"));
         TestProgram p;
         QVERIFY(p.start());
         QCOMPARE(p.t.context.settings.mode, 0);
@@ -95,7 +100,8 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         QCOMPARE(p.t.dialogs.errors.size(), 1);
-        QVERIFY2(p.t.dialogs.errors[0].contains(u"Velmorand.ini"_s), qPrintable(p.t.dialogs.errors[0]));
+        QVERIFY2(p.t.dialogs.errors[0].contains(u"Velmorand.ini"_s),
+                 qPrintable(p.t.dialogs.errors[0]));
         QCOMPARE(p.t.context.settings.mode, 1);
     }
 
@@ -114,7 +120,8 @@ private slots:
         TempHome home;
         QDir().mkdir(u"languages"_s);
         QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
-        WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Slovak", stored.toUtf8()));
+        WriteFileBytes(u"Velmorand.ini"_s,
+                       QByteArray(kDefaultFile).replace("Slovak", stored.toUtf8()));
         TestProgram p;
         QVERIFY(p.start());
         QCOMPARE(p.t.context.settings.language, language);
@@ -201,9 +208,10 @@ private slots:
         child<QCheckBox>(p.main, "autorun")->setChecked(true);
         child<QKeySequenceEdit>(p.main, "HotKey2")->setKeySequence(QKeySequence(u"Alt+F9"_s));
         QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
-        QCOMPARE(FileBytes(u"Velmorand.ini"_s),
-                 QByteArray("2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 3\r\n"
-                            "Hide: 0\r\nShift+Ctrl+H\r\nAlt+F9\r\nSlovak\r\n"));
+        QCOMPARE(
+            FileBytes(u"Velmorand.ini"_s),
+            QByteArray("2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 3\r\n"
+                       "Hide: 0\r\nShift+Ctrl+H\r\nAlt+F9\r\nSlovak\r\n"));
         QCOMPARE(p.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
         QCOMPARE(p.t.hotKeys.registered.value(2), QKeyCombination(Qt::AltModifier, Qt::Key_F9));
         QCOMPARE(p.t.context.settings.mode, 3);
@@ -220,8 +228,9 @@ private slots:
         p.t.sound.failing.append(u"sounds/beep.wav"_s);
         child<QRadioButton>(p.main, "RadioItem2")->setChecked(true);
         QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
-        QCOMPARE(p.t.dialogs.errors,
-                 QStringList{u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s});
+        QCOMPARE(
+            p.t.dialogs.errors,
+            QStringList{u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s});
         QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("Anounce: 2\r\n"));
     }
 
@@ -229,10 +238,11 @@ private slots:
         TempHome home;
         TestProgram p;
         QVERIFY(p.start());
-        child<QCheckBox>(p.main, "oknozdiara")->setChecked(false);     // kept without OK
-        child<QRadioButton>(p.main, "RadioItem0")->setChecked(true);   // lost without OK
+        child<QCheckBox>(p.main, "oknozdiara")->setChecked(false);   // kept without OK
+        child<QRadioButton>(p.main, "RadioItem0")->setChecked(true); // lost without OK
         p.main->close();
-        QCOMPARE(FileBytes(u"Velmorand.ini"_s), QByteArray(kDefaultFile).replace("Reminderwindows: 1", "Reminderwindow: 0"));
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s),
+                 QByteArray(kDefaultFile).replace("Reminderwindows: 1", "Reminderwindow: 0"));
         QVERIFY(!p.t.tray->shown);
         QCOMPARE(p.t.tray->calls.last(), u"remove"_s);
         QVERIFY(p.t.hotKeys.registered.isEmpty());
@@ -251,7 +261,8 @@ private slots:
         TempHome home;
         TestProgram p;
         QVERIFY(p.start());
-        const QStringList before = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        const QStringList before =
+            QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         p.t.hotKeys.press(1);
         trayItem(p.main, "vypnialarmpopup")->trigger();
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);

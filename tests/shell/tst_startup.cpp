@@ -16,8 +16,8 @@ struct Run {
     QByteArray out, err;
 };
 
-Run runBinary(const QStringList& arguments, const QProcessEnvironment& environment =
-                                                  QProcessEnvironment::systemEnvironment()) {
+Run runBinary(const QStringList& arguments,
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELMORAND_BINARY), arguments);
@@ -99,8 +99,10 @@ private slots:
         TestContext t;
         Tformvelmorand window(t.context);
         QVERIFY(!window.FormCreate());
-        QCOMPARE(t.dialogs.errors,
-                 QStringList{u"Failed to open database \"data/Addressbook.dbf\" : unable to open database file"_s});
+        QCOMPARE(
+            t.dialogs.errors,
+            QStringList{
+                u"Failed to open database \"data/Addressbook.dbf\" : unable to open database file"_s});
     }
 
     void helpAndVersionTouchNothing_data() {
@@ -133,7 +135,10 @@ private slots:
         const QString path = scratch.file(u"file/home"_s);
         const Run run = runBinary({u"--home"_s, path});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, (u"velmorand: The home folder \"%1\" cannot be used: it cannot be created\n"_s.arg(path)).toUtf8());
+        QCOMPARE(run.err,
+                 (u"velmorand: The home folder \"%1\" cannot be used: it cannot be created\n"_s.arg(
+                      path))
+                     .toUtf8());
     }
 
     void startsOnAFreshHomeFolder() {
@@ -146,8 +151,9 @@ private slots:
         process.terminate();
         QVERIFY(process.waitForFinished(10000));
         QVERIFY(QFileInfo::exists(scratch.file(u"fresh/languages/English.lng"_s)));
-        QCOMPARE(DbRows(scratch.file(u"fresh/data/Notes.dbf"_s), u"SELECT captiontable FROM tables"_s),
-                 QList<QStringList>{{u"Moje poznámky"_s}});
+        QCOMPARE(
+            DbRows(scratch.file(u"fresh/data/Notes.dbf"_s), u"SELECT captiontable FROM tables"_s),
+            QList<QStringList>{{u"Moje poznámky"_s}});
     }
 };
 

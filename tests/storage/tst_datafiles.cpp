@@ -10,7 +10,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const DefaultCaptions kSlovak{u"Moje kontakty"_s, u"Môj denník"_s, u"Môj diár"_s, u"Moje poznámky"_s};
+const DefaultCaptions kSlovak{u"Moje kontakty"_s, u"Môj denník"_s, u"Môj diár"_s,
+                              u"Moje poznámky"_s};
 
 QString createError(DataModules& modules, const DefaultCaptions& captions = kSlovak) {
     try {
@@ -42,7 +43,8 @@ private slots:
         QTest::newRow("address book")
             << u"data/Addressbook.dbf"_s << u"mojekontakty"_s << u"Moje kontakty"_s
             << u"CREATE TABLE mojekontakty([id] INTEGER PRIMARY KEY, [meno] varchar(20),"
-               "[priezvisko] varchar(30),[ulica] varchar(30),[psc] varchar(15),[mesto] varchar(30), "
+               "[priezvisko] varchar(30),[ulica] varchar(30),[psc] varchar(15),[mesto] "
+               "varchar(30), "
                "[stat] varchar(20),[tel1] varchar(30),[tel2] varchar(30),[mob1] varchar(30),"
                "[mob2] varchar(30),[mob3] varchar(30),[fax] varchar(30),[mail1] varchar(30),"
                "[mail2] varchar(30),[mail3] varchar(30),[web] varchar(30),[icq] varchar(20),"
@@ -80,13 +82,13 @@ private slots:
                  (QList<QStringList>{{u"1"_s, table, caption, u"1"_s}}));
         QCOMPARE(DbRows(file, u"SELECT COUNT(*) FROM "_s + table), QList<QStringList>{{u"0"_s}});
         // The captions are stored in the code page.
-        QCOMPARE(DbRows(file, u"SELECT hex(captiontable) FROM tables"_s)[0][0],
-                 cp1250Hex(caption));
+        QCOMPARE(DbRows(file, u"SELECT hex(captiontable) FROM tables"_s)[0][0], cp1250Hex(caption));
 
         QCOMPARE(schemaOf(u"data/Birth.dbf"_s),
-                 (QList<QStringList>{{u"narodky"_s,
-                                      u"CREATE TABLE narodky([id] INTEGER PRIMARY KEY, [meno] varchar(30),"
-                                      "[poradie] datetime,[narodenie] datetime,[viditelnost] INTEGER)"_s}}));
+                 (QList<QStringList>{
+                     {u"narodky"_s,
+                      u"CREATE TABLE narodky([id] INTEGER PRIMARY KEY, [meno] varchar(30),"
+                      "[poradie] datetime,[narodenie] datetime,[viditelnost] INTEGER)"_s}}));
         QCOMPARE(modules.diar.table, u"mojdiar"_s);
         QCOMPARE(modules.diar.caption, u"Môj diár"_s);
         QCOMPARE(modules.poznamky.caption, u"Moje poznámky"_s);
@@ -158,10 +160,14 @@ private slots:
         DataModules modules;
         const DefaultCaptions odd{u"a\"b"_s, u"it's"_s, u"\"\""_s, u"x'); DROP TABLE tables; --"_s};
         Vytvorsubory(modules, odd);
-        QCOMPARE(DbRows(u"data/Addressbook.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd.adresar);
-        QCOMPARE(DbRows(u"data/Diary.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd.dennik);
-        QCOMPARE(DbRows(u"data/Reminders.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd.diar);
-        QCOMPARE(DbRows(u"data/Notes.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd.poznamky);
+        QCOMPARE(DbRows(u"data/Addressbook.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
+                 odd.adresar);
+        QCOMPARE(DbRows(u"data/Diary.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
+                 odd.dennik);
+        QCOMPARE(DbRows(u"data/Reminders.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
+                 odd.diar);
+        QCOMPARE(DbRows(u"data/Notes.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
+                 odd.poznamky);
     }
 
     void badFiles_data() {
@@ -199,7 +205,6 @@ private slots:
         QCOMPARE(FileBytes(u"data/Addressbook.dbf"_s), before);
         QVERIFY(!QFile::exists(u"data/Notes.dbf"_s));
     }
-
 };
 
 VELMORAND_TEST_MAIN(TestDataFiles)

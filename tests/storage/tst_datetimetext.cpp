@@ -42,7 +42,8 @@ private slots:
         QTest::newRow("day") << day << u"2008-03-30"_s << at(2008, 3, 30);
         QTest::newRow("no 30 February") << day << u"2008-02-30"_s << ZeroMoment();
         QTest::newRow("29 February of a leap year") << day << u"2008-02-29"_s << at(2008, 2, 29);
-        QTest::newRow("hour not a number") << full << u"2008-03-30 x4:05:00"_s << at(2008, 3, 30, 0, 5);
+        QTest::newRow("hour not a number")
+            << full << u"2008-03-30 x4:05:00"_s << at(2008, 3, 30, 0, 5);
         QTest::newRow("other separators") << day << u"2008/03/30"_s << at(2008, 3, 30);
         QTest::newRow("empty") << full << QString() << ZeroMoment();
         QTest::newRow("year only") << day << u"2008"_s << ZeroMoment();
@@ -56,23 +57,34 @@ private slots:
         QTest::newRow("minute 60") << full << u"2008-03-30 10:60:00"_s << ZeroMoment();
         QTest::newRow("year 0") << day << u"0000-01-01"_s << ZeroMoment();
         QTest::newRow("negative year") << day << u"-008-03-30"_s << ZeroMoment();
-        QTest::newRow("blank-padded parts") << full << u"2008- 3- 9  4: 5: 6"_s << at(2008, 3, 9, 4, 5, 6);
+        QTest::newRow("blank-padded parts")
+            << full << u"2008- 3- 9  4: 5: 6"_s << at(2008, 3, 9, 4, 5, 6);
         QTest::newRow("trailing text ignored") << day << u"2008-03-30 14:05"_s << at(2008, 3, 30);
         QTest::newRow("day first") << u"dd.mm.yyyy"_s << u"30.03.2008"_s << at(2008, 3, 30);
         QTest::newRow("month name") << u"dd mmmm yyyy"_s << u"30 marec 2008"_s << at(2008, 3, 30);
-        QTest::newRow("month name in capitals") << u"dd mmmm yyyy"_s << u"01 DECEMBER 2026"_s << at(2026, 12, 1);
-        QTest::newRow("short month name") << u"dd mmm yyyy"_s << u"30 mar 2008"_s << at(2008, 3, 30);
-        QTest::newRow("unknown month name") << u"dd mmmm yyyy"_s << u"30 xyz 2008"_s << ZeroMoment();
-        QTest::newRow("day name skipped") << u"dddd dd mm yyyy"_s << u"nedeľa 30 03 2008"_s << at(2008, 3, 30);
-        QTest::newRow("day name with a capital") << u"dddd dd mm yyyy"_s << u"ŠTVRTOK 03 04 2008"_s << at(2008, 4, 3);
+        QTest::newRow("month name in capitals")
+            << u"dd mmmm yyyy"_s << u"01 DECEMBER 2026"_s << at(2026, 12, 1);
+        QTest::newRow("short month name")
+            << u"dd mmm yyyy"_s << u"30 mar 2008"_s << at(2008, 3, 30);
+        QTest::newRow("unknown month name")
+            << u"dd mmmm yyyy"_s << u"30 xyz 2008"_s << ZeroMoment();
+        QTest::newRow("day name skipped")
+            << u"dddd dd mm yyyy"_s << u"nedeľa 30 03 2008"_s << at(2008, 3, 30);
+        QTest::newRow("day name with a capital")
+            << u"dddd dd mm yyyy"_s << u"ŠTVRTOK 03 04 2008"_s << at(2008, 4, 3);
         QTest::newRow("two-digit year 49") << u"dd.mm.yy"_s << u"01.02.49"_s << at(2049, 2, 1);
         QTest::newRow("two-digit year 50") << u"dd.mm.yy"_s << u"01.02.50"_s << at(1950, 2, 1);
-        QTest::newRow("pm") << u"yyyy-mm-dd hh:nn ampm"_s << u"2008-03-30 02:05 PM"_s << at(2008, 3, 30, 14, 5);
-        QTest::newRow("am") << u"yyyy-mm-dd hh:nn am"_s << u"2008-03-30 02:05 AM"_s << at(2008, 3, 30, 2, 5);
-        QTest::newRow("a/p") << u"yyyy-mm-dd hh:nn ap"_s << u"2008-03-30 02:05 P"_s << at(2008, 3, 30, 14, 5);
-        QTest::newRow("pm makes hour 24") << u"yyyy-mm-dd hh ampm"_s << u"2008-03-30 12 PM"_s << ZeroMoment();
-        QTest::newRow("milliseconds") << u"yyyy-mm-dd hh:nn:ss.zzz"_s << u"2008-03-30 01:02:03.456"_s
-                                      << at(2008, 3, 30, 1, 2, 3, 456);
+        QTest::newRow("pm") << u"yyyy-mm-dd hh:nn ampm"_s << u"2008-03-30 02:05 PM"_s
+                            << at(2008, 3, 30, 14, 5);
+        QTest::newRow("am") << u"yyyy-mm-dd hh:nn am"_s << u"2008-03-30 02:05 AM"_s
+                            << at(2008, 3, 30, 2, 5);
+        QTest::newRow("a/p") << u"yyyy-mm-dd hh:nn ap"_s << u"2008-03-30 02:05 P"_s
+                             << at(2008, 3, 30, 14, 5);
+        QTest::newRow("pm makes hour 24")
+            << u"yyyy-mm-dd hh ampm"_s << u"2008-03-30 12 PM"_s << ZeroMoment();
+        QTest::newRow("milliseconds")
+            << u"yyyy-mm-dd hh:nn:ss.zzz"_s << u"2008-03-30 01:02:03.456"_s
+            << at(2008, 3, 30, 1, 2, 3, 456);
     }
     void parse() {
         QFETCH(QString, pattern);
@@ -87,8 +99,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("short date") << u"DD MMMM YYYY"_s << at(2008, 3, 30) << u"30 marec 2008"_s;
         QTest::newRow("long time") << u"HH:MM"_s << at(2008, 3, 30, 9, 5) << u"09:05"_s;
-        QTest::newRow("minute after hour") << u"hh:mm:ss"_s << at(2008, 3, 30, 9, 5, 7) << u"09:05:07"_s;
-        QTest::newRow("diary heading") << u"DDDD D MMMM YYYY"_s << at(2008, 3, 2) << u"nedeľa 2 marec 2008"_s;
+        QTest::newRow("minute after hour")
+            << u"hh:mm:ss"_s << at(2008, 3, 30, 9, 5, 7) << u"09:05:07"_s;
+        QTest::newRow("diary heading")
+            << u"DDDD D MMMM YYYY"_s << at(2008, 3, 2) << u"nedeľa 2 marec 2008"_s;
         QTest::newRow("two-digit year and month") << u"d.m.yy"_s << at(2008, 3, 2) << u"2.3.08"_s;
         QTest::newRow("quoted text") << u"'den' dd"_s << at(2008, 3, 2) << u"den 02"_s;
     }

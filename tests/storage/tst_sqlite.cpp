@@ -24,11 +24,11 @@ QString messageOf(const std::function<void()>& action) {
 
 // A second connection of our own, as another process would hold the file.
 struct OtherConnection {
-    explicit OtherConnection(const QString& file) {
-        sqlite3_open(file.toUtf8().constData(), &db);
-    }
+    explicit OtherConnection(const QString& file) { sqlite3_open(file.toUtf8().constData(), &db); }
     ~OtherConnection() { sqlite3_close(db); }
-    void exec(const char* sql) { QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK); }
+    void exec(const char* sql) {
+        QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    }
     sqlite3* db = nullptr;
 };
 
@@ -125,18 +125,20 @@ private slots:
     void readsByKind() {
         TempHome home;
         TSQLiteDatabase db(u"t.dbf"_s);
-        db.Execute(u"CREATE TABLE d([id] INTEGER PRIMARY KEY, [alarm] INTEGER, [viditelnost] integer, "
-                   "[r] REAL, [b] BLOB, [t] varchar(30))"_s);
+        db.Execute(
+            u"CREATE TABLE d([id] INTEGER PRIMARY KEY, [alarm] INTEGER, [viditelnost] integer, "
+            "[r] REAL, [b] BLOB, [t] varchar(30))"_s);
         db.Execute(u"INSERT INTO d(alarm,viditelnost,r,b,t) VALUES(\"1\",1,-2.7,x'41e1',"
                    "'Môj' || char(0) || 'rest')"_s);
         db.Execute(u"INSERT INTO d(alarm,viditelnost,r,b,t) VALUES(NULL,NULL,1e300,x'',NULL)"_s);
         TSQLiteTable table = db.Query(u"SELECT * FROM d ORDER BY id"_s);
         const int alarm = table.ColumnIndex(u"alarm"_s), vid = table.ColumnIndex(u"viditelnost"_s);
-        const int r = table.ColumnIndex(u"r"_s), b = table.ColumnIndex(u"b"_s), t = table.ColumnIndex(u"t"_s);
+        const int r = table.ColumnIndex(u"r"_s), b = table.ColumnIndex(u"b"_s),
+                  t = table.ColumnIndex(u"t"_s);
 
         QCOMPARE(table.CellInt64(alarm), 1);
         QCOMPARE(table.CellTextOrEmpty(vid), u"1"_s);
-        QCOMPARE(table.CellInt64(r), -2); // toward zero
+        QCOMPARE(table.CellInt64(r), -2);       // toward zero
         QCOMPARE(table.CellText(r), u"-2,7"_s); // the user's decimal separator
         QCOMPARE(table.CellStream(b)->toHex(), QByteArray("41e1"));
         QCOMPARE(table.CellStreamText(b), u"Aá"_s);
@@ -168,7 +170,8 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("message");
         QTest::newRow("select returns a row")
-            << u"SELECT 1"_s << u"Error executing SQL statement \"SELECT 1\" : another row available"_s;
+            << u"SELECT 1"_s
+            << u"Error executing SQL statement \"SELECT 1\" : another row available"_s;
         QTest::newRow("syntax error")
             << u"SELEC 1"_s << u"Error executing SQL \"SELEC 1\" : near \"SELEC\": syntax error"_s;
         QTest::newRow("no statement") << u" ;"_s << u"Could not prepare SQL statement"_s;
@@ -236,19 +239,25 @@ private slots:
         TempHome home;
         WriteFileBytes(u"g.dbf"_s, QByteArray(4096, 'g'));
         const int before = openFileCount();
-        QVERIFY(messageOf([] { TSQLiteDatabase db(u"g.dbf"_s); db.HasTable(u"tables"_s); })
-                    .endsWith(u": file is not a database"_s));
+        QVERIFY(messageOf([] {
+                    TSQLiteDatabase db(u"g.dbf"_s);
+                    db.HasTable(u"tables"_s);
+                }).endsWith(u": file is not a database"_s));
         QCOMPARE(openFileCount(), before); // the connection was closed on the way out
         QCOMPARE(FileBytes(u"g.dbf"_s), QByteArray(4096, 'g'));
     }
 
     void readOnlyFile() {
         TempHome home;
-        { TSQLiteDatabase db(u"r.dbf"_s); db.Execute(u"CREATE TABLE t(a)"_s); }
+        {
+            TSQLiteDatabase db(u"r.dbf"_s);
+            db.Execute(u"CREATE TABLE t(a)"_s);
+        }
         TSQLiteDatabase db(u"file:r.dbf?mode=ro"_s);
         QVERIFY(db.HasTable(u"t"_s));
-        QCOMPARE(messageOf([&] { db.Execute(u"INSERT INTO t VALUES(1)"_s); }),
-                 u"Error executing SQL statement \"INSERT INTO t VALUES(1)\" : attempt to write a readonly database"_s);
+        QCOMPARE(
+            messageOf([&] { db.Execute(u"INSERT INTO t VALUES(1)"_s); }),
+            u"Error executing SQL statement \"INSERT INTO t VALUES(1)\" : attempt to write a readonly database"_s);
     }
 
     void lockedByAnotherConnection() {
@@ -259,12 +268,14 @@ private slots:
 
         OtherConnection other(u"l.dbf"_s);
         other.exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(1);");
-        QCOMPARE(messageOf([&] { db.Execute(u"INSERT INTO t VALUES(2)"_s); }),
-                 u"Error executing SQL statement \"INSERT INTO t VALUES(2)\" : database is locked"_s);
+        QCOMPARE(
+            messageOf([&] { db.Execute(u"INSERT INTO t VALUES(2)"_s); }),
+            u"Error executing SQL statement \"INSERT INTO t VALUES(2)\" : database is locked"_s);
         QCOMPARE(messageOf([&] { TSQLiteTransaction transaction(db); }),
                  u"Error executing SQL statement \"BEGIN IMMEDIATE;\" : database is locked"_s);
         other.exec("COMMIT; BEGIN EXCLUSIVE;");
-        QCOMPARE(messageOf([&] { db.Query(u"SELECT * FROM t"_s); }), u"Could not prepare SQL statement"_s);
+        QCOMPARE(messageOf([&] { db.Query(u"SELECT * FROM t"_s); }),
+                 u"Could not prepare SQL statement"_s);
         other.exec("ROLLBACK;");
         QCOMPARE(db.Query(u"SELECT * FROM t"_s).Rows(), 1);
     }

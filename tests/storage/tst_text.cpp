@@ -34,10 +34,14 @@ private slots:
     void encode_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("slovak") << u"Môj diár, ťava, Ľudo"_s << QByteArray("M\xF4j di\xE1r, \x9D" "ava, \xBC" "udo");
+        QTest::newRow("slovak") << u"Môj diár, ťava, Ľudo"_s
+                                << QByteArray("M\xF4j di\xE1r, \x9D"
+                                              "ava, \xBC"
+                                              "udo");
         QTest::newRow("euro and quotes") << u"€„“"_s << QByteArray("\x80\x84\x93");
         QTest::newRow("outside the code page") << u"a日b"_s << QByteArray("a?b");
-        QTest::newRow("outside the basic plane: one ? per character") << u"x😀y"_s << QByteArray("x?y");
+        QTest::newRow("outside the basic plane: one ? per character")
+            << u"x😀y"_s << QByteArray("x?y");
         QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("?");
     }
     void encode() {
@@ -52,13 +56,15 @@ private slots:
         QTest::newRow("empty") << QByteArray() << QStringList();
         QTest::newRow("no line end") << QByteArray("a") << QStringList{u"a"_s};
         QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{u"a"_s, u"b"_s};
-        QTest::newRow("lf only") << QByteArray("a\nb\n\nc") << QStringList{u"a"_s, u"b"_s, u""_s, u"c"_s};
+        QTest::newRow("lf only") << QByteArray("a\nb\n\nc")
+                                 << QStringList{u"a"_s, u"b"_s, u""_s, u"c"_s};
         QTest::newRow("lone cr") << QByteArray("a\rb") << QStringList{u"a"_s, u"b"_s};
         QTest::newRow("cr cr lf") << QByteArray("a\r\r\nb") << QStringList{u"a"_s, u""_s, u"b"_s};
         QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QStringList{u""_s, u""_s};
-        QTest::newRow("undefined bytes kept") << QByteArray("\x81\x98\r\n")
-                                              << QStringList{QString(QChar(0x81)) + QChar(0x98)};
-        QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QStringList{u"a"_s + QChar(0) + u"b"_s};
+        QTest::newRow("undefined bytes kept")
+            << QByteArray("\x81\x98\r\n") << QStringList{QString(QChar(0x81)) + QChar(0x98)};
+        QTest::newRow("nul kept") << QByteArray("a\0b", 3)
+                                  << QStringList{u"a"_s + QChar(0) + u"b"_s};
     }
     void split() {
         QFETCH(QByteArray, bytes);
@@ -70,7 +76,8 @@ private slots:
         TempHome home;
         const QStringList lines{u"2.0"_s, u"Môj diár"_s, QString(), u"posledný"_s};
         LineFile::write(u"out.ini"_s, lines);
-        QCOMPARE(FileBytes(u"out.ini"_s), QByteArray("2.0\r\nM\xF4j di\xE1r\r\n\r\nposledn\xFD\r\n"));
+        QCOMPARE(FileBytes(u"out.ini"_s),
+                 QByteArray("2.0\r\nM\xF4j di\xE1r\r\n\r\nposledn\xFD\r\n"));
         QCOMPARE(LineFile::read(u"out.ini"_s), lines);
         // Nothing but the file itself is left in the folder.
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{u"out.ini"_s});
@@ -97,7 +104,8 @@ private slots:
             LineFile::write(u"no-such-folder/out.ini"_s, {u"x"_s});
             QFAIL("writing into a missing folder succeeded");
         } catch (const EFileError& e) {
-            QVERIFY2(e.message().contains(u"\"no-such-folder/out.ini\""_s), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(u"\"no-such-folder/out.ini\""_s),
+                     qPrintable(e.message()));
         }
     }
 };

@@ -124,7 +124,8 @@ TRecordWindow* TestProgram::record(const QString& name) const {
 
 QStringList TestProgram::visibleWindows() const {
     QStringList names;
-    for (const char16_t* name : {u"velmorand", u"poznamky", u"diar", u"adresar", u"dennik", u"narodky"})
+    for (const char16_t* name :
+         {u"velmorand", u"poznamky", u"diar", u"adresar", u"dennik", u"narodky"})
         if (QWidget* w = t.context.windows.byName(QString::fromUtf16(name)); w && w->isVisible())
             names.append(QString::fromUtf16(name));
     return names;
@@ -188,7 +189,8 @@ TestEnvironment::TestEnvironment() {
     set("XDG_CONFIG_HOME", u"/home/.config"_s);
     set("XDG_CACHE_HOME", u"/home/.cache"_s);
     set("XDG_RUNTIME_DIR", u"/runtime"_s);
-    QFile::setPermissions(root + u"/runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(root + u"/runtime"_s,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qunsetenv("VELMORAND_HOME");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -97,7 +97,10 @@ public:
     void modify(int flags, const QIcon& icon, const QString& tip) override;
     void remove() override;
     void setMenu(QMenu* menu) override;
-    void click() { if (onLeftClick) onLeftClick(); }
+    void click() {
+        if (onLeftClick)
+            onLeftClick();
+    }
 
 private:
     std::shared_ptr<State> m_state;
@@ -153,7 +156,7 @@ private:
 };
 
 #define VELMORAND_TEST_MAIN(TestClass)                                                             \
-    int main(int argc, char** argv) {                                                             \
+    int main(int argc, char** argv) {                                                              \
         TestEnvironment environment;                                                               \
         QApplication app(argc, argv);                                                              \
         TestClass test;                                                                            \
