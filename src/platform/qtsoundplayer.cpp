@@ -11,10 +11,14 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-void TQtSoundPlayer::play(const QString& file, int times) {
-    const TWavInfo info = InspectWavFile(file);
-    if (!info.ok)
-        throw ESoundError(u"Cannot play the sound \"%1\": %2"_s.arg(file, info.problem));
+void TQtSoundPlayer::play(const QList<TSound>& sounds) {
+    QList<int> durations;
+    for (const TSound& sound : sounds) {
+        const TWavInfo info = InspectWavFile(sound.file);
+        if (!info.ok)
+            throw ESoundError(u"Cannot play the sound \"%1\": %2"_s.arg(sound.file, info.problem));
+        durations.append(info.durationMs);
+    }
     if (!m_checkedDevice) {
         m_checkedDevice = true;
         m_haveDevice = !QMediaDevices::audioOutputs().isEmpty();
@@ -25,9 +29,11 @@ void TQtSoundPlayer::play(const QString& file, int times) {
         m_limit.setSingleShot(true);
         connect(&m_limit, &QTimer::timeout, this, &TQtSoundPlayer::finished);
     }
-    if (!m_haveDevice || times < 1)
+    if (!m_haveDevice)
         return;
-    m_queue.push_back({QFileInfo(file).absoluteFilePath(), times, info.durationMs});
+    for (qsizetype i = 0; i < sounds.size(); ++i)
+        if (sounds[i].times > 0)
+            m_queue.push_back({QFileInfo(sounds[i].file).absoluteFilePath(), sounds[i].times, durations[i]});
     if (!m_current)
         startNext();
 }

@@ -15,7 +15,8 @@ class QSoundEffect;
 class TQtSoundPlayer : public QObject, public ISoundPlayer {
     Q_OBJECT
 public:
-    void play(const QString& file, int times) override;
+    using ISoundPlayer::play;
+    void play(const QList<TSound>& sounds) override;
     bool isPlaying(const QString& file) const override;
 
 private:

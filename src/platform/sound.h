@@ -2,6 +2,7 @@
 
 #include "storage/exception.h"
 
+#include <QList>
 #include <QString>
 
 // A sound that cannot be played: the message names the file and the reason.
@@ -10,13 +11,21 @@ public:
     using Exception::Exception;
 };
 
+// A file to sound a number of times in a row.
+struct TSound {
+    QString file;
+    int times = 1;
+};
+
 // Plays WAV files one after another without holding up the windows.
 class ISoundPlayer {
 public:
     virtual ~ISoundPlayer() = default;
-    // Queues the file to sound `times` times in a row after what is queued.
-    // Throws ESoundError at once when the file cannot be played.
-    virtual void play(const QString& file, int times = 1) = 0;
+    // Queues the sounds in order after what is queued. Every file is
+    // checked first: when one cannot be played, ESoundError is thrown at
+    // once and none of them is queued.
+    virtual void play(const QList<TSound>& sounds) = 0;
+    void play(const QString& file, int times = 1) { play({{file, times}}); }
     // Whether the file is playing or waiting in the queue.
     virtual bool isPlaying(const QString& file) const = 0;
 };

@@ -1,6 +1,7 @@
 #include "trayicon.h"
 
 #include "programicon.h"
+#include "trace.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -42,6 +43,7 @@ void TTrayIkona::setHint(const QString& value) {
     if (value == m_hint)
         return;
     m_hint = value;
+    Trace(u"tray tip: "_s + value);
     if (m_iconVisible)
         m_area->modify(ITrayArea::TipFlag, ActiveIcon(), tip());
 }

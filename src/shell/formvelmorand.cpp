@@ -9,6 +9,7 @@
 #include "platform/trayicon.h"
 #include "programcontext.h"
 #include "records/recordwindow.h"
+#include "reminders.h"
 #include "storage/linefile.h"
 #include "windowkeys.h"
 
@@ -60,6 +61,7 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context)
     TrayIkona->setObjectName(u"TrayIkona"_s);
     TrayIkona->setHint(u"Ikona"_s);
     TrayIkona->setPopupMenu(Popup);
+    m_reminders = new TReminders(m_context, *this, *TrayIkona);
 
     Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(1000);
@@ -218,6 +220,8 @@ bool Tformvelmorand::FormCreate() {
     if (!Guarded(m_context.dialogs,
                  [this] { Vytvorsubory(m_context.modules, m_context.defaultCaptions()); }))
         return false;
+    Guarded(m_context.dialogs, [this] { Najdizaznam(); });
+    m_reminders->start();
     if (skrytokno->isChecked()) {
         m_hidden = true;
         Timer2.start();
@@ -352,9 +356,19 @@ void Tformvelmorand::Pipni() {
 }
 
 void Tformvelmorand::Vypnialarm() {
-    // Hot key 1 does nothing while no alarm rings; only the reminder timer starts one.
-    if (!m_alarmActive)
-        return;
+    m_reminders->Vypnialarm();
+}
+
+void Tformvelmorand::Najdizaznam() {
+    m_reminders->Najdizaznam();
+}
+
+bool Tformvelmorand::showsReminderBox() const {
+    return oknozdiara->isChecked();
+}
+
+void Tformvelmorand::setAlarmItemVisible(bool visible) {
+    vypnialarmpopup->setVisible(visible);
 }
 
 // ---- windows ---------------------------------------------------------------

@@ -13,6 +13,7 @@ class QMenu;
 class QPushButton;
 class TActivationTracker;
 class TProgramContext;
+class TReminders;
 class TTrayIkona;
 
 // The main window: the program's hub and its settings page. It owns the
@@ -48,6 +49,13 @@ public:
     void Pipni();
     // Switches a ringing alarm off; without one it does nothing.
     void Vypnialarm();
+    // Looks up the next pending diary reminder and shows it in the tray tip.
+    void Najdizaznam();
+    TReminders& reminders() { return *m_reminders; }
+    // Whether switching an alarm off shows the reminder in a box.
+    bool showsReminderBox() const;
+    // The tray item that switches a ringing alarm off.
+    void setAlarmItemVisible(bool visible);
 
     TActivationTracker& activation() { return *m_activation; }
 
@@ -70,8 +78,8 @@ private:
     TProgramContext& m_context;
     bool m_hidden = false;
     bool m_closed = false;
-    bool m_alarmActive = false;
     TActivationTracker* m_activation;
+    TReminders* m_reminders = nullptr;
 
     QCheckBox* oknozdiara;
     QCheckBox* skrytokno;

@@ -39,27 +39,23 @@ struct TModuleState {
     QString caption;
     // The record-table column list of the kind; empty for birthdays.
     QString columns;
+    // The view file of its window.
+    QString view;
 };
 
 // The five record kinds and their files.
 struct DataModules {
-    TModuleState adresar{QStringLiteral("data/Addressbook.dbf"),
-                         QStringLiteral("mojekontakty"),
-                         {},
-                         QString::fromUtf16(Schema::kAddressBookColumns)};
-    TModuleState dennik{QStringLiteral("data/Diary.dbf"),
-                        QStringLiteral("mojdennik"),
-                        {},
-                        QString::fromUtf16(Schema::kJournalColumns)};
-    TModuleState diar{QStringLiteral("data/Reminders.dbf"),
-                      QStringLiteral("mojdiar"),
-                      {},
-                      QString::fromUtf16(Schema::kDiaryColumns)};
-    TModuleState poznamky{QStringLiteral("data/Notes.dbf"),
-                          QStringLiteral("mojepoznamky"),
-                          {},
-                          QString::fromUtf16(Schema::kNotesColumns)};
-    TModuleState narodky{QStringLiteral("data/Birth.dbf"), QStringLiteral("narodky"), {}, {}};
+    TModuleState adresar{QStringLiteral("data/Addressbook.dbf"), QStringLiteral("mojekontakty"), {},
+                         QString::fromUtf16(Schema::kAddressBookColumns),
+                         QStringLiteral("data/Addressbook.ini")};
+    TModuleState dennik{QStringLiteral("data/Diary.dbf"), QStringLiteral("mojdennik"), {},
+                        QString::fromUtf16(Schema::kJournalColumns), QStringLiteral("data/Diary.ini")};
+    TModuleState diar{QStringLiteral("data/Reminders.dbf"), QStringLiteral("mojdiar"), {},
+                      QString::fromUtf16(Schema::kDiaryColumns), QStringLiteral("data/Reminders.ini")};
+    TModuleState poznamky{QStringLiteral("data/Notes.dbf"), QStringLiteral("mojepoznamky"), {},
+                          QString::fromUtf16(Schema::kNotesColumns), QStringLiteral("data/Notes.ini")};
+    TModuleState narodky{QStringLiteral("data/Birth.dbf"), QStringLiteral("narodky"), {}, {},
+                         QStringLiteral("data/Birth.ini")};
 };
 
 // Captions of the four default groups in the current language.

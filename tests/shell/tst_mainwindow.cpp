@@ -61,7 +61,8 @@ private slots:
                  QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
         QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence(),
                  QKeySequence(u"Ctrl+Shift+H"_s));
-        QCOMPARE(p.t.tray->calls, (QStringList{u"menu"_s, u"add Ikona"_s}));
+        QCOMPARE(p.t.tray->calls,
+                 (QStringList{u"menu"_s, u"add Ikona"_s, u"modify 4 Žiadna pripomienka v diári"_s}));
         QCOMPARE(p.t.context.settings.mode, 1);
         QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
         QVERIFY(!child<QCheckBox>(p.main, "skrytokno")->isChecked());

@@ -42,10 +42,12 @@ QString FakeDialogs::openFileName(QWidget*, const QString& title, const QString&
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-void FakeSoundPlayer::play(const QString& file, int times) {
-    if (failing.contains(file))
-        throw ESoundError(u"Cannot play the sound \"%1\": the file does not exist"_s.arg(file));
-    played.append(u"%1 x%2"_s.arg(file).arg(times));
+void FakeSoundPlayer::play(const QList<TSound>& sounds) {
+    for (const TSound& sound : sounds)
+        if (failing.contains(sound.file))
+            throw ESoundError(u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file));
+    for (const TSound& sound : sounds)
+        played.append(u"%1 x%2"_s.arg(sound.file).arg(sound.times));
 }
 
 bool FakeHotKeys::registerHotKey(int id, QKeyCombination keys) {

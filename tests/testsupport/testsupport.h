@@ -66,7 +66,8 @@ public:
 // Records what was played; a file listed in `failing` cannot be played.
 class FakeSoundPlayer : public ISoundPlayer {
 public:
-    void play(const QString& file, int times) override;
+    using ISoundPlayer::play;
+    void play(const QList<TSound>& sounds) override;
     bool isPlaying(const QString& file) const override { return playing.contains(file); }
     QStringList played; // one entry per sound, "file x times"
     QStringList failing;
