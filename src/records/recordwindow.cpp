@@ -3,6 +3,7 @@
 #include "shell/formvelmorand.h"
 #include "shell/guard.h"
 #include "shell/programcontext.h"
+#include "shell/activation.h"
 #include "shell/windowkeys.h"
 
 #include <QCloseEvent>
@@ -22,6 +23,8 @@ TRecordWindow::TRecordWindow(TProgramContext& context, Kind kind)
     AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [this] { m_context.windows.main->Skryvsetko(); });
+    m_context.windows.main->activation().watch(
+        this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
 }
 
 void TRecordWindow::showActive() {

@@ -20,6 +20,7 @@ public:
     TRecordWindow(TProgramContext& context, Kind kind);
 
     const Kind& kind() const { return m_kind; }
+    TProgramContext& context() { return m_context; }
     // Shows the window and makes it the active one.
     void showActive();
 

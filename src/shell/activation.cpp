@@ -8,33 +8,51 @@
 
 TActivationTracker::TActivationTracker(QObject* parent) : QObject(parent) {
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TActivationTracker::focusChanged);
+    qApp->installEventFilter(this);
+}
+
+TActivationTracker::~TActivationTracker() {
+    qApp->removeEventFilter(this);
 }
 
 void TActivationTracker::watch(QWidget* window, std::function<void()> handler) {
-    window->installEventFilter(this);
     m_watched.push_back({window, std::move(handler), false});
 }
 
+TActivationTracker::Source TActivationTracker::sourceOf(QWidget* window) {
+    return qobject_cast<QMessageBox*>(window) ? Source::MessageBox : Source::ProgramWindow;
+}
+
 bool TActivationTracker::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!widget->isWindow())
+        return false;
     if (event->type() == QEvent::Show) {
         for (Watched& w : m_watched)
-            if (w.window == watched)
+            if (w.window == widget)
                 w.justShown = true;
+    } else if (event->type() == QEvent::Hide && widget->windowHandle() &&
+               widget->windowHandle() == QGuiApplication::focusWindow()) {
+        m_closing = true;
+        m_closingSource = sourceOf(widget);
     }
     return false;
 }
 
 void TActivationTracker::focusChanged(QWindow* window) {
-    const Source from = m_last;
     if (!window) {
-        m_last = Source::OtherProgram;
+        m_last = m_closing ? m_closingSource : Source::OtherProgram;
         return;
     }
+    const Source from = m_closing ? m_closingSource : m_last;
+    m_closing = false;
     QWidget* widget = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top->windowHandle() == window)
             widget = top;
-    m_last = qobject_cast<QMessageBox*>(widget) ? Source::MessageBox : Source::ProgramWindow;
+    m_last = sourceOf(widget);
     for (std::size_t i = 0; i < m_watched.size(); ++i) {
         Watched& w = m_watched[i];
         if (!w.window || w.window != widget)

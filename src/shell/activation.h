@@ -16,6 +16,7 @@ class TActivationTracker : public QObject {
     Q_OBJECT
 public:
     explicit TActivationTracker(QObject* parent = nullptr);
+    ~TActivationTracker() override;
     void watch(QWidget* window, std::function<void()> handler);
 
 protected:
@@ -29,7 +30,12 @@ private:
         bool justShown = false;
     };
     void focusChanged(QWindow* window);
+    static Source sourceOf(QWidget* window);
 
     std::vector<Watched> m_watched;
     Source m_last = Source::OtherProgram;
+    // The active window of ours that is being hidden: the focus it leaves
+    // goes to another window of ours, not to another program.
+    bool m_closing = false;
+    Source m_closingSource = Source::OtherProgram;
 };

@@ -338,21 +338,19 @@ void Tformvelmorand::okClick() {
     m_context.hotKeys.unregisterHotKey(ShowHideKey);
     m_context.settings.hotKey2 = HotKeyText(combinationOf(HotKey2));
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
-    // A sound that cannot be played is reported, but the settings are saved all the same.
-    std::exception_ptr soundError;
-    try {
-        Pipni();
-    } catch (const ESoundError&) {
-        soundError = std::current_exception();
-    }
+    Pipni();
     Ulozini();
-    if (soundError)
-        std::rethrow_exception(soundError);
 }
 
 void Tformvelmorand::Pipni() {
     QDir::setCurrent(m_context.home);
-    m_context.sound.play(u"sounds/beep.wav"_s, 1);
+    // A beep that cannot be played is reported, but never stops the command
+    // it confirms: the settings are saved, the group is switched all the same.
+    try {
+        m_context.sound.play(u"sounds/beep.wav"_s, 1);
+    } catch (const ESoundError& e) {
+        m_context.dialogs.errorBox(e.message());
+    }
 }
 
 void Tformvelmorand::Vypnialarm() {

@@ -45,7 +45,7 @@ public:
     void Nastavprogram();
     void Nastavdefauld();
     void Ulozini();
-    // The short confirmation sound.
+    // The short confirmation sound; a failure is reported, not thrown.
     void Pipni();
     // Switches a ringing alarm off; without one it does nothing.
     void Vypnialarm();

@@ -105,7 +105,7 @@ void TReminders::Najdizaznam() {
     }
     for (const auto& [name, caption] : groups) {
         // Only the earliest armed entry of each group matters.
-        TSQLiteTable table = db.Query(u"SELECT id, predmet, avizo FROM "_s + name +
+        TSQLiteTable table = db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
                                       u" WHERE (viditelnost=1) AND (alarm=1) ORDER BY avizo LIMIT 1"_s);
         if (table.Rows() == 0)
             continue;
@@ -138,7 +138,7 @@ void TReminders::Vypnialarm() {
     // changed and the alarm goes on ringing.
     {
         TSQLiteDatabase db(m_context.modules.diar.file);
-        db.Execute(u"UPDATE "_s + m_pending.table + u" SET alarm='0' WHERE id="_s +
+        db.Execute(u"UPDATE "_s + SqlName(m_pending.table) + u" SET alarm='0' WHERE id="_s +
                    SqlText(QString::number(m_pending.id)) + u";"_s);
     }
     TModuleState& diary = m_context.modules.diar;

@@ -41,21 +41,34 @@ struct TModuleState {
     QString columns;
     // The view file of its window.
     QString view;
+    // Pieces of SQL that filter and order its list (notes, address book).
+    QString filter = QStringLiteral("where viditelnost=1");
+    QString order = QStringLiteral("ORDER BY id");
+    QString direction;
 };
+
+inline TModuleState MakeModule(const char16_t* file, const char16_t* table, const char16_t* columns,
+                               const char16_t* view, const char16_t* order = u"ORDER BY id") {
+    TModuleState module;
+    module.file = QString::fromUtf16(file);
+    module.table = QString::fromUtf16(table);
+    module.columns = QString::fromUtf16(columns);
+    module.view = QString::fromUtf16(view);
+    module.order = QString::fromUtf16(order);
+    return module;
+}
 
 // The five record kinds and their files.
 struct DataModules {
-    TModuleState adresar{QStringLiteral("data/Addressbook.dbf"), QStringLiteral("mojekontakty"), {},
-                         QString::fromUtf16(Schema::kAddressBookColumns),
-                         QStringLiteral("data/Addressbook.ini")};
-    TModuleState dennik{QStringLiteral("data/Diary.dbf"), QStringLiteral("mojdennik"), {},
-                        QString::fromUtf16(Schema::kJournalColumns), QStringLiteral("data/Diary.ini")};
-    TModuleState diar{QStringLiteral("data/Reminders.dbf"), QStringLiteral("mojdiar"), {},
-                      QString::fromUtf16(Schema::kDiaryColumns), QStringLiteral("data/Reminders.ini")};
-    TModuleState poznamky{QStringLiteral("data/Notes.dbf"), QStringLiteral("mojepoznamky"), {},
-                          QString::fromUtf16(Schema::kNotesColumns), QStringLiteral("data/Notes.ini")};
-    TModuleState narodky{QStringLiteral("data/Birth.dbf"), QStringLiteral("narodky"), {}, {},
-                         QStringLiteral("data/Birth.ini")};
+    TModuleState adresar = MakeModule(u"data/Addressbook.dbf", u"mojekontakty", Schema::kAddressBookColumns,
+                                      u"data/Addressbook.ini", u"ORDER BY priezvisko");
+    TModuleState dennik =
+        MakeModule(u"data/Diary.dbf", u"mojdennik", Schema::kJournalColumns, u"data/Diary.ini");
+    TModuleState diar =
+        MakeModule(u"data/Reminders.dbf", u"mojdiar", Schema::kDiaryColumns, u"data/Reminders.ini");
+    TModuleState poznamky =
+        MakeModule(u"data/Notes.dbf", u"mojepoznamky", Schema::kNotesColumns, u"data/Notes.ini");
+    TModuleState narodky = MakeModule(u"data/Birth.dbf", u"narodky", u"", u"data/Birth.ini");
 };
 
 // Captions of the four default groups in the current language.

@@ -297,3 +297,9 @@ QString SqlText(const QString& text) {
     literal += u'\'';
     return literal;
 }
+
+QString SqlName(const QString& name) {
+    QString quoted = name;
+    quoted.remove(QChar(0));
+    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+}

@@ -106,3 +106,8 @@ private:
 // column name) and can neither end nor extend the statement. NUL characters
 // are left out: a stored text ends at its first NUL anyway.
 QString SqlText(const QString& text);
+
+// A table name as a quoted SQL identifier: double quotes, inner double
+// quotes doubled. Whatever a catalogue or view file holds, it can only name
+// a table.
+QString SqlName(const QString& name);

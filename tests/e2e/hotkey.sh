@@ -2,6 +2,7 @@
 # Hot key 2 hides every window while another program has the focus, and a
 # second press shows the last window only.
 source "$(dirname "$0")/lib.sh" "$1"
+write_settings
 start_x
 start_app
 wait_trace "shown: poznamky"
@@ -21,7 +22,7 @@ pass "hot key 2 hid every window"
 xdotool key ctrl+shift+o
 wait_for 5 test "$(visible_count)" -eq 1 || fail "$(visible_count) windows shown after the second press"
 shown=$(visible_windows | head -n 1)
-[ "$(xdotool getwindowname "$shown")" = "Poznámky" ] || fail "the window shown is $(xdotool getwindowname "$shown")"
+[ "$(xdotool getwindowname "$shown")" = "Poznámky - Moje poznámky" ] || fail "the window shown is $(xdotool getwindowname "$shown")"
 pass "a second press showed the last window only"
 
 # The hot key works whatever NumLock and CapsLock say.

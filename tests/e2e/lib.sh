@@ -56,6 +56,13 @@ start_app() {
     APP_PID=$!
 }
 
+# A settings file as the program writes it, so that no welcome box comes;
+# $1 replaces the line "Hide: 0".
+write_settings() {
+    printf '2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\n%s\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n' \
+        "${1:-Hide: 0}" >"$HOME_DIR/Velmorand.ini"
+}
+
 # Window ids of the program's windows that are on the screen (the tray
 # icon's window has no title and does not count).
 visible_windows() {

@@ -10,6 +10,7 @@ CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[al
 INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
 INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${due:0:10}','$due','1','obed','',1);
 SQL
+write_settings
 start_x
 start_app
 wait_trace "hot key 1 Ctrl+Shift+H: registered"

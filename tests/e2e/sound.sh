@@ -6,6 +6,7 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=
     -L "module-null-sink sink_name=test" -L module-native-protocol-unix >"$WORK/pulse.log" 2>&1 &
 wait_for 10 pactl info || fail "PulseAudio did not start"
 pactl set-default-sink test
+write_settings
 start_x
 start_app
 wait_trace "shown: poznamky"

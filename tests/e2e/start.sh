@@ -9,6 +9,8 @@ for file in Addressbook Birth Diary Notes Reminders; do
 done
 wait_for 5 xdotool search --onlyvisible --name '^Velmorand 2\.1$' || fail "the main window is not shown"
 pass "first start made the data files and shows the main window"
+wait_for 5 xdotool search --onlyvisible --name '^Vitajte v programe Velmorand$' || fail "no welcome message"
+pass "the first start welcomes the user"
 
 kill -TERM "$APP_PID"
 wait_for 10 bash -c "! kill -0 $APP_PID" || fail "SIGTERM did not end the program"

@@ -5,9 +5,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 start_x
 trayer --edge top --align left --widthtype request --height 32 --SetDockType false &
 wait_for 10 xdotool search --classname trayer || fail "trayer did not start"
-mkdir -p "$HOME_DIR"
-printf '2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\nHide: 1\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n' \
-    >"$HOME_DIR/Velmorand.ini"
+write_settings "Hide: 1"
 start_app
 wait_trace "painted"
 wait_for 3 xdotool search --onlyvisible --name '^Velmorand 2\.1$' || fail "the main window was not shown at start"

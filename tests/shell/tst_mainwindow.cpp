@@ -73,6 +73,17 @@ private slots:
         QVERIFY(!trayItem(p.main, "zobrazitoknopopup")->isVisible());
         QVERIFY(!trayItem(p.main, "vypnialarmpopup")->isVisible());
         QVERIFY(trayItem(p.main, "koniecpopup")->isVisible());
+        // The notes window welcomes the user once: the settings file is written right after.
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
+        QCOMPARE(p.t.dialogs.boxes[0].caption, u"Vitajte v programe Velmorand"_s);
+        QCOMPARE(p.t.dialogs.boxes[0].text,
+                 u"Pre Poznámky stlačte F1\nPre Diár stlačte F2\nPre Adresár stlačte F3\n"
+                 "Pre Denník stlačte F4\nPre Narodeniny stlačte F5\nPre viac nastavení stlačte F12"_s);
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s), kDefaultFile);
+        p.main->ShowWindowNamed(u"diar"_s);
+        p.main->ShowWindowNamed(u"poznamky"_s);
+        QTRY_VERIFY(p.record(u"poznamky"_s)->isActiveWindow());
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
     }
 
     void neverStartsOnTheSettingsPage() {
@@ -160,14 +171,15 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         QVERIFY(toSettingsPage(p));
+        const QByteArray settings = FileBytes(u"Velmorand.ini"_s);
         press(p.main, QKeyCombination(Qt::AltModifier, Qt::Key_F4));
         QCOMPARE(p.visibleWindows(), QStringList());
         QVERIFY(p.main->isProgramHidden());
-        // Activating the settings page read the settings again; without a
-        // settings file that gave the default last window.
+        // Activating the settings page read the settings again, and with
+        // them the stored last window.
         QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
         QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
-        QVERIFY(!QFile::exists(u"Velmorand.ini"_s)); // nothing is written
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s), settings); // nothing is written
         p.main->ToggleProgram();
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
     }
@@ -251,6 +263,7 @@ private slots:
 
     void refusedHotKeysAreNotReported() {
         TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
         TestProgram p;
         p.t.hotKeys.refuse = true;
         QVERIFY(p.start());
@@ -260,6 +273,7 @@ private slots:
 
     void hotKeyOneWithoutAlarmDoesNothing() {
         TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
         TestProgram p;
         QVERIFY(p.start());
         const QStringList before =

@@ -1,6 +1,7 @@
 // The reminder timer: announcements, the pending reminder, the alarm.
 #include "shell/formvelmorand.h"
 #include "shell/reminders.h"
+#include "storage/linefile.h"
 #include "storage/sqlite.h"
 #include "testsupport.h"
 
@@ -21,6 +22,7 @@ QDateTime at(const QString& text) {
 struct Program : TestProgram {
     explicit Program(int mode = 1, const QString& now = u"2026-12-08 09:30:10"_s) {
         t.clock.current = at(now);
+        LineFile::write(TSettings::FileName, SettingsLines(TSettings())); // no welcome box
         if (!start())
             qFatal("the program did not start");
         t.context.settings.mode = mode;

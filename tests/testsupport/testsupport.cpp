@@ -133,6 +133,12 @@ QStringList TestProgram::visibleWindows() const {
     return names;
 }
 
+bool WaitForFocus(QWidget* window) {
+    return QTest::qWaitFor([window] {
+        return window->windowHandle() && QGuiApplication::focusWindow() == window->windowHandle();
+    });
+}
+
 QList<QStringList> DbRows(const QString& file, const QString& sql) {
     QList<QStringList> rows;
     sqlite3* db = nullptr;

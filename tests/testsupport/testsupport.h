@@ -140,6 +140,10 @@ struct TestProgram {
     QStringList visibleWindows() const;
 };
 
+// Waits until the window has the keyboard focus (a window owned by an
+// active window counts as active to Qt without having the focus).
+bool WaitForFocus(QWidget* window);
+
 // Rows of a query run straight through SQLite, texts decoded from
 // Windows-1250; a NULL is a null QString.
 QList<QStringList> DbRows(const QString& file, const QString& sql);
