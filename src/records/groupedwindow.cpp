@@ -179,8 +179,12 @@ void TGroupedWindow::Stavovypozriadok(TSQLiteDatabase& db, int listed) {
         TSQLiteTable t = db.Query(sql);
         return t.Rows() > 0 ? t.CellInt64(0) : 0;
     };
+    // The records part counts the visible records whatever the filter says;
+    // with the usual filter that is the list itself.
     const qint64 visible =
-        count(u"SELECT COUNT(*) FROM "_s + SqlName(m_module.table) + u" WHERE viditelnost=1 "_s);
+        m_module.filter == u"where viditelnost=1" && listQueryListsTheGroup()
+            ? listed
+            : count(u"SELECT COUNT(*) FROM "_s + SqlName(m_module.table) + u" WHERE viditelnost=1 "_s);
     const qint64 groups = count(u"SELECT COUNT(*) FROM tables WHERE viditelnost=1"_s);
     const TLanguageTable& s = m_context.strings;
     statusBar()->findChild<QLabel*>(u"statustext"_s)

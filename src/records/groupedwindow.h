@@ -67,6 +67,9 @@ protected:
     virtual void readViewLines(const QStringList& lines);
     // The records part of the status line.
     virtual QString recordsPart(int listed, qint64 visible) const;
+    // Whether the list query lists the group through the view state's
+    // filter (so that with the usual filter the list is the visible records).
+    virtual bool listQueryListsTheGroup() const { return true; }
     virtual void openEditor(EditorMode mode, qint64 id) = 0;
     // The refresh after a delete, a restore or a group command.
     virtual void refresh() { Aktualizuj(); }

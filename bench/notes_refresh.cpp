@@ -1,0 +1,110 @@
+// Notes refresh benchmark: Aktualizuj of the notes window (list, title,
+// status line) at 1,000, 10,000 and 100,000 notes in the current group,
+// beside the raw SQLite floor for the same list measured in the same run:
+// open, the two pragmas, read id and predmet of the visible rows in order,
+// close.
+//
+//   notes_refresh [rounds]
+#include "notes/formpoznamky.h"
+#include "storage/linefile.h"
+#include "testsupport.h"
+
+#include <cstring>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+void fill(int count) {
+    sqlite3* db = nullptr;
+    sqlite3_open("data/Notes.dbf", &db);
+    sqlite3_exec(db, "DELETE FROM mojepoznamky; BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO mojepoznamky(predmet,obsah,datum,datumzmeny,viditelnost) "
+                       "VALUES(?,?,'2026-12-08 10:00:00','2026-12-08 10:00:00',1)",
+                       -1, &insert, nullptr);
+    const std::string body(500, 'b');
+    for (int i = 0; i < count; ++i) {
+        const std::string subject = "Poznamka cislo " + std::to_string(100000 + i);
+        sqlite3_bind_text(insert, 1, subject.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, body.c_str(), -1, SQLITE_STATIC);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+double rawFloor() {
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3* db = nullptr;
+    sqlite3_open("data/Notes.dbf", &db);
+    sqlite3_exec(db, "PRAGMA SYNCHRONOUS=NORMAL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA temp_store = MEMORY;", nullptr, nullptr, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT id, predmet FROM mojepoznamky where viditelnost=1 ORDER BY id", -1,
+                       &stmt, nullptr);
+    std::vector<long long> ids;
+    std::vector<std::string> subjects;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        ids.push_back(sqlite3_column_int64(stmt, 0));
+        subjects.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                              std::size_t(sqlite3_column_bytes(stmt, 1)));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double memoryMiB(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(std::strlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TestEnvironment environment;
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    TempHome home;
+    LineFile::write(TSettings::FileName, SettingsLines(TSettings()));
+    TestProgram program;
+    if (!program.start())
+        return 1;
+    auto* notes = static_cast<TFormpoznamky*>(program.record(QStringLiteral("poznamky")));
+    std::printf("notes refresh, medians of %d rounds\n", rounds);
+    std::printf("  %8s %12s %12s %8s %14s\n", "notes", "raw SQLite", "Aktualizuj", "ratio", "peak RSS");
+    for (int count : {1000, 10000, 100000}) {
+        fill(count);
+        std::vector<double> floor, ours;
+        for (int round = 0; round < rounds; ++round) {
+            floor.push_back(rawFloor());
+            QElapsedTimer timer;
+            timer.start();
+            notes->Aktualizuj();
+            ours.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        const double f = median(floor), o = median(ours);
+        std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB\n", count, f, o, o / f, memoryMiB("VmHWM:"));
+    }
+    return 0;
+}
