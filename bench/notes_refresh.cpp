@@ -51,8 +51,8 @@ double rawFloor() {
     sqlite3_exec(db, "PRAGMA SYNCHRONOUS=NORMAL;", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY;", nullptr, nullptr, nullptr);
     sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT id, predmet FROM mojepoznamky where viditelnost=1 ORDER BY id", -1,
-                       &stmt, nullptr);
+    sqlite3_prepare_v2(db, "SELECT id, predmet FROM mojepoznamky where viditelnost=1 ORDER BY id",
+                       -1, &stmt, nullptr);
     std::vector<long long> ids;
     std::vector<std::string> subjects;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -75,7 +75,8 @@ double memoryMiB(const char* field) {
     status.open(QIODevice::ReadOnly);
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith(field))
-            return line.mid(int(std::strlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
+            return line.mid(int(std::strlen(field))).trimmed().split(' ').first().toDouble() /
+                   1024.0;
     return 0;
 }
 
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
         return 1;
     auto* notes = static_cast<TFormpoznamky*>(program.record(QStringLiteral("poznamky")));
     std::printf("notes refresh, medians of %d rounds\n", rounds);
-    std::printf("  %8s %12s %12s %8s %14s\n", "notes", "raw SQLite", "Aktualizuj", "ratio", "peak RSS");
+    std::printf("  %8s %12s %12s %8s %14s\n", "notes", "raw SQLite", "Aktualizuj", "ratio",
+                "peak RSS");
     for (int count : {1000, 10000, 100000}) {
         fill(count);
         std::vector<double> floor, ours;
@@ -104,7 +106,8 @@ int main(int argc, char** argv) {
             ours.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
         const double f = median(floor), o = median(ours);
-        std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB\n", count, f, o, o / f, memoryMiB("VmHWM:"));
+        std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB\n", count, f, o, o / f,
+                    memoryMiB("VmHWM:"));
     }
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "formzaznampoznamky.h"
 #include "platform/dialogs.h"
 #include "shell/formvelmorand.h"
-#include "shell/guard.h"
 #include "shell/programcontext.h"
 #include "storage/sqlite.h"
 
@@ -13,15 +12,14 @@
 using namespace Qt::Literals::StringLiterals;
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
-    : TGroupedWindow(context, {u"poznamky"_s, Qt::Key_F1, true, 1}, context.modules.poznamky, {1, 39}) {
+    : TGroupedWindow(context, {u"poznamky"_s, Qt::Key_F1, true, 1}, context.modules.poznamky,
+                     {1, 39}) {
     QMenu* usporiadat = menuBar()->addMenu(context.strings[15]);
     usporiadat->setObjectName(u"usporiadat"_s);
     const auto item = [&](const char* name, int text, void (TFormpoznamky::*command)()) {
-        QAction* action = usporiadat->addAction(context.strings[text]);
-        action->setObjectName(QString::fromLatin1(name));
+        QAction* action = menuCommand(usporiadat, name, text, QKeySequence(),
+                                      [this, command] { (this->*command)(); });
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this,
-                [this, command] { Guarded(m_context.dialogs, [this, command] { (this->*command)(); }); });
         return action;
     };
     podlaid = item("podlaid", 16, &TFormpoznamky::podlaidClick);
@@ -53,7 +51,8 @@ void TFormpoznamky::readViewLines(const QStringList& lines) {
     TGroupedWindow::readViewLines(lines);
     // The SQL pieces of the view are taken only as the program writes them:
     // a damaged line takes its default, so the list can always be shown.
-    const auto known = [&](int line, std::initializer_list<const char16_t*> values, const QString& fallback) {
+    const auto known = [&](int line, std::initializer_list<const char16_t*> values,
+                           const QString& fallback) {
         const QString text = lines.value(line);
         for (const char16_t* value : values)
             if (text == QStringView(value))

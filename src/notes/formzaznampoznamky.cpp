@@ -36,8 +36,8 @@ QString displayMoment(TProgramContext& context, const QString& stored) {
 } // namespace
 
 Tformzaznampoznamky::Tformzaznampoznamky(TFormpoznamky& window, Mode mode, qint64 id)
-    : QWidget(&window, Qt::Window), m_window(window), m_mode(mode),
-      m_table(window.module().table), m_id(id) {
+    : QWidget(&window, Qt::Window), m_window(window), m_mode(mode), m_table(window.module().table),
+      m_id(id) {
     TProgramContext& context = window.context();
     const TLanguageTable& s = context.strings;
     setObjectName(u"formzaznampoznamky"_s);
@@ -87,7 +87,8 @@ Tformzaznampoznamky::Tformzaznampoznamky(TFormpoznamky& window, Mode mode, qint6
         return;
     }
     TSQLiteDatabase db(m_window.module().file);
-    TSQLiteTable note = db.Query(u"SELECT * FROM "_s + SqlName(m_table) + u" WHERE id ="_s + QString::number(id));
+    TSQLiteTable note =
+        db.Query(u"SELECT * FROM "_s + SqlName(m_table) + u" WHERE id ="_s + QString::number(id));
     if (note.Rows() == 0)
         throw ESQLiteException(u"Record %1 not found in %2"_s.arg(id).arg(m_table));
     const QString subject = note.CellTextOrEmpty(note.ColumnIndex(u"predmet"_s));
@@ -104,9 +105,10 @@ Tformzaznampoznamky::Tformzaznampoznamky(TFormpoznamky& window, Mode mode, qint6
     ulozit->hide();
     predmetvyzva->hide();
     zrusit->setText(s[25]);
-    predmetvstup->setText(s[196] + u' ' + displayMoment(context, note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s))) +
-                          u", "_s + s[197] + u' ' +
-                          displayMoment(context, note.CellTextOrEmpty(note.ColumnIndex(u"datumzmeny"_s))));
+    predmetvstup->setText(
+        s[196] + u' ' + displayMoment(context, note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s))) +
+        u", "_s + s[197] + u' ' +
+        displayMoment(context, note.CellTextOrEmpty(note.ColumnIndex(u"datumzmeny"_s))));
     obsahvstup->setFocus();
 }
 
@@ -132,8 +134,9 @@ void Tformzaznampoznamky::ulozitClick() {
             if (m_mode == Mode::Insert)
                 // A new note goes to the group that is current now.
                 db.Execute(u"INSERT INTO "_s + SqlName(m_window.module().table) +
-                           u"(predmet,obsah,datum,datumzmeny,viditelnost) VALUES("_s + SqlText(subject) +
-                           u","_s + SqlText(body) + u","_s + SqlText(now) + u","_s + SqlText(now) + u",1);"_s);
+                           u"(predmet,obsah,datum,datumzmeny,viditelnost) VALUES("_s +
+                           SqlText(subject) + u","_s + SqlText(body) + u","_s + SqlText(now) +
+                           u","_s + SqlText(now) + u",1);"_s);
             else
                 db.Execute(u"UPDATE "_s + SqlName(m_table) + u" SET predmet="_s + SqlText(subject) +
                            u",obsah="_s + SqlText(body) + u",datumzmeny="_s + SqlText(now) +

@@ -33,7 +33,8 @@ void TQtSoundPlayer::play(const QList<TSound>& sounds) {
         return;
     for (qsizetype i = 0; i < sounds.size(); ++i)
         if (sounds[i].times > 0)
-            m_queue.push_back({QFileInfo(sounds[i].file).absoluteFilePath(), sounds[i].times, durations[i]});
+            m_queue.push_back(
+                {QFileInfo(sounds[i].file).absoluteFilePath(), sounds[i].times, durations[i]});
     if (!m_current)
         startNext();
 }

@@ -65,7 +65,8 @@ void Tformskupina::vytvoritClick() {
     TProgramContext& context = m_window.context();
     const QString caption = skupinavstup->text();
     if (caption.isEmpty()) {
-        context.dialogs.messageBox(nullptr, m_strings[26], m_strings[32], IDialogs::Icon::Information);
+        context.dialogs.messageBox(nullptr, m_strings[26], m_strings[32],
+                                   IDialogs::Icon::Information);
         return;
     }
     const bool done = Guarded(context.dialogs, [&] {

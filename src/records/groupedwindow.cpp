@@ -21,9 +21,9 @@ using namespace Qt::Literals::StringLiterals;
 QString Konvertuj(const QString& caption) {
     static const QString removed = u".,:;?-()/_ \"§!"_s;
     static const std::pair<const char16_t*, char16_t> plain[] = {
-        {u"áäÁÄ", u'a'}, {u"čČ", u'c'},   {u"ďĎ", u'd'}, {u"éÉěĚ", u'e'}, {u"íÍ", u'i'},
-        {u"ĺĹľĽ", u'l'}, {u"ňŇ", u'n'},   {u"óÓôÔ", u'o'}, {u"ŕŔřŘ", u'r'}, {u"šŠ", u's'},
-        {u"ťŤ", u't'},   {u"úÚů", u'u'}, {u"ýÝ", u'y'}, {u"žŽ", u'z'}};
+        {u"áäÁÄ", u'a'}, {u"čČ", u'c'},  {u"ďĎ", u'd'},   {u"éÉěĚ", u'e'}, {u"íÍ", u'i'},
+        {u"ĺĹľĽ", u'l'}, {u"ňŇ", u'n'},  {u"óÓôÔ", u'o'}, {u"ŕŔřŘ", u'r'}, {u"šŠ", u's'},
+        {u"ťŤ", u't'},   {u"úÚů", u'u'}, {u"ýÝ", u'y'},   {u"žŽ", u'z'}};
     QString name;
     for (QChar c : QStringView(caption).left(255)) {
         if (removed.contains(c))
@@ -37,7 +37,8 @@ QString Konvertuj(const QString& caption) {
     return name;
 }
 
-TGroupedWindow::TGroupedWindow(TProgramContext& context, Kind kind, TModuleState& module, Texts texts)
+TGroupedWindow::TGroupedWindow(TProgramContext& context, Kind kind, TModuleState& module,
+                               Texts texts)
     : TRecordWindow(context, std::move(kind)), m_module(module), m_texts(texts) {
     m_list = new TRecordListModel(this);
     zoznam = new QTreeView(this);
@@ -51,7 +52,8 @@ TGroupedWindow::TGroupedWindow(TProgramContext& context, Kind kind, TModuleState
     zoznam->setSelectionMode(QAbstractItemView::SingleSelection);
     zoznam->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Enter (or a double click) reads the record.
-    connect(zoznam, &QTreeView::activated, this, [this] { Guarded(m_context.dialogs, [this] { citat(); }); });
+    connect(zoznam, &QTreeView::activated, this,
+            [this] { Guarded(m_context.dialogs, [this] { citat(); }); });
     setCentralWidget(zoznam);
     statusBar()->setObjectName(u"statusbar"_s);
     statusBar()->setSizeGripEnabled(false);
@@ -61,26 +63,36 @@ TGroupedWindow::TGroupedWindow(TProgramContext& context, Kind kind, TModuleState
     buildMenus();
 }
 
+QAction* TGroupedWindow::menuCommand(QMenu* menu, const char* name, int text,
+                                     const QKeySequence& keys, std::function<void()> command) {
+    QAction* action = menu->addAction(m_context.strings[text]);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this,
+            [this, command = std::move(command)] { Guarded(m_context.dialogs, command); });
+    return action;
+}
+
 void TGroupedWindow::buildMenus() {
     const TLanguageTable& s = m_context.strings;
     const auto item = [this](QMenu* menu, const char* name, int text, QKeySequence keys,
                              void (TGroupedWindow::*command)()) {
-        QAction* action = menu->addAction(m_context.strings[text]);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this,
-                [this, command] { Guarded(m_context.dialogs, [this, command] { (this->*command)(); }); });
-        return action;
+        return menuCommand(menu, name, text, keys, [this, command] { (this->*command)(); });
     };
     m_mainMenu = menuBar()->addMenu(s[m_texts.menu]);
     m_mainMenu->setObjectName(kind().name + u"menu"_s);
-    novymenu = item(m_mainMenu, "novymenu", 3, QKeySequence(u"Ctrl+N"_s), &TGroupedWindow::novymenuClick);
-    upravit = item(m_mainMenu, "upravit", 4, QKeySequence(u"Ctrl+U"_s), &TGroupedWindow::upravitClick);
-    vymazat = item(m_mainMenu, "vymazat", 5, QKeySequence(Qt::Key_Delete), &TGroupedWindow::vymazatClick);
-    obnovit = item(m_mainMenu, "obnovit", 6, QKeySequence(u"Ctrl+R"_s), &TGroupedWindow::obnovitClick);
+    novymenu =
+        item(m_mainMenu, "novymenu", 3, QKeySequence(u"Ctrl+N"_s), &TGroupedWindow::novymenuClick);
+    upravit =
+        item(m_mainMenu, "upravit", 4, QKeySequence(u"Ctrl+U"_s), &TGroupedWindow::upravitClick);
+    vymazat =
+        item(m_mainMenu, "vymazat", 5, QKeySequence(Qt::Key_Delete), &TGroupedWindow::vymazatClick);
+    obnovit =
+        item(m_mainMenu, "obnovit", 6, QKeySequence(u"Ctrl+R"_s), &TGroupedWindow::obnovitClick);
     m_groupMenu = m_mainMenu->addMenu(s[9]);
     m_groupMenu->setObjectName(u"skupiny"_s);
-    item(m_groupMenu, "novaskupina", 10, QKeySequence(u"Ctrl+Shift+N"_s), &TGroupedWindow::novaskupinaClick);
+    item(m_groupMenu, "novaskupina", 10, QKeySequence(u"Ctrl+Shift+N"_s),
+         &TGroupedWindow::novaskupinaClick);
     item(m_groupMenu, "premenovatskupinu", 11, QKeySequence(u"Ctrl+Shift+U"_s),
          &TGroupedWindow::premenovatskupinuClick);
     item(m_groupMenu, "prepnut", 12, QKeySequence(u"Ctrl+Space"_s), &TGroupedWindow::prepnutClick);
@@ -90,7 +102,8 @@ void TGroupedWindow::buildMenus() {
          &TGroupedWindow::vymazatskupinuClick);
     item(m_groupMenu, "obnovitskupiny", 14, QKeySequence(u"Ctrl+Shift+R"_s),
          &TGroupedWindow::obnovitskupinyClick);
-    exportAction = item(m_mainMenu, "export", 7, QKeySequence(u"Ctrl+E"_s), &TGroupedWindow::exportClick);
+    exportAction =
+        item(m_mainMenu, "export", 7, QKeySequence(u"Ctrl+E"_s), &TGroupedWindow::exportClick);
     koniec = m_mainMenu->addAction(s[8]);
     koniec->setObjectName(u"koniec"_s);
     koniec->setShortcut(QKeySequence(Qt::AltModifier | Qt::Key_F1));
@@ -181,13 +194,14 @@ void TGroupedWindow::Stavovypozriadok(TSQLiteDatabase& db, int listed) {
     };
     // The records part counts the visible records whatever the filter says;
     // with the usual filter that is the list itself.
-    const qint64 visible =
-        m_module.filter == u"where viditelnost=1" && listQueryListsTheGroup()
-            ? listed
-            : count(u"SELECT COUNT(*) FROM "_s + SqlName(m_module.table) + u" WHERE viditelnost=1 "_s);
+    const qint64 visible = m_module.filter == u"where viditelnost=1" && listQueryListsTheGroup()
+                               ? listed
+                               : count(u"SELECT COUNT(*) FROM "_s + SqlName(m_module.table) +
+                                       u" WHERE viditelnost=1 "_s);
     const qint64 groups = count(u"SELECT COUNT(*) FROM tables WHERE viditelnost=1"_s);
     const TLanguageTable& s = m_context.strings;
-    statusBar()->findChild<QLabel*>(u"statustext"_s)
+    statusBar()
+        ->findChild<QLabel*>(u"statustext"_s)
         ->setText(s[41] + u": "_s + recordsPart(listed, visible) + u' ' + s[42] + u": "_s +
                   QString::number(groups));
 }
@@ -241,7 +255,8 @@ void TGroupedWindow::exportClick() {
     }();
     const TLanguageTable& s = m_context.strings;
     if (rows.Rows() == 0) {
-        m_context.dialogs.messageBox(nullptr, s[36], s[37] + u"\n"_s + s[38], IDialogs::Icon::Information);
+        m_context.dialogs.messageBox(nullptr, s[36], s[37] + u"\n"_s + s[38],
+                                     IDialogs::Icon::Information);
         return;
     }
     QString file = m_context.dialogs.saveFileName(this, s[m_texts.exportTitle], s[40], QString());
@@ -262,7 +277,8 @@ void TGroupedWindow::Pipni() {
 }
 
 qint64 TGroupedWindow::catalogueIdOf(TSQLiteDatabase& db, const QString& table) {
-    TSQLiteTable row = db.Query(u"SELECT * FROM tables WHERE nametable LIKE "_s + SqlText(table) + u" "_s);
+    TSQLiteTable row =
+        db.Query(u"SELECT * FROM tables WHERE nametable LIKE "_s + SqlText(table) + u" "_s);
     return row.Rows() > 0 ? row.CellInt64(row.ColumnIndex(u"id"_s)) : 0;
 }
 
@@ -285,14 +301,15 @@ void TGroupedWindow::createGroup(const QString& caption) {
     const QString table = Konvertuj(caption);
     for (QChar c : table)
         if (!c.isLetterOrNumber())
-            throw ESQLiteException(u"The group name \"%1\" gives no valid table name: %2"_s.arg(caption, table));
+            throw ESQLiteException(
+                u"The group name \"%1\" gives no valid table name: %2"_s.arg(caption, table));
     {
         // The table and its catalogue row: both or neither.
         TSQLiteDatabase db(m_module.file);
         TSQLiteTransaction transaction(db);
         db.Execute(GroupTableDefinition(table, m_module.columns));
-        db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s + SqlText(table) +
-                   u","_s + SqlText(caption) + u",1);"_s);
+        db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +
+                   SqlText(table) + u","_s + SqlText(caption) + u",1);"_s);
         transaction.Commit();
     }
     m_module.table = table;
@@ -303,8 +320,8 @@ void TGroupedWindow::createGroup(const QString& caption) {
 void TGroupedWindow::renameGroup(const QString& caption) {
     {
         TSQLiteDatabase db(m_module.file);
-        db.Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) + u" WHERE nametable LIKE "_s +
-                   SqlText(m_module.table) + u";"_s);
+        db.Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) +
+                   u" WHERE nametable LIKE "_s + SqlText(m_module.table) + u";"_s);
     }
     m_module.caption = caption;
     Ulozini();
@@ -313,7 +330,8 @@ void TGroupedWindow::renameGroup(const QString& caption) {
 void TGroupedWindow::chooseGroup(qint64 catalogueId) {
     {
         TSQLiteDatabase db(m_module.file);
-        TSQLiteTable row = db.Query(u"SELECT * FROM tables WHERE id ="_s + QString::number(catalogueId));
+        TSQLiteTable row =
+            db.Query(u"SELECT * FROM tables WHERE id ="_s + QString::number(catalogueId));
         if (row.Rows() == 0)
             return;
         m_module.table = row.CellTextOrEmpty(row.ColumnIndex(u"nametable"_s));
@@ -329,12 +347,14 @@ void TGroupedWindow::prepnutClick() {
         TSQLiteDatabase db(m_module.file);
         // One pass over the catalogue in id order, from the current group on;
         // binned and emptied groups are passed over.
-        TSQLiteTable groups = db.Query(u"SELECT id, nametable, captiontable, viditelnost FROM tables ORDER BY id"_s);
+        TSQLiteTable groups =
+            db.Query(u"SELECT id, nametable, captiontable, viditelnost FROM tables ORDER BY id"_s);
         const qint64 current = catalogueIdOf(db, old);
         std::vector<std::tuple<qint64, QString, QString>> visible;
         if (groups.Rows() > 0) {
             const int id = groups.ColumnIndex(u"id"_s), name = groups.ColumnIndex(u"nametable"_s);
-            const int caption = groups.ColumnIndex(u"captiontable"_s), state = groups.ColumnIndex(u"viditelnost"_s);
+            const int caption = groups.ColumnIndex(u"captiontable"_s),
+                      state = groups.ColumnIndex(u"viditelnost"_s);
             for (; !groups.AtEnd(); groups.Advance())
                 if (groups.CellInt64(state) == 1)
                     visible.emplace_back(groups.CellInt64(id), groups.CellTextOrEmpty(name),

@@ -79,6 +79,10 @@ protected:
     void FormActivate() override;
     void FormClose() override;
     QString viewQueryTail() const;
+    // A menu item named as designed, captioned by a language string, whose
+    // command runs in the command guard.
+    QAction* menuCommand(QMenu* menu, const char* name, int text, const QKeySequence& keys,
+                         std::function<void()> command);
 
     QMenu* m_mainMenu;
     QMenu* m_groupMenu;

@@ -1,9 +1,9 @@
 #include "recordwindow.h"
 
+#include "shell/activation.h"
 #include "shell/formvelmorand.h"
 #include "shell/guard.h"
 #include "shell/programcontext.h"
-#include "shell/activation.h"
 #include "shell/windowkeys.h"
 
 #include <QCloseEvent>

@@ -30,7 +30,8 @@ TReminders::TReminders(TProgramContext& context, Tformvelmorand& main, TTrayIkon
     : QObject(&main), m_context(context), m_main(main), m_tray(tray) {
     m_timer.setObjectName(u"Timer"_s);
     m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, [this] { Guarded(m_context.dialogs, [this] { TimerTimer(); }); });
+    connect(&m_timer, &QTimer::timeout, this,
+            [this] { Guarded(m_context.dialogs, [this] { TimerTimer(); }); });
 }
 
 void TReminders::TimerTimer() {
@@ -105,8 +106,9 @@ void TReminders::Najdizaznam() {
     }
     for (const auto& [name, caption] : groups) {
         // Only the earliest armed entry of each group matters.
-        TSQLiteTable table = db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
-                                      u" WHERE (viditelnost=1) AND (alarm=1) ORDER BY avizo LIMIT 1"_s);
+        TSQLiteTable table =
+            db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
+                     u" WHERE (viditelnost=1) AND (alarm=1) ORDER BY avizo LIMIT 1"_s);
         if (table.Rows() == 0)
             continue;
         ++m_pendingCount;
@@ -126,7 +128,8 @@ void TReminders::REsetikony() {
         m_tray.setHint(m_context.strings[52]);
         m_reminderPending = false;
     } else {
-        m_tray.setHint(m_context.strings[53] + u": "_s + m_context.patterns.dateTime(m_pending.time));
+        m_tray.setHint(m_context.strings[53] + u": "_s +
+                       m_context.patterns.dateTime(m_pending.time));
         m_reminderPending = true;
     }
 }

@@ -60,8 +60,9 @@ inline TModuleState MakeModule(const char16_t* file, const char16_t* table, cons
 
 // The five record kinds and their files.
 struct DataModules {
-    TModuleState adresar = MakeModule(u"data/Addressbook.dbf", u"mojekontakty", Schema::kAddressBookColumns,
-                                      u"data/Addressbook.ini", u"ORDER BY priezvisko");
+    TModuleState adresar =
+        MakeModule(u"data/Addressbook.dbf", u"mojekontakty", Schema::kAddressBookColumns,
+                   u"data/Addressbook.ini", u"ORDER BY priezvisko");
     TModuleState dennik =
         MakeModule(u"data/Diary.dbf", u"mojdennik", Schema::kJournalColumns, u"data/Diary.ini");
     TModuleState diar =

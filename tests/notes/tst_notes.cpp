@@ -34,7 +34,9 @@ struct Notes : TestProgram {
             qFatal("the notes window is not active");
     }
     TFormpoznamky* window() const { return static_cast<TFormpoznamky*>(record(u"poznamky"_s)); }
-    QAction* action(const char* name) const { return window()->findChild<QAction*>(QString::fromLatin1(name)); }
+    QAction* action(const char* name) const {
+        return window()->findChild<QAction*>(QString::fromLatin1(name));
+    }
     void command(const char* name) const { action(name)->trigger(); }
     QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
     QStringList captions() const {
@@ -73,15 +75,13 @@ struct Notes : TestProgram {
         return nullptr;
     }
     // The open dialog of that kind, once it has the focus.
-    template <typename T>
-    static T* dialog() {
+    template <typename T> static T* dialog() {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* d = qobject_cast<T*>(w); d && d->isVisible())
                 return WaitForFocus(d) ? d : nullptr;
         return nullptr;
     }
-    template <typename T>
-    static bool dialogOpen() {
+    template <typename T> static bool dialogOpen() {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<T*>(w) && w->isVisible())
                 return true;
@@ -110,7 +110,8 @@ private slots:
         QTest::newRow("capital Ů stays") << u"Ů"_s << u"Ů"_s;
         QTest::newRow("only removed characters") << u" - "_s << QString();
         QTest::newRow("255 characters") << QString(300, u'x') << QString(255, u'x');
-        QTest::newRow("255 counted before removing") << QString(254, u'x') + u" yz"_s << QString(254, u'x');
+        QTest::newRow("255 counted before removing")
+            << QString(254, u'x') + u" yz"_s << QString(254, u'x');
     }
     void konvertuj() {
         QFETCH(QString, caption);
@@ -129,7 +130,8 @@ private slots:
         n.command("export");
         QCOMPARE(n.t.dialogs.boxes.size(), 1);
         QCOMPARE(n.t.dialogs.boxes[0].caption, u"Žiadne záznamy!"_s);
-        QCOMPARE(n.t.dialogs.boxes[0].text, u"Neboli nájdené žiadne záznamy!\nexport nie je možné vykonať!"_s);
+        QCOMPARE(n.t.dialogs.boxes[0].text,
+                 u"Neboli nájdené žiadne záznamy!\nexport nie je možné vykonať!"_s);
         QVERIFY(n.t.dialogs.fileDialogTitles.isEmpty());
         // Nothing selected: edit, read and delete do nothing.
         n.command("upravit");
@@ -159,8 +161,10 @@ private slots:
         QCOMPARE(rows(u"SELECT predmet, obsah, datum, datumzmeny, viditelnost FROM mojepoznamky"_s),
                  (QList<QStringList>{{u"Nakup"_s, u"chlieb\r\nmlieko"_s, u"2026-12-08 10:00:00"_s,
                                       u"2026-12-08 10:00:00"_s, u"1"_s}}));
-        QCOMPARE(FileBytes(u"data/Notes.ini"_s),
-                 QByteArray("mojepoznamky\r\nMoje pozn\xE1mky\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n"));
+        QCOMPARE(
+            FileBytes(u"data/Notes.ini"_s),
+            QByteArray(
+                "mojepoznamky\r\nMoje pozn\xE1mky\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n"));
         // The window shows the note when it is active again.
         QTRY_COMPARE(n.captions(), QStringList{u"Nakup"_s});
         QCOMPARE(n.status(), u"Počet záznamov: 1 Počet skupín: 1"_s);
@@ -175,7 +179,8 @@ private slots:
         e->ulozitClick();
         QCOMPARE(n.t.dialogs.boxes.size(), 1);
         QCOMPARE(n.t.dialogs.boxes[0].caption, u"Upozornenie!"_s);
-        QCOMPARE(n.t.dialogs.boxes[0].text, u"Nebol zadaný predmet. Tento údaj je povinný, vyplňte ho!"_s);
+        QCOMPARE(n.t.dialogs.boxes[0].text,
+                 u"Nebol zadaný predmet. Tento údaj je povinný, vyplňte ho!"_s);
         QCOMPARE(Notes::editor(), e);
         QCOMPARE(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), u"telo"_s);
         QVERIFY(WaitForFocus(e));
@@ -204,7 +209,8 @@ private slots:
         Notes n;
         n.write(subject, body);
         const QString stored = QString(body).replace(u"\n"_s, u"\r\n"_s);
-        QCOMPARE(rows(u"SELECT predmet, obsah FROM mojepoznamky"_s), (QList<QStringList>{{subject, stored}}));
+        QCOMPARE(rows(u"SELECT predmet, obsah FROM mojepoznamky"_s),
+                 (QList<QStringList>{{subject, stored}}));
         // Changed through the editor with the same texts, they stay the same.
         n.t.clock.advanceSeconds(90);
         Tformzaznampoznamky* e = n.open("upravit");
@@ -212,7 +218,8 @@ private slots:
         QCOMPARE(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), body);
         e->ulozitClick();
         QCOMPARE(rows(u"SELECT predmet, obsah, datum, datumzmeny FROM mojepoznamky"_s),
-                 (QList<QStringList>{{subject, stored, u"2026-12-08 10:00:00"_s, u"2026-12-08 10:01:30"_s}}));
+                 (QList<QStringList>{
+                     {subject, stored, u"2026-12-08 10:00:00"_s, u"2026-12-08 10:01:30"_s}}));
     }
 
     void readOnlyView() {
@@ -305,14 +312,16 @@ private slots:
         QCOMPARE(n.captions(), (QStringList{u"Auto"_s, u"Zebra"_s, u"auto"_s, u"Úloha"_s}));
         QVERIFY(n.action("podlaid")->isChecked() && !n.action("podlamena")->isChecked());
         n.window()->Ulozini();
-        QCOMPARE(LineFile::read(u"data/Notes.ini"_s).mid(3), (QStringList{u"ORDER BY id"_s, u" DESC"_s}));
+        QCOMPARE(LineFile::read(u"data/Notes.ini"_s).mid(3),
+                 (QStringList{u"ORDER BY id"_s, u" DESC"_s}));
     }
 
     void storedDescendingAndTheFirstToggle() {
         TempHome home;
         QDir().mkdir(u"data"_s);
-        LineFile::write(u"data/Notes.ini"_s, {u"mojepoznamky"_s, u"Moje poznámky"_s, u"where viditelnost=1"_s,
-                                             u"ORDER BY id"_s, u" DESC"_s});
+        LineFile::write(u"data/Notes.ini"_s,
+                        {u"mojepoznamky"_s, u"Moje poznámky"_s, u"where viditelnost=1"_s,
+                         u"ORDER BY id"_s, u" DESC"_s});
         Notes n;
         QVERIFY(!n.action("opacne")->isChecked());
         n.command("opacne");
@@ -325,16 +334,20 @@ private slots:
 
     void damagedViewFiles_data() {
         QTest::addColumn<QByteArray>("view");
-        QTest::addColumn<QString>("error");      // start of the error text, or empty
+        QTest::addColumn<QString>("error"); // start of the error text, or empty
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("two lines: binned notes listed too")
-            << QByteArray("mojepoznamky\r\nMoje pozn\xE1mky\r\n") << QString() << QStringList{u"živá"_s, u"v koši"_s};
-        QTest::newRow("no such table") << QByteArray("nie\r\nNie\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n")
-                                       << u"Error executing SQL \"SELECT id, predmet FROM \"nie\""_s << QStringList();
-        QTest::newRow("garbage") << QByteArray("\x01\x02\xff\r\n\x81\r\nwhere ((\r\n\x00\x00\r\n", 19)
+            << QByteArray("mojepoznamky\r\nMoje pozn\xE1mky\r\n") << QString()
+            << QStringList{u"živá"_s, u"v koši"_s};
+        QTest::newRow("no such table")
+            << QByteArray("nie\r\nNie\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n")
+            << u"Error executing SQL \"SELECT id, predmet FROM \"nie\""_s << QStringList();
+        QTest::newRow("garbage") << QByteArray("\x01\x02\xff\r\n\x81\r\nwhere ((\r\n\x00\x00\r\n",
+                                               19)
                                  << u"Error executing SQL"_s << QStringList();
         QTest::newRow("damaged SQL pieces take their defaults")
-            << QByteArray("mojepoznamky\r\nMoje\r\nwhere ((\r\nORDER BY x; DROP TABLE tables\r\nDESC DESC\r\n")
+            << QByteArray("mojepoznamky\r\nMoje\r\nwhere ((\r\nORDER BY x; DROP TABLE "
+                          "tables\r\nDESC DESC\r\n")
             << QString() << QStringList{u"živá"_s};
         QTest::newRow("empty") << QByteArray() << u"Error executing SQL"_s << QStringList();
     }
@@ -365,7 +378,8 @@ private slots:
             captions.append(list->model()->index(row, 0).data().toString());
         QCOMPARE(captions, listed);
         if (listed.size() == 2) // the count is of visible records, whatever the filter lists
-            QCOMPARE(notes->statusBar()->findChild<QLabel*>()->text(), u"Počet záznamov: 1 Počet skupín: 1"_s);
+            QCOMPARE(notes->statusBar()->findChild<QLabel*>()->text(),
+                     u"Počet záznamov: 1 Počet skupín: 1"_s);
         // The window stays usable: choosing a group brings it back to work.
         p.t.dialogs.errors.clear();
         notes->chooseGroup(1);
@@ -404,17 +418,20 @@ private slots:
         QCOMPARE(dialog->windowTitle(), u"Nová skupina"_s);
         QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Vytvoriť skupinu"_s);
         dialog->vytvoritClick(); // empty caption
-        QCOMPARE(n.t.dialogs.boxes.last().text, u"Nebol zadaný názov skupiny. Tento údaj je povinný, vyplňte ho!"_s);
+        QCOMPARE(n.t.dialogs.boxes.last().text,
+                 u"Nebol zadaný názov skupiny. Tento údaj je povinný, vyplňte ho!"_s);
         QVERIFY(dialog->isVisible());
         dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(u"Nákupy 2008"_s);
         QTest::keyClick(dialog->findChild<QLineEdit*>(u"skupinavstup"_s), Qt::Key_Return);
         QTRY_VERIFY(!Notes::dialogOpen<Tformskupina>());
         QCOMPARE(rows(u"SELECT nametable, captiontable, viditelnost FROM tables WHERE id=2"_s),
                  (QList<QStringList>{{u"Nakupy2008"_s, u"Nákupy 2008"_s, u"1"_s}}));
-        QCOMPARE(rows(u"SELECT sql FROM sqlite_master WHERE name='Nakupy2008'"_s)[0][0],
-                 u"CREATE TABLE Nakupy2008([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,"
-                 "[datum] datetime,[datumzmeny] datetime,[viditelnost] integer)"_s);
-        QCOMPARE(LineFile::read(u"data/Notes.ini"_s).mid(0, 2), (QStringList{u"Nakupy2008"_s, u"Nákupy 2008"_s}));
+        QCOMPARE(
+            rows(u"SELECT sql FROM sqlite_master WHERE name='Nakupy2008'"_s)[0][0],
+            u"CREATE TABLE Nakupy2008([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,"
+            "[datum] datetime,[datumzmeny] datetime,[viditelnost] integer)"_s);
+        QCOMPARE(LineFile::read(u"data/Notes.ini"_s).mid(0, 2),
+                 (QStringList{u"Nakupy2008"_s, u"Nákupy 2008"_s}));
         n.backToWindow();
         QCOMPARE(n.window()->windowTitle(), u"Poznámky - Nákupy 2008"_s);
         QCOMPARE(n.status(), u"Počet záznamov: 0 Počet skupín: 2"_s);
@@ -434,7 +451,8 @@ private slots:
     void refusedGroupNames_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("error");
-        QTest::newRow("same table name") << u"moje-poznámky"_s << u"table mojepoznamky already exists"_s;
+        QTest::newRow("same table name")
+            << u"moje-poznámky"_s << u"table mojepoznamky already exists"_s;
         QTest::newRow("only removed characters") << u"( - )"_s << u"syntax error"_s;
         QTest::newRow("starts with a digit") << u"2008"_s << u"syntax error"_s;
         QTest::newRow("keyword") << u"Select"_s << u"syntax error"_s;
@@ -521,13 +539,16 @@ private slots:
         n.command("vymazatskupinu");
         QCOMPARE(n.t.dialogs.boxes.last().caption, u"Potvrdenie odstránenia skupiny"_s);
         QCOMPARE(n.t.dialogs.boxes.last().text, u"Naozaj chcete odstrániť skupinu Dva?"_s);
-        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s), QList<QStringList>{{u"1"_s}});
+        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"1"_s}});
         n.t.dialogs.answers = {IDialogs::Answer::Yes};
         n.command("vymazatskupinu");
-        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s), QList<QStringList>{{u"0"_s}});
+        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"0"_s}});
         QCOMPARE(n.window()->windowTitle(), u"Poznámky - Moje poznámky"_s);
         n.command("obnovitskupiny");
-        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s), QList<QStringList>{{u"1"_s}});
+        QCOMPARE(rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"1"_s}});
         n.window()->chooseGroup(2);
         n.window()->Aktualizuj();
         QCOMPARE(n.captions(), QStringList{u"poznámka v Dva"_s});

@@ -61,8 +61,8 @@ private slots:
                  QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
         QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence(),
                  QKeySequence(u"Ctrl+Shift+H"_s));
-        QCOMPARE(p.t.tray->calls,
-                 (QStringList{u"menu"_s, u"add Ikona"_s, u"modify 4 Žiadna pripomienka v diári"_s}));
+        QCOMPARE(p.t.tray->calls, (QStringList{u"menu"_s, u"add Ikona"_s,
+                                               u"modify 4 Žiadna pripomienka v diári"_s}));
         QCOMPARE(p.t.context.settings.mode, 1);
         QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
         QVERIFY(!child<QCheckBox>(p.main, "skrytokno")->isChecked());
@@ -76,9 +76,10 @@ private slots:
         // The notes window welcomes the user once: the settings file is written right after.
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QCOMPARE(p.t.dialogs.boxes[0].caption, u"Vitajte v programe Velmorand"_s);
-        QCOMPARE(p.t.dialogs.boxes[0].text,
-                 u"Pre Poznámky stlačte F1\nPre Diár stlačte F2\nPre Adresár stlačte F3\n"
-                 "Pre Denník stlačte F4\nPre Narodeniny stlačte F5\nPre viac nastavení stlačte F12"_s);
+        QCOMPARE(
+            p.t.dialogs.boxes[0].text,
+            u"Pre Poznámky stlačte F1\nPre Diár stlačte F2\nPre Adresár stlačte F3\n"
+            "Pre Denník stlačte F4\nPre Narodeniny stlačte F5\nPre viac nastavení stlačte F12"_s);
         QCOMPARE(FileBytes(u"Velmorand.ini"_s), kDefaultFile);
         p.main->ShowWindowNamed(u"diar"_s);
         p.main->ShowWindowNamed(u"poznamky"_s);

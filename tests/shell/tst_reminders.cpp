@@ -46,22 +46,25 @@ void execute(const QString& sql) {
 
 void addGroup(const QString& table, const QString& caption, int visible = 1) {
     execute(u"CREATE TABLE "_s + table + QString::fromUtf16(Schema::kDiaryColumns));
-    execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES(%1,%2,%3)"_s.arg(
-        SqlText(table), SqlText(caption)).arg(visible));
+    execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES(%1,%2,%3)"_s
+                .arg(SqlText(table), SqlText(caption))
+                .arg(visible));
 }
 
 void addEntry(const QString& table, const QString& subject, const QString& avizo, int alarm = 1,
               int visible = 1) {
-    execute(u"INSERT INTO %1(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES(%2,%3,'%4',%5,'',%6)"_s
-                .arg(table, SqlText(avizo.left(10)), SqlText(avizo))
-                .arg(alarm)
-                .arg(SqlText(subject))
-                .arg(visible));
+    execute(
+        u"INSERT INTO %1(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES(%2,%3,'%4',%5,'',%6)"_s
+            .arg(table, SqlText(avizo.left(10)), SqlText(avizo))
+            .arg(alarm)
+            .arg(SqlText(subject))
+            .arg(visible));
 }
 
 QString alarmOf(const QString& table, const QString& subject) {
-    const auto rows = DbRows(u"data/Reminders.dbf"_s,
-                             u"SELECT alarm FROM %1 WHERE predmet=%2"_s.arg(table, SqlText(subject)));
+    const auto rows =
+        DbRows(u"data/Reminders.dbf"_s,
+               u"SELECT alarm FROM %1 WHERE predmet=%2"_s.arg(table, SqlText(subject)));
     return rows.isEmpty() ? QString() : rows[0][0];
 }
 
@@ -78,7 +81,9 @@ private slots:
         const auto hour = [](int strokes) {
             return QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x%1"_s.arg(strokes)};
         };
-        const auto quarter = [](int strokes) { return QStringList{u"sounds/gong2.wav x%1"_s.arg(strokes)}; };
+        const auto quarter = [](int strokes) {
+            return QStringList{u"sounds/gong2.wav x%1"_s.arg(strokes)};
+        };
         QTest::newRow("mode 0 at :00") << 0 << u"10:00:00"_s << none;
         QTest::newRow("mode 0 at :30") << 0 << u"10:30:00"_s << none;
         QTest::newRow("mode 1 at :00") << 1 << u"10:00:00"_s << hour(10);
@@ -117,10 +122,10 @@ private slots:
             p.t.clock.current = now;
             p.reminders().TimerTimer();
         }
-        QCOMPARE(p.t.sound.played,
-                 (QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x10"_s, u"sounds/gong2.wav x1"_s,
-                              u"sounds/gong2.wav x2"_s, u"sounds/gong2.wav x3"_s, u"sounds/hour.wav x1"_s,
-                              u"sounds/gong1.wav x11"_s}));
+        QCOMPARE(p.t.sound.played, (QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x10"_s,
+                                                u"sounds/gong2.wav x1"_s, u"sounds/gong2.wav x2"_s,
+                                                u"sounds/gong2.wav x3"_s, u"sounds/hour.wav x1"_s,
+                                                u"sounds/gong1.wav x11"_s}));
     }
 
     void startedAfterTheMinuteSaysNothingUntilTheNext() {
@@ -137,14 +142,16 @@ private slots:
         p.t.sound.failing = {u"sounds/gong1.wav"_s};
         for (int s = 0; s < 5; ++s)
             p.tickAt(u"2026-12-08 10:00:0%1"_s.arg(s));
-        QCOMPARE(p.t.dialogs.errors,
-                 QStringList{u"Cannot play the sound \"sounds/gong1.wav\": the file does not exist"_s});
+        QCOMPARE(
+            p.t.dialogs.errors,
+            QStringList{u"Cannot play the sound \"sounds/gong1.wav\": the file does not exist"_s});
         QVERIFY(p.t.sound.played.isEmpty()); // nothing of the announcement is played
         QVERIFY(p.reminders().isRunning());
         // Still armed: once the file is back, the announcement sounds in the same minute.
         p.t.sound.failing.clear();
         p.tickAt(u"2026-12-08 10:00:05"_s);
-        QCOMPARE(p.t.sound.played, (QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x10"_s}));
+        QCOMPARE(p.t.sound.played,
+                 (QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x10"_s}));
         // After a sound has played, a new failure is reported again.
         p.t.sound.failing = {u"sounds/gong2.wav"_s};
         p.tickAt(u"2026-12-08 10:14:00"_s);
@@ -240,7 +247,8 @@ private slots:
         p.t.hotKeys.press(1);
         QCOMPARE(alarmOf(u"praca"_s, u"obed"_s), u"0"_s);
         QCOMPARE(alarmOf(u"mojdiar"_s, u"večera"_s), u"1"_s);
-        QCOMPARE(FileBytes(u"data/Reminders.ini"_s), QByteArray("praca\r\nPr\xE1" "ca\r\n"));
+        QCOMPARE(FileBytes(u"data/Reminders.ini"_s), QByteArray("praca\r\nPr\xE1"
+                                                                "ca\r\n"));
         QCOMPARE(p.t.context.modules.diar.table, u"praca"_s);
         QCOMPARE(p.t.dialogs.boxes.size(), box ? 1 : 0);
         if (box) {
@@ -299,7 +307,8 @@ private slots:
         sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         p.t.hotKeys.press(1);
         QCOMPARE(p.t.dialogs.errors.size(), 1);
-        QVERIFY2(p.t.dialogs.errors[0].endsWith(u": database is locked"_s), qPrintable(p.t.dialogs.errors[0]));
+        QVERIFY2(p.t.dialogs.errors[0].endsWith(u": database is locked"_s),
+                 qPrintable(p.t.dialogs.errors[0]));
         QVERIFY(p.reminders().alarmActive());
         QVERIFY(!QFile::exists(u"data/Reminders.ini"_s));
         p.tickAt(u"2026-12-08 09:30:12"_s);

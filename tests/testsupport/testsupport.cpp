@@ -45,7 +45,8 @@ QString FakeDialogs::openFileName(QWidget*, const QString& title, const QString&
 void FakeSoundPlayer::play(const QList<TSound>& sounds) {
     for (const TSound& sound : sounds)
         if (failing.contains(sound.file))
-            throw ESoundError(u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file));
+            throw ESoundError(
+                u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file));
     for (const TSound& sound : sounds)
         played.append(u"%1 x%2"_s.arg(sound.file).arg(sound.times));
 }
