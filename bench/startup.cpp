@@ -99,9 +99,17 @@ int main(int argc, char** argv) {
     QTemporaryDir work;
     const QString home = work.filePath(QStringLiteral("home"));
     const QString trace = work.filePath(QStringLiteral("trace.log"));
-    // A first start creates the five data files; it is not counted.
+    // A settings file as after the first day, so no welcome message; a first
+    // start creates the five data files and is not counted.
+    QDir().mkpath(home);
+    QFile settings(home + QStringLiteral("/Velmorand.ini"));
+    if (!settings.open(QIODevice::WriteOnly) ||
+        settings.write("2.0\r\npoznamky\r\nReminderwindows: 1\r\nAutoupdate: 1\r\nAnounce: 1\r\n"
+                       "Hide: 0\r\nCtrl+Shift+H\r\nCtrl+Shift+O\r\nSlovak\r\n") < 0)
+        return 1;
+    settings.close();
     measure(velmorand, {QStringLiteral("--home"), home}, trace);
-    if (QDir(home + QStringLiteral("/data")).entryList(QDir::Files).size() != 5) {
+    if (QDir(home + QStringLiteral("/data")).entryList({QStringLiteral("*.dbf")}, QDir::Files).size() != 5) {
         std::fprintf(stderr, "the first start did not create the data files\n");
         return 1;
     }
