@@ -87,6 +87,7 @@ public:
     }
     void remove() override { m_icon.hide(); }
     void setMenu(QMenu* menu) override { m_icon.setContextMenu(menu); }
+    bool available() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 private:
     QSystemTrayIcon m_icon;

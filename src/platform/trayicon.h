@@ -19,6 +19,8 @@ public:
     virtual void remove() = 0;
     // The menu shown on a right click; null for none.
     virtual void setMenu(QMenu* menu) = 0;
+    // Whether the desktop has a notification area to show the icon in.
+    virtual bool available() const = 0;
     // Called on a left click.
     std::function<void()> onLeftClick;
 };
@@ -54,6 +56,9 @@ public:
 
     // Called on a left click when set.
     std::function<void()> OnClick;
+
+    // Whether the icon can be seen: the desktop has a notification area.
+    bool available() const { return m_area->available(); }
 
 private:
     // The tip as the notification area takes it: at most 63 characters.

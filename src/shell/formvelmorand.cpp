@@ -422,6 +422,13 @@ void Tformvelmorand::ToggleProgram() {
 }
 
 void Tformvelmorand::Restore() {
+    // Without a notification area (and so, often, without global keys) a
+    // later start is the only way back to a hidden program: it shows it.
+    if (m_hidden && !TrayIkona->available()) {
+        ShowLastWindow();
+        Trace(u"woken"_s);
+        return;
+    }
     QWidget* front = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible() || !window->isWindow())

@@ -37,7 +37,8 @@ public:
     void ToggleProgram();
     // Shows a window by its last-window name; "velmorand" is this window.
     void ShowWindowNamed(const QString& name);
-    // A later start asked for the program: restore and raise what is shown.
+    // A later start asked for the program: restore and raise what is shown;
+    // hidden windows stay hidden while the tray icon can bring them back.
     void Restore();
     bool isProgramHidden() const { return m_hidden; }
 

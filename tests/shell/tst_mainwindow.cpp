@@ -350,6 +350,11 @@ private slots:
         p.main->Restore();
         QCOMPARE(p.visibleWindows(), QStringList());
         QVERIFY(p.main->isProgramHidden());
+        // Without a notification area nothing else could bring the program back.
+        p.t.tray->available = false;
+        p.main->Restore();
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+        QVERIFY(!p.main->isProgramHidden());
     }
 };
 

@@ -90,6 +90,7 @@ public:
     struct State {
         QStringList calls; // "add <tip>", "modify <flags> <tip>", "remove", "menu"
         bool shown = false;
+        bool available = true; // a notification area is there
         QString tip;
         QPointer<QMenu> menu;
     };
@@ -98,6 +99,7 @@ public:
     void modify(int flags, const QIcon& icon, const QString& tip) override;
     void remove() override;
     void setMenu(QMenu* menu) override;
+    bool available() const override { return m_state->available; }
     void click() {
         if (onLeftClick)
             onLeftClick();
