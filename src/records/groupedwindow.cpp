@@ -57,9 +57,9 @@ TGroupedWindow::TGroupedWindow(TProgramContext& context, Kind kind, TModuleState
     setCentralWidget(zoznam);
     statusBar()->setObjectName(u"statusbar"_s);
     statusBar()->setSizeGripEnabled(false);
-    auto* status = new QLabel(statusBar());
-    status->setObjectName(u"statustext"_s);
-    statusBar()->addWidget(status, 1);
+    m_status = new QLabel(statusBar());
+    m_status->setObjectName(u"statustext"_s);
+    statusBar()->addWidget(m_status, 1);
     buildMenus();
 }
 

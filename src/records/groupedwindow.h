@@ -3,6 +3,7 @@
 #include "recordwindow.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QTreeView;
 class TRecordListModel;
@@ -88,6 +89,7 @@ protected:
     QMenu* m_groupMenu;
     QTreeView* zoznam;
     TRecordListModel* m_list;
+    QLabel* m_status;
     QAction* novymenu;
     QAction* upravit;
     QAction* vymazat;

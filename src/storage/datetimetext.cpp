@@ -13,10 +13,6 @@ QDateTime ZeroMoment() {
     return Moment(QDate(1899, 12, 30));
 }
 
-bool IsZeroMoment(const QDateTime& value) {
-    return value == ZeroMoment();
-}
-
 QString DisplayPatterns::date(const QDateTime& value, const QLocale& locale) const {
     return FormatDateTime(shortDate, value, locale);
 }

@@ -13,7 +13,6 @@
 QDateTime Moment(QDate date, QTime time = QTime(0, 0));
 // 30 December 1899 00:00: the value of a text that holds no valid moment.
 QDateTime ZeroMoment();
-bool IsZeroMoment(const QDateTime& value);
 
 // The two display patterns shared by the whole program: the short date
 // pattern for dates and the long time pattern for times.
