@@ -6,6 +6,7 @@
 //
 //   notes_refresh [rounds]
 #include "notes/formpoznamky.h"
+#include "shell/settingsfile.h"
 #include "storage/linefile.h"
 #include "testsupport.h"
 

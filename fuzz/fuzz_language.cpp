@@ -1,5 +1,5 @@
 // Bytes of a language file, loaded into the language table.
-#include "shell/languagetable.h"
+#include "language/languagetable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,5 @@
 #include "formadresar.h"
 
-TFormadresar::TFormadresar(TProgramContext& context)
-    : TRecordWindow(context, {QStringLiteral("adresar"), Qt::Key_F3, false, 55}) {}
+constexpr TRecordKind kAddressBookKind{u"adresar", Qt::Key_F3, &MakeRecordWindow<TFormadresar>};
+
+TFormadresar::TFormadresar(TProgramContext& context) : TRecordWindow(context, kAddressBookKind, Str::AddressBookMenu) {}

@@ -1,4 +1,5 @@
 #include "formnarodky.h"
 
-Tformnarodky::Tformnarodky(TProgramContext& context)
-    : TRecordWindow(context, {QStringLiteral("narodky"), Qt::Key_F5, false, 115}) {}
+constexpr TRecordKind kBirthdaysKind{u"narodky", Qt::Key_F5, &MakeRecordWindow<Tformnarodky>};
+
+Tformnarodky::Tformnarodky(TProgramContext& context) : TRecordWindow(context, kBirthdaysKind, Str::BirthdaysMenu) {}

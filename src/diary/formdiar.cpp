@@ -1,4 +1,5 @@
 #include "formdiar.h"
 
-Tformdiar::Tformdiar(TProgramContext& context)
-    : TRecordWindow(context, {QStringLiteral("diar"), Qt::Key_F2, false, 43}) {}
+constexpr TRecordKind kDiaryKind{u"diar", Qt::Key_F2, &MakeRecordWindow<Tformdiar>};
+
+Tformdiar::Tformdiar(TProgramContext& context) : TRecordWindow(context, kDiaryKind, Str::DiaryMenu) {}

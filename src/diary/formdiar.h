@@ -1,6 +1,9 @@
 #pragma once
 
+#include "records/recordkind.h"
 #include "records/recordwindow.h"
+
+extern const TRecordKind kDiaryKind;
 
 // The diary window.
 class Tformdiar : public TRecordWindow {

@@ -1,4 +1,5 @@
 #include "formdennik.h"
 
-Tformdennik::Tformdennik(TProgramContext& context)
-    : TRecordWindow(context, {QStringLiteral("dennik"), Qt::Key_F4, false, 109}) {}
+constexpr TRecordKind kJournalKind{u"dennik", Qt::Key_F4, &MakeRecordWindow<Tformdennik>};
+
+Tformdennik::Tformdennik(TProgramContext& context) : TRecordWindow(context, kJournalKind, Str::JournalMenu) {}

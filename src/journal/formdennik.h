@@ -1,6 +1,9 @@
 #pragma once
 
+#include "records/recordkind.h"
 #include "records/recordwindow.h"
+
+extern const TRecordKind kJournalKind;
 
 // The journal window.
 class Tformdennik : public TRecordWindow {

@@ -1,30 +1,31 @@
 #include "formpoznamky.h"
 
+#include "context/programcontext.h"
+#include "context/windowhost.h"
 #include "formzaznampoznamky.h"
 #include "platform/dialogs.h"
-#include "shell/formvelmorand.h"
-#include "shell/programcontext.h"
 #include "storage/sqlite.h"
 
 #include <QFileInfo>
-#include <QMenuBar>
+#include <QMenu>
 
 using namespace Qt::Literals::StringLiterals;
 
+constexpr TRecordKind kNotesKind{u"poznamky", Qt::Key_F1, &MakeRecordWindow<TFormpoznamky>};
+
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
-    : TGroupedWindow(context, {u"poznamky"_s, Qt::Key_F1, true, 1}, context.modules.poznamky,
-                     {1, 39}) {
-    QMenu* usporiadat = menuBar()->addMenu(context.strings[15]);
-    usporiadat->setObjectName(u"usporiadat"_s);
-    const auto item = [&](const char* name, int text, void (TFormpoznamky::*command)()) {
-        QAction* action = menuCommand(usporiadat, name, text, QKeySequence(),
-                                      [this, command] { (this->*command)(); });
+    : TGroupedWindow(context, kNotesKind, Str::NotesMenu, context.modules.poznamky,
+                     {.exportTitle = Str::ExportNotes}) {
+    QMenu* usporiadat = addTopMenu("usporiadat", Str::SortBy);
+    const auto item = [&](const char* name, Str text, void (TFormpoznamky::*run)()) {
+        QAction* action = command(name, text, QKeySequence(), [this, run] { (this->*run)(); });
         action->setCheckable(true);
+        usporiadat->addAction(action);
         return action;
     };
-    podlaid = item("podlaid", 16, &TFormpoznamky::podlaidClick);
-    podlamena = item("podlamena", 17, &TFormpoznamky::podlamenaClick);
-    opacne = item("opacne", 18, &TFormpoznamky::opacneClick);
+    podlaid = item("podlaid", Str::ByAddition, &TFormpoznamky::podlaidClick);
+    podlamena = item("podlamena", Str::BySubject, &TFormpoznamky::podlamenaClick);
+    opacne = item("opacne", Str::Reversed, &TFormpoznamky::opacneClick);
 }
 
 QString TFormpoznamky::listQuery() const {
@@ -32,18 +33,22 @@ QString TFormpoznamky::listQuery() const {
     return u"SELECT id, predmet FROM "_s + viewQueryTail();
 }
 
-QString TFormpoznamky::itemCaption(const TSQLiteTable& row) const {
+QString TFormpoznamky::itemCaption(const TSQLiteRow& row) const {
     return row.CellTextOrEmpty(1);
 }
 
-void TFormpoznamky::exportRecord(const TSQLiteTable& row, QStringList& lines) const {
-    for (const char16_t* column : {u"datum", u"predmet", u"obsah"})
-        lines.append(row.CellTextOrEmpty(row.ColumnIndex(QString::fromUtf16(column))));
+QString TFormpoznamky::exportQuery() const {
+    return u"SELECT datum, predmet, obsah FROM "_s + viewQueryTail();
+}
+
+void TFormpoznamky::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
+    for (int column = 0; column < 3; ++column)
+        lines.append(row.CellTextOrEmpty(column));
     lines.append(QString());
 }
 
 QStringList TFormpoznamky::viewLines() const {
-    const TModuleState& m = m_context.modules.poznamky;
+    const TModuleState& m = module();
     return {m.table, m.caption, m.filter, m.order, m.direction};
 }
 
@@ -59,7 +64,7 @@ void TFormpoznamky::readViewLines(const QStringList& lines) {
                 return text;
         return fallback;
     };
-    TModuleState& m = m_context.modules.poznamky;
+    TModuleState& m = module();
     m.filter = known(2, {u"", u"where viditelnost=1"}, u"where viditelnost=1"_s);
     m.order = known(3, {u"", u"ORDER BY id", u"ORDER BY predmet"}, u"ORDER BY id"_s);
     m.direction = known(4, {u"", u" DESC"}, QString());
@@ -71,10 +76,11 @@ void TFormpoznamky::beforeActivate() {
         return;
     const TLanguageTable& s = m_context.strings;
     QStringList lines;
-    for (int i = 190; i <= 195; ++i)
-        lines.append(s[i]);
-    m_context.dialogs.messageBox(nullptr, s[189], lines.join(u'\n'), IDialogs::Icon::Information);
-    m_context.windows.main->Ulozini();
+    for (int i = 0; i < 6; ++i)
+        lines.append(s[StrAfter(Str::WelcomeF1, i)]);
+    m_context.dialogs.messageBox(nullptr, s[Str::Welcome], lines.join(u'\n'),
+                                 IDialogs::Icon::Information);
+    m_context.host->Ulozini();
 }
 
 void TFormpoznamky::openEditor(EditorMode mode, qint64 id) {
@@ -85,14 +91,14 @@ void TFormpoznamky::openEditor(EditorMode mode, qint64 id) {
 }
 
 void TFormpoznamky::podlaidClick() {
-    m_context.modules.poznamky.order = u"ORDER BY id"_s;
+    module().order = u"ORDER BY id"_s;
     podlaid->setChecked(true);
     podlamena->setChecked(false);
     Aktualizuj();
 }
 
 void TFormpoznamky::podlamenaClick() {
-    m_context.modules.poznamky.order = u"ORDER BY predmet"_s;
+    module().order = u"ORDER BY predmet"_s;
     podlamena->setChecked(true);
     podlaid->setChecked(false);
     Aktualizuj();
@@ -100,6 +106,6 @@ void TFormpoznamky::podlamenaClick() {
 
 void TFormpoznamky::opacneClick() {
     // The action has toggled its mark already.
-    m_context.modules.poznamky.direction = opacne->isChecked() ? u" DESC"_s : QString();
+    module().direction = opacne->isChecked() ? u" DESC"_s : QString();
     Aktualizuj();
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "records/groupedwindow.h"
+#include "records/recordkind.h"
 
 class QAction;
 
-// The notes window: subjects of the current group's notes, sorted by order
-// of addition or by subject.
+// The notes: their window lists the subjects of the current group's notes,
+// sorted by order of addition or by subject.
+extern const TRecordKind kNotesKind;
+
 class TFormpoznamky : public TGroupedWindow {
     Q_OBJECT
 public:
@@ -17,12 +20,14 @@ public:
 
 protected:
     QString listQuery() const override;
-    QString itemCaption(const TSQLiteTable& row) const override;
-    void exportRecord(const TSQLiteTable& row, QStringList& lines) const override;
+    QString itemCaption(const TSQLiteRow& row) const override;
+    QString exportQuery() const override;
+    void exportRecord(const TSQLiteRow& row, QStringList& lines) const override;
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
     void openEditor(EditorMode mode, qint64 id) override;
     void beforeActivate() override;
+    bool f12ClosesAll() const override { return true; }
 
 private:
     QAction* podlaid;

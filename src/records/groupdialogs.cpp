@@ -1,15 +1,14 @@
 #include "groupdialogs.h"
 
+#include "context/captions.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
 #include "groupedwindow.h"
 #include "platform/dialogs.h"
 #include "recordlist.h"
-#include "shell/guard.h"
-#include "shell/languagetable.h"
-#include "shell/programcontext.h"
 #include "storage/sqlite.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,9 +19,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QPushButton* button(const QString& name, const QString& text) {
-    auto* b = new QPushButton(text);
+QPushButton* button(const QString& name, const TLanguageTable& strings, Str text) {
+    auto* b = new QPushButton;
     b->setObjectName(name);
+    Caption(b, strings, text);
     return b;
 }
 
@@ -34,21 +34,28 @@ QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel) {
     return row;
 }
 
+// A dialog of a record window: closed, it hands the activation back.
+void ownedBy(QDialog* dialog, TGroupedWindow& window) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, &window, [&window] { window.activateWindow(); });
+}
+
 } // namespace
 
-Tformskupina::Tformskupina(TGroupedWindow& window, const TLanguageTable& strings, Mode mode)
-    : QDialog(&window), m_window(window), m_strings(strings), m_mode(mode) {
+Tformskupina::Tformskupina(TGroupedWindow& window, Mode mode)
+    : QDialog(&window), m_window(window), m_mode(mode) {
+    const TLanguageTable& strings = window.context().strings;
     setObjectName(u"formskupina"_s);
-    setAttribute(Qt::WA_DeleteOnClose);
-    connect(this, &QDialog::finished, &window, [&window] { window.activateWindow(); });
-    setWindowTitle(strings[mode == Mode::Create ? 10 : 11]);
-    skupinavyzva = new QLabel(strings[30]);
+    ownedBy(this, window);
+    skupinavyzva = new QLabel;
     skupinavyzva->setObjectName(u"skupinavyzva"_s);
+    Caption(skupinavyzva, strings, Str::EnterGroupName);
     skupinavstup = new QLineEdit;
     skupinavstup->setObjectName(u"skupinavstup"_s);
     skupinavyzva->setBuddy(skupinavstup);
-    vytvorit = button(u"vytvorit"_s, strings[mode == Mode::Create ? 31 : 33]);
-    zrusit = button(u"zrusit"_s, strings[24]);
+    vytvorit = button(u"vytvorit"_s, strings,
+                      mode == Mode::Create ? Str::CreateGroup : Str::Change);
+    zrusit = button(u"zrusit"_s, strings, Str::Cancel);
     vytvorit->setDefault(true);
     if (mode == Mode::Rename)
         skupinavstup->setText(window.module().caption);
@@ -58,15 +65,22 @@ Tformskupina::Tformskupina(TGroupedWindow& window, const TLanguageTable& strings
     layout->addLayout(buttonRow(vytvorit, zrusit));
     connect(vytvorit, &QPushButton::clicked, this, &Tformskupina::vytvoritClick);
     connect(zrusit, &QPushButton::clicked, this, &QDialog::reject);
+    Aplikujjazyk();
     skupinavstup->setFocus();
+}
+
+void Tformskupina::Aplikujjazyk() {
+    const TLanguageTable& strings = m_window.context().strings;
+    Recaption(this, strings);
+    setWindowTitle(strings[m_mode == Mode::Create ? Str::NewGroup : Str::RenameGroup]);
 }
 
 void Tformskupina::vytvoritClick() {
     TProgramContext& context = m_window.context();
     const QString caption = skupinavstup->text();
     if (caption.isEmpty()) {
-        context.dialogs.messageBox(nullptr, m_strings[26], m_strings[32],
-                                   IDialogs::Icon::Information);
+        context.dialogs.messageBox(nullptr, context.strings[Str::Warning],
+                                   context.strings[Str::NoGroupName], IDialogs::Icon::Information);
         return;
     }
     const bool done = Guarded(context.dialogs, [&] {
@@ -81,23 +95,21 @@ void Tformskupina::vytvoritClick() {
     accept();
 }
 
-Tformskupiny::Tformskupiny(TGroupedWindow& window, const TLanguageTable& strings)
-    : QDialog(&window), m_window(window) {
+Tformskupiny::Tformskupiny(TGroupedWindow& window) : QDialog(&window), m_window(window) {
+    const TLanguageTable& strings = window.context().strings;
     setObjectName(u"formskupiny"_s);
-    setAttribute(Qt::WA_DeleteOnClose);
-    connect(this, &QDialog::finished, &window, [&window] { window.activateWindow(); });
-    setWindowTitle(strings[206]);
+    ownedBy(this, window);
     m_list = new TRecordListModel(this);
     zoznam = new QTreeView;
     zoznam->setObjectName(u"zoznam"_s);
     zoznam->setModel(m_list);
     zoznam->setRootIsDecorated(false);
     zoznam->setUniformRowHeights(true);
-    zoznam->header()->hide();
+    zoznam->setHeaderHidden(true);
     zoznam->setColumnWidth(0, 300);
     zoznam->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ok = button(u"ok"_s, strings[89]);
-    zrusit = button(u"zrusit"_s, strings[24]);
+    ok = button(u"ok"_s, strings, Str::Ok);
+    zrusit = button(u"zrusit"_s, strings, Str::Cancel);
     ok->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(zoznam);
@@ -105,25 +117,27 @@ Tformskupiny::Tformskupiny(TGroupedWindow& window, const TLanguageTable& strings
     connect(ok, &QPushButton::clicked, this, &Tformskupiny::okClick);
     connect(zoznam, &QTreeView::activated, this, &Tformskupiny::okClick);
     connect(zrusit, &QPushButton::clicked, this, &QDialog::reject);
+    Aplikujjazyk();
 
     // The visible groups in catalogue order.
     Guarded(window.context().dialogs, [this] {
         TSQLiteDatabase db(m_window.module().file);
-        TSQLiteTable rows = db.Query(u"SELECT * FROM tables WHERE viditelnost=1 ORDER BY id"_s);
-        QStringList captions;
-        std::vector<qint64> ids;
-        if (rows.Rows() > 0) {
-            const int id = rows.ColumnIndex(u"id"_s), caption = rows.ColumnIndex(u"captiontable"_s);
-            for (; !rows.AtEnd(); rows.Advance()) {
-                ids.push_back(rows.CellInt64(id));
-                captions.append(rows.CellTextOrEmpty(caption));
-            }
-        }
-        m_list->setItems(std::move(captions), std::move(ids));
+        TRecordItems items;
+        db.QueryEach(u"SELECT id, captiontable FROM tables WHERE viditelnost=1 ORDER BY id"_s,
+                     [&](const TSQLiteRow& row) {
+                         items.append(row.CellInt64(0), row.CellTextOrEmpty(1));
+                     });
+        m_list->setItems(std::move(items));
     });
     if (m_list->count() > 0)
         zoznam->setCurrentIndex(m_list->index(0));
     zoznam->setFocus();
+}
+
+void Tformskupiny::Aplikujjazyk() {
+    const TLanguageTable& strings = m_window.context().strings;
+    Recaption(this, strings);
+    setWindowTitle(strings[Str::ChooseGroup]);
 }
 
 void Tformskupiny::okClick() {

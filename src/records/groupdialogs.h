@@ -1,5 +1,7 @@
 #pragma once
 
+#include "context/captions.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -7,22 +9,21 @@ class QLineEdit;
 class QPushButton;
 class QTreeView;
 class TGroupedWindow;
-class TLanguageTable;
 class TRecordListModel;
 
 // The dialog that names a new group or renames the current one. It stays
 // open, with what was typed, when the name is refused.
-class Tformskupina : public QDialog {
+class Tformskupina : public QDialog, public ITranslatable {
     Q_OBJECT
 public:
     enum class Mode { Create, Rename };
-    Tformskupina(TGroupedWindow& window, const TLanguageTable& strings, Mode mode);
+    Tformskupina(TGroupedWindow& window, Mode mode);
 
     void vytvoritClick();
+    void Aplikujjazyk() override;
 
 private:
     TGroupedWindow& m_window;
-    const TLanguageTable& m_strings;
     Mode m_mode;
     QLabel* skupinavyzva;
     QLineEdit* skupinavstup;
@@ -31,12 +32,13 @@ private:
 };
 
 // The dialog that chooses a group from the visible ones.
-class Tformskupiny : public QDialog {
+class Tformskupiny : public QDialog, public ITranslatable {
     Q_OBJECT
 public:
-    Tformskupiny(TGroupedWindow& window, const TLanguageTable& strings);
+    explicit Tformskupiny(TGroupedWindow& window);
 
     void okClick();
+    void Aplikujjazyk() override;
 
 private:
     TGroupedWindow& m_window;

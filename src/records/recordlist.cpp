@@ -1,10 +1,31 @@
 #include "recordlist.h"
 
-void TRecordListModel::setItems(QStringList captions, std::vector<qint64> ids) {
+void TRecordItems::append(qint64 id, QStringView caption) {
+    m_text.append(caption);
+    m_ends.push_back(m_text.size());
+    m_ids.push_back(id);
+}
+
+QString TRecordItems::captionAt(int row) const {
+    const qsizetype start = row == 0 ? 0 : m_ends.at(std::size_t(row) - 1);
+    return m_text.mid(start, m_ends.at(std::size_t(row)) - start);
+}
+
+void TRecordItems::squeeze() {
+    m_text.squeeze();
+    m_ends.shrink_to_fit();
+    m_ids.shrink_to_fit();
+}
+
+void TRecordListModel::setItems(TRecordItems items) {
     beginResetModel();
-    m_captions = std::move(captions);
-    m_ids = std::move(ids);
+    m_items = std::move(items);
     endResetModel();
+}
+
+void TRecordListModel::setHeader(const QString& header) {
+    m_header = header;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 int TRecordListModel::rowCount(const QModelIndex& parent) const {
@@ -15,8 +36,14 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
     if (role == Qt::DisplayRole)
-        return m_captions.at(index.row());
+        return captionAt(index.row());
     if (role == Qt::UserRole)
-        return m_ids.at(std::size_t(index.row()));
+        return idAt(index.row());
+    return {};
+}
+
+QVariant TRecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_header;
     return {};
 }

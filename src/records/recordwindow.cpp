@@ -1,30 +1,46 @@
 #include "recordwindow.h"
 
-#include "shell/activation.h"
-#include "shell/formvelmorand.h"
-#include "shell/guard.h"
-#include "shell/programcontext.h"
-#include "shell/windowkeys.h"
+#include "context/captions.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "context/windowkeys.h"
+#include "recordkind.h"
 
 #include <QCloseEvent>
 
 using namespace Qt::Literals::StringLiterals;
 
-TRecordWindow::TRecordWindow(TProgramContext& context, Kind kind)
-    : m_context(context), m_kind(std::move(kind)) {
-    setObjectName(m_kind.name);
-    setWindowTitle(context.strings[m_kind.titleString]);
+TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind, Str title)
+    : m_context(context), m_title(title), m_kind(kind) {
+    Q_ASSERT(context.host);
+    setObjectName(name());
+    setWindowTitle(context.strings[title]);
 
     IDialogs& dialogs = m_context.dialogs;
-    for (const TWindowKey& key : kWindowKeys)
-        if (key.key != m_kind.ownKey)
+    IWindowHost& host = *m_context.host;
+    for (const TWindowKey& key : host.windowKeys())
+        if (key.key != m_kind.key)
             AddWindowKey(this, dialogs, QKeyCombination(key.key),
-                         [this, name = QString::fromUtf16(key.name)] { switchTo(name); });
+                         [this, name = key.name] { switchTo(name); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
-                 [this] { m_context.windows.main->Skryvsetko(); });
-    m_context.windows.main->activation().watch(
-        this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
+                 [&host] { host.Skryvsetko(); });
+    host.watchActivation(this,
+                         [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
+}
+
+QString TRecordWindow::name() const {
+    return QString::fromUtf16(m_kind.name);
+}
+
+QString TRecordWindow::title() const {
+    return m_context.strings[m_title];
+}
+
+void TRecordWindow::Aplikujjazyk() {
+    Recaption(this, m_context.strings);
+    setWindowTitle(title());
 }
 
 void TRecordWindow::showActive() {
@@ -36,20 +52,16 @@ void TRecordWindow::showActive() {
 void TRecordWindow::switchTo(const QString& name) {
     m_context.settings.lastWindow = name;
     close();
-    m_context.windows.main->ShowWindowNamed(name);
+    m_context.host->ShowWindowNamed(name);
 }
 
 void TRecordWindow::backToMain() {
-    m_context.settings.lastWindow = u"velmorand"_s;
-    m_context.windows.main->ShowWindowNamed(u"velmorand"_s);
-    if (!m_kind.f12ClosesAll) {
+    m_context.settings.lastWindow = TSettings::MainWindow;
+    m_context.host->ShowWindowNamed(TSettings::MainWindow);
+    if (f12ClosesAll())
+        m_context.host->CloseRecordWindows();
+    else
         close();
-        return;
-    }
-    const TWindows& w = m_context.windows;
-    for (TRecordWindow* window : {w.poznamky, w.diar, w.adresar, w.dennik, w.narodky})
-        if (window)
-            window->close();
 }
 
 void TRecordWindow::closeEvent(QCloseEvent* event) {

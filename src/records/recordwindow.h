@@ -1,41 +1,50 @@
 #pragma once
 
+#include "context/captions.h"
+
+#include "language/strings.h"
+
 #include <QMainWindow>
 
 class TProgramContext;
+struct TRecordKind;
 
 // A window of records. It lives for the whole run and is hidden, never
 // destroyed, when it closes. The F-keys switch to the other windows, F12
-// brings back the main window, Alt+F4 hides the whole program.
-class TRecordWindow : public QMainWindow {
+// brings back the main window, Alt+F4 hides the whole program. It reaches
+// the rest of the program only through the window host of the context,
+// which must exist before the window is made.
+class TRecordWindow : public QMainWindow, public ITranslatable {
     Q_OBJECT
 public:
-    struct Kind {
-        QString name;      // its last-window name: "poznamky", "diar", ...
-        Qt::Key ownKey;    // the F-key that shows it, which it does not handle
-        bool f12ClosesAll; // F12 closes all five record windows, not only itself
-        int titleString;   // language string of its title
-    };
+    TRecordWindow(TProgramContext& context, const TRecordKind& kind, Str title);
 
-    TRecordWindow(TProgramContext& context, Kind kind);
-
-    const Kind& kind() const { return m_kind; }
+    const TRecordKind& kind() const { return m_kind; }
+    // Its last-window name: "poznamky", "diar", ...
+    QString name() const;
     TProgramContext& context() { return m_context; }
     // Shows the window and makes it the active one.
     void showActive();
+    // Applies the current language table: the captions, then the title.
+    void Aplikujjazyk() override;
 
 protected:
     // Runs whenever the window closes (F-key switch, F12, the close box).
     virtual void FormClose() {}
     // Runs when the window is shown or comes back from another window of the program.
     virtual void FormActivate() {}
+    // Whether F12 closes every record window, not only this one.
+    virtual bool f12ClosesAll() const { return false; }
+    // The window title in the current language and state.
+    virtual QString title() const;
     void closeEvent(QCloseEvent* event) override;
 
     TProgramContext& m_context;
+    const Str m_title;
 
 private:
     void switchTo(const QString& name);
     void backToMain();
 
-    Kind m_kind;
+    const TRecordKind& m_kind;
 };

@@ -1,24 +1,23 @@
 #include "formvelmorand.h"
 
-#include "activation.h"
-#include "guard.h"
+#include "context/captions.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "context/windowkeys.h"
 #include "hotkeytext.h"
 #include "platform/hotkeys.h"
-#include "platform/sound.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
-#include "programcontext.h"
-#include "records/recordwindow.h"
 #include "reminders.h"
+#include "settingsfile.h"
 #include "storage/linefile.h"
-#include "windowkeys.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,11 +34,6 @@ namespace {
 
 enum HotKeyId { AlarmKey = 1, ShowHideKey = 2 };
 
-template <typename T> T* named(T* object, const QString& name) {
-    object->setObjectName(name);
-    return object;
-}
-
 QKeyCombination combinationOf(const QKeySequenceEdit* edit) {
     const QKeySequence sequence = edit->keySequence();
     return sequence.isEmpty() ? QKeyCombination() : sequence[0];
@@ -47,13 +41,12 @@ QKeyCombination combinationOf(const QKeySequenceEdit* edit) {
 
 } // namespace
 
-Tformvelmorand::Tformvelmorand(TProgramContext& context)
-    : m_context(context), m_activation(new TActivationTracker(this)) {
+Tformvelmorand::Tformvelmorand(TProgramContext& context, TReminders& reminders)
+    : m_context(context), m_reminders(reminders) {
     setObjectName(u"formvelmorand"_s);
     setWindowTitle(u"Velmorand 2.1"_s);
     // No announcements until the settings say otherwise.
     m_context.settings.mode = 0;
-    m_context.windows.main = this;
     buildControls();
     buildMenus();
 
@@ -61,7 +54,12 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context)
     TrayIkona->setObjectName(u"TrayIkona"_s);
     TrayIkona->setHint(u"Ikona"_s);
     TrayIkona->setPopupMenu(Popup);
-    m_reminders = new TReminders(m_context, *this, *TrayIkona);
+    // A left click on the icon hides or shows the program, as hot key 2 does.
+    TrayIkona->OnClick = [this] {
+        Guarded(m_context.dialogs, [this] { m_context.host->ToggleProgram(); });
+    };
+    connect(&m_reminders, &TReminders::tipChanged, TrayIkona, &TTrayIkona::setHint);
+    connect(&m_reminders, &TReminders::alarmRinging, vypnialarmpopup, &QAction::setVisible);
 
     Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(1000);
@@ -72,32 +70,41 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context)
     connect(&m_context.hotKeys, &IHotKeys::activated, this, [this](int id) {
         Guarded(m_context.dialogs, [this, id] {
             if (id == AlarmKey)
-                Vypnialarm();
+                m_reminders.Vypnialarm();
             if (id == ShowHideKey)
-                ToggleProgram();
+                m_context.host->ToggleProgram();
         });
     });
-    m_activation->watch(this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
+    m_context.host->watchActivation(
+        this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
 }
 
-Tformvelmorand::~Tformvelmorand() {
-    if (m_context.windows.main == this)
-        m_context.windows.main = nullptr;
-}
+Tformvelmorand::~Tformvelmorand() = default;
 
 void Tformvelmorand::buildControls() {
+    const TLanguageTable& s = m_context.strings;
+    const auto named = [&s]<typename T>(T* object, const char* name, Str text) {
+        object->setObjectName(QString::fromLatin1(name));
+        Caption(object, s, text);
+        return object;
+    };
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
 
-    oknozdiara =
-        named(new QCheckBox(u"Zobrazovať okno pri pripomienke z diára?"_s), u"oknozdiara"_s);
-    skrytokno = named(new QCheckBox(u"Skryť po štarte okno programu"_s), u"skrytokno"_s);
-    autorun = named(new QCheckBox(u"Spustiť Velmorand po štarte Windows"_s), u"autorun"_s);
-    autoupdate =
-        named(new QCheckBox(u"Automaticky pri štarte hľadať nové verzie"_s), u"autoupdate"_s);
-    hladatupdate = named(new QPushButton(u"vyhľadať novú verziu teraz"_s), u"hladatupdate"_s);
+    oknozdiara = named(new QCheckBox, "oknozdiara", Str::ShowReminderBox);
+    skrytokno = named(new QCheckBox, "skrytokno", Str::HideAtStart);
+    autorun = named(new QCheckBox, "autorun", Str::StartAtLogin);
+    autoupdate = named(new QCheckBox, "autoupdate", Str::AutoUpdate);
+    hladatupdate = named(new QPushButton, "hladatupdate", Str::SearchUpdateNow);
     oknozdiara->setChecked(true);
     skrytokno->setChecked(true);
+    // The settings follow the three boxes as they stand.
+    connect(oknozdiara, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.settings.oknozdiara = on; });
+    connect(autoupdate, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.settings.autoupdate = on; });
+    connect(skrytokno, &QCheckBox::toggled, this,
+            [this](bool on) { m_context.settings.skrytokno = on; });
     auto* updateRow = new QHBoxLayout;
     updateRow->addWidget(autoupdate);
     updateRow->addWidget(hladatupdate);
@@ -107,13 +114,13 @@ void Tformvelmorand::buildControls() {
     layout->addWidget(autorun);
     layout->addLayout(updateRow);
 
-    RadioGroup = named(new QGroupBox(u"Oznamovanie času"_s), u"RadioGroup"_s);
+    RadioGroup = named(new QGroupBox, "RadioGroup", Str::AnnounceTime);
     radioItems = new QButtonGroup(RadioGroup);
     auto* radioLayout = new QVBoxLayout(RadioGroup);
-    const char16_t* items[] = {u"neoznamovať", u"oznamovať celú hodinu",
-                               u"oznamovať každú polhodinu", u"oznamovať každú štvrťhodinu"};
     for (int i = 0; i < 4; ++i) {
-        auto* item = named(new QRadioButton(QString::fromUtf16(items[i])), u"RadioItem%1"_s.arg(i));
+        auto* item = new QRadioButton;
+        item->setObjectName(u"RadioItem%1"_s.arg(i));
+        Caption(item, s, StrAfter(Str::AnnounceNone, i));
         radioItems->addButton(item, i);
         radioLayout->addWidget(item);
     }
@@ -121,12 +128,12 @@ void Tformvelmorand::buildControls() {
     layout->addWidget(RadioGroup);
 
     auto* keys = new QGridLayout;
-    vyzvadiar =
-        named(new QLabel(u"Zadajte klávesovú skratku pre vypnutie alarmu"_s), u"vyzvadiar"_s);
-    HotKey1 = named(new QKeySequenceEdit, u"HotKey1"_s);
-    vyzvaokno = named(new QLabel(u"Zadajte klávesovú skratku pre zobrazenie okna programu"_s),
-                      u"vyzvaokno"_s);
-    HotKey2 = named(new QKeySequenceEdit, u"HotKey2"_s);
+    vyzvadiar = named(new QLabel, "vyzvadiar", Str::AlarmHotKey);
+    HotKey1 = new QKeySequenceEdit;
+    HotKey1->setObjectName(u"HotKey1"_s);
+    vyzvaokno = named(new QLabel, "vyzvaokno", Str::ShowHotKey);
+    HotKey2 = new QKeySequenceEdit;
+    HotKey2->setObjectName(u"HotKey2"_s);
     vyzvadiar->setBuddy(HotKey1);
     vyzvaokno->setBuddy(HotKey2);
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2}) {
@@ -143,9 +150,9 @@ void Tformvelmorand::buildControls() {
     keys->setColumnStretch(2, 1);
     layout->addLayout(keys);
 
-    kos = named(new QPushButton(u"Vyprázdniť kôš"_s), u"kos"_s);
-    vymazat = named(new QPushButton(u"Vymazať všetky záznamy"_s), u"vymazat"_s);
-    ok = named(new QPushButton(u"OK"_s), u"ok"_s);
+    kos = named(new QPushButton, "kos", Str::EmptyBin);
+    vymazat = named(new QPushButton, "vymazat", Str::DeleteAllRecords);
+    ok = named(new QPushButton, "ok", Str::SaveChanges);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(kos);
     buttons->addWidget(vymazat);
@@ -163,30 +170,44 @@ void Tformvelmorand::buildControls() {
 }
 
 void Tformvelmorand::buildMenus() {
-    Program1 = named(menuBar()->addMenu(u"Program"_s), u"Program1"_s);
-    pomoc = named(Program1->addAction(u"Pomoc"_s), u"pomoc"_s);
-    about = named(Program1->addAction(u"O programe"_s), u"about"_s);
-    mailaut = named(Program1->addAction(u"Poslať mail autorovi"_s), u"mailaut"_s);
-    wwwaut = named(Program1->addAction(u"Zobraziť autorove WWW"_s), u"wwwaut"_s);
-    koniec = named(Program1->addAction(u"Koniec"_s), u"koniec"_s);
+    const TLanguageTable& s = m_context.strings;
+    const auto item = [&s](QMenu* menu, const char* name, Str text) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        Caption(action, s, text);
+        return action;
+    };
+    const auto topMenu = [&](QMenu* menu, const char* name, Str text) {
+        menu->setObjectName(QString::fromLatin1(name));
+        Caption(menu, s, text);
+        return menu;
+    };
+    Program1 = topMenu(menuBar()->addMenu(QString()), "Program1", Str::ProgramMenu);
+    pomoc = item(Program1, "pomoc", Str::Help);
+    about = item(Program1, "about", Str::About);
+    mailaut = item(Program1, "mailaut", Str::MailAuthor);
+    wwwaut = item(Program1, "wwwaut", Str::AuthorWeb);
+    koniec = item(Program1, "koniec", Str::Quit);
     koniec->setShortcut(QKeySequence(Qt::AltModifier | Qt::Key_F1));
     connect(koniec, &QAction::triggered, this, &QWidget::close);
-    Jazyky = named(menuBar()->addMenu(u"Jazyk"_s), u"Jazyky"_s);
-    generovat = named(Jazyky->addAction(u"Generovať jazykové reťazce do súboru"_s), u"generovat"_s);
-    slovak = named(Jazyky->addAction(u"Slovak"_s), u"slovak"_s);
+    Jazyky = topMenu(menuBar()->addMenu(QString()), "Jazyky", Str::LanguageMenu);
+    generovat = item(Jazyky, "generovat", Str::GenerateLanguage);
+    slovak = Jazyky->addAction(u"Slovak"_s);
+    slovak->setObjectName(u"slovak"_s);
     for (QAction* later : {pomoc, about, mailaut, wwwaut, generovat, slovak})
         later->setEnabled(false);
 
-    Popup = named(new QMenu(this), u"Popup"_s);
-    vypnialarmpopup = named(Popup->addAction(QString()), u"vypnialarmpopup"_s);
-    zobrazitoknopopup = named(Popup->addAction(u"Zobraziť"_s), u"zobrazitoknopopup"_s);
-    koniecpopup = named(Popup->addAction(u"Koniec"_s), u"koniecpopup"_s);
+    Popup = new QMenu(this);
+    Popup->setObjectName(u"Popup"_s);
+    vypnialarmpopup = item(Popup, "vypnialarmpopup", Str::AlarmOff);
+    zobrazitoknopopup = item(Popup, "zobrazitoknopopup", Str::ShowProgram);
+    koniecpopup = item(Popup, "koniecpopup", Str::Quit);
     vypnialarmpopup->setVisible(false);
     zobrazitoknopopup->setVisible(false);
     connect(vypnialarmpopup, &QAction::triggered, this,
-            [this] { Guarded(m_context.dialogs, [this] { Vypnialarm(); }); });
+            [this] { Guarded(m_context.dialogs, [this] { m_reminders.Vypnialarm(); }); });
     connect(zobrazitoknopopup, &QAction::triggered, this,
-            [this] { Guarded(m_context.dialogs, [this] { ToggleProgram(); }); });
+            [this] { Guarded(m_context.dialogs, [this] { m_context.host->ToggleProgram(); }); });
     connect(koniecpopup, &QAction::triggered, this, &QWidget::close);
     connect(Popup, &QMenu::aboutToShow, this, [this] {
         QStringList shown;
@@ -196,14 +217,13 @@ void Tformvelmorand::buildMenus() {
         Trace(u"tray menu: "_s + shown.join(u" | "_s));
     });
 
-    for (const TWindowKey& key : kWindowKeys)
-        AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key),
-                     [this, name = QString::fromUtf16(key.name)] {
-                         m_context.settings.lastWindow = name;
-                         ShowWindowNamed(name);
-                     });
+    for (const TWindowKey& key : m_context.host->windowKeys())
+        AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key), [this, name = key.name] {
+            m_context.settings.lastWindow = name;
+            m_context.host->ShowWindowNamed(name);
+        });
     AddWindowKey(this, m_context.dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
-                 [this] { Skryvsetko(); });
+                 [this] { m_context.host->Skryvsetko(); });
 }
 
 // ---- start-up --------------------------------------------------------------
@@ -212,7 +232,7 @@ bool Tformvelmorand::FormCreate() {
     TrayIkona->setIconVisible(true);
     if (!Guarded(m_context.dialogs, [this] { Nastavprogram(); }))
         Nastavdefauld();
-    if (m_context.settings.lastWindow == u"velmorand")
+    if (m_context.settings.lastWindow == TSettings::MainWindow)
         m_context.settings.lastWindow = u"poznamky"_s;
     Urcijazyk();
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
@@ -220,16 +240,13 @@ bool Tformvelmorand::FormCreate() {
     if (!Guarded(m_context.dialogs,
                  [this] { Vytvorsubory(m_context.modules, m_context.defaultCaptions()); }))
         return false;
-    Guarded(m_context.dialogs, [this] { Najdizaznam(); });
-    m_reminders->start();
-    if (skrytokno->isChecked()) {
-        m_hidden = true;
-        Timer2.start();
-        zobrazitoknopopup->setVisible(true);
-    } else {
-        m_hidden = false;
-    }
+    Guarded(m_context.dialogs, [this] { m_reminders.Najdizaznam(); });
+    m_reminders.start();
     return true;
+}
+
+void Tformvelmorand::startHideTimer() {
+    Timer2.start();
 }
 
 void Tformvelmorand::Urcijazyk() {
@@ -246,32 +263,8 @@ void Tformvelmorand::Urcijazyk() {
 }
 
 void Tformvelmorand::Aplikujjazyk() {
-    const TLanguageTable& s = m_context.strings;
+    Recaption(this, m_context.strings);
     setWindowTitle(u"Velmorand 2.1"_s);
-    kos->setText(s[123]);
-    vymazat->setText(s[124]);
-    oknozdiara->setText(s[142]);
-    autoupdate->setText(s[143]);
-    hladatupdate->setText(s[144]);
-    autorun->setText(s[157]);
-    skrytokno->setText(s[158]);
-    RadioGroup->setTitle(s[159]);
-    for (int i = 0; i < 4; ++i)
-        radioItems->button(i)->setText(s[160 + i]);
-    vyzvadiar->setText(s[164]);
-    vyzvaokno->setText(s[165]);
-    ok->setText(s[23]);
-    Program1->setTitle(s[166]);
-    pomoc->setText(s[167]);
-    about->setText(s[168]);
-    mailaut->setText(s[169]);
-    wwwaut->setText(s[170]);
-    koniec->setText(s[171]);
-    Jazyky->setTitle(s[172]);
-    generovat->setText(s[173]);
-    vypnialarmpopup->setText(s[187]);
-    zobrazitoknopopup->setText(s[188]);
-    koniecpopup->setText(s[171]);
 }
 
 void Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdit* edit) {
@@ -284,7 +277,7 @@ void Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdi
 // ---- settings ----------------------------------------------------------------
 
 void Tformvelmorand::showSettingsInControls(bool setMode) {
-    const TSettings& settings = m_context.settings;
+    const TSettings settings = m_context.settings;
     oknozdiara->setChecked(settings.oknozdiara);
     autoupdate->setChecked(settings.autoupdate);
     skrytokno->setChecked(settings.skrytokno);
@@ -317,12 +310,7 @@ void Tformvelmorand::Kontrolujstartup() {
 }
 
 void Tformvelmorand::Ulozini() {
-    // Check boxes as they stand; mode and hot keys as last applied.
-    TSettings written = m_context.settings;
-    written.oknozdiara = oknozdiara->isChecked();
-    written.autoupdate = autoupdate->isChecked();
-    written.skrytokno = skrytokno->isChecked();
-    LineFile::write(TSettings::FileName, SettingsLines(written));
+    LineFile::write(TSettings::FileName, SettingsLines(m_context.settings));
 }
 
 void Tformvelmorand::okClick() {
@@ -338,111 +326,31 @@ void Tformvelmorand::okClick() {
     m_context.hotKeys.unregisterHotKey(ShowHideKey);
     m_context.settings.hotKey2 = HotKeyText(combinationOf(HotKey2));
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
-    Pipni();
+    m_context.host->Pipni();
     Ulozini();
-}
-
-void Tformvelmorand::Pipni() {
-    QDir::setCurrent(m_context.home);
-    // A beep that cannot be played is reported, but never stops the command
-    // it confirms: the settings are saved, the group is switched all the same.
-    try {
-        m_context.sound.play(u"sounds/beep.wav"_s, 1);
-    } catch (const ESoundError& e) {
-        m_context.dialogs.errorBox(e.message());
-    }
-}
-
-void Tformvelmorand::Vypnialarm() {
-    m_reminders->Vypnialarm();
-}
-
-void Tformvelmorand::Najdizaznam() {
-    m_reminders->Najdizaznam();
-}
-
-bool Tformvelmorand::showsReminderBox() const {
-    return oknozdiara->isChecked();
-}
-
-void Tformvelmorand::setAlarmItemVisible(bool visible) {
-    vypnialarmpopup->setVisible(visible);
 }
 
 // ---- windows ---------------------------------------------------------------
 
 void Tformvelmorand::FormActivate() {
-    if (m_hidden)
+    IWindowHost& host = *m_context.host;
+    if (host.isProgramHidden())
         return;
     const QString& last = m_context.settings.lastWindow;
-    if (last != u"velmorand") {
-        ShowWindowNamed(last);
+    if (last != TSettings::MainWindow) {
+        host.ShowWindowNamed(last);
         return;
     }
     Nastavprogram();
     oknozdiara->setFocus();
 }
 
-void Tformvelmorand::ShowWindowNamed(const QString& name) {
-    QWidget* window = m_context.windows.byName(name);
-    if (!window)
-        return;
-    if (window == this) {
-        showMaximized();
-        raise();
-        activateWindow();
-    } else {
-        static_cast<TRecordWindow*>(window)->showActive();
-    }
-    Trace(u"shown: "_s + name);
+void Tformvelmorand::setShowItemVisible(bool visible) {
+    zobrazitoknopopup->setVisible(visible);
 }
 
-void Tformvelmorand::Skryvsetko() {
-    m_hidden = true;
-    zobrazitoknopopup->setVisible(true);
-    const TWindows& w = m_context.windows;
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{w.adresar, w.diar, w.poznamky, w.dennik, w.narodky, this})
-        if (window)
-            window->hide();
-    Trace(u"hidden: all"_s);
-}
-
-void Tformvelmorand::ShowLastWindow() {
-    m_hidden = false;
-    zobrazitoknopopup->setVisible(false);
-    ShowWindowNamed(m_context.settings.lastWindow);
-}
-
-void Tformvelmorand::ToggleProgram() {
-    if (m_hidden)
-        ShowLastWindow();
-    else
-        Skryvsetko();
-}
-
-void Tformvelmorand::Restore() {
-    // Without a notification area (and so, often, without global keys) a
-    // later start is the only way back to a hidden program: it shows it.
-    if (m_hidden && !TrayIkona->available()) {
-        ShowLastWindow();
-        Trace(u"woken"_s);
-        return;
-    }
-    QWidget* front = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible() || !window->isWindow())
-            continue;
-        if (window->isMinimized())
-            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-        if (!front || window == QApplication::activeWindow())
-            front = window;
-    }
-    if (front) {
-        front->raise();
-        front->activateWindow();
-    }
-    Trace(u"woken"_s);
+bool Tformvelmorand::trayAvailable() const {
+    return TrayIkona->available();
 }
 
 void Tformvelmorand::Timer2Timer() {

@@ -1,11 +1,7 @@
 #include "program.h"
 
-#include "addressbook/formadresar.h"
-#include "birthdays/formnarodky.h"
-#include "diary/formdiar.h"
+#include "context/programcontext.h"
 #include "formvelmorand.h"
-#include "journal/formdennik.h"
-#include "notes/formpoznamky.h"
 #include "platform/clock.h"
 #include "platform/homefolder.h"
 #include "platform/hotkeys.h"
@@ -16,8 +12,8 @@
 #include "platform/termination.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
-#include "programcontext.h"
 #include "storage/exception.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -116,32 +112,18 @@ int RunVelmorand(const StartOptions& options) {
                              TAutostart(QCoreApplication::applicationFilePath(), home)});
     context.home = home;
 
-    // The windows in their fixed order; the main window's start-up runs
-    // before the record windows exist.
-    Tformvelmorand main(context);
-    if (!main.FormCreate())
-        return 1;
-    TFormpoznamky poznamky(context);
-    Tformdennik dennik(context);
-    Tformdiar diar(context);
-    TFormadresar adresar(context);
-    Tformnarodky narodky(context);
-    context.windows.poznamky = &poznamky;
-    context.windows.dennik = &dennik;
-    context.windows.diar = &diar;
-    context.windows.adresar = &adresar;
-    context.windows.narodky = &narodky;
-
-    QObject::connect(&instance, &TSingleInstance::wakeRequested, &main, &Tformvelmorand::Restore);
-    TTerminationWatcher termination;
-    QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &main,
-                     &QWidget::close);
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &main, &QWidget::close);
-
     TFirstPaint firstPaint;
-    main.installEventFilter(&firstPaint);
-    main.ShowWindowNamed(u"velmorand"_s);
-    const int code = QApplication::exec();
-    context.windows = TWindows();
-    return code;
+    TWindowManager windows(context);
+    windows.main()->installEventFilter(&firstPaint);
+    QObject::connect(&instance, &TSingleInstance::wakeRequested, &windows,
+                     &TWindowManager::Restore);
+    TTerminationWatcher termination;
+    QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &windows,
+                     &TWindowManager::EndProgram);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &windows,
+                     &TWindowManager::EndProgram);
+    // The main window's start-up, then the record windows in their fixed order.
+    if (!windows.start())
+        return 1;
+    return QApplication::exec();
 }

@@ -1,12 +1,10 @@
 #include "reminders.h"
 
-#include "formvelmorand.h"
-#include "guard.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
-#include "platform/trayicon.h"
-#include "programcontext.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 
@@ -26,8 +24,7 @@ int dialHour(const QString& hour) {
 
 } // namespace
 
-TReminders::TReminders(TProgramContext& context, Tformvelmorand& main, TTrayIkona& tray)
-    : QObject(&main), m_context(context), m_main(main), m_tray(tray) {
+TReminders::TReminders(TProgramContext& context) : m_context(context) {
     m_timer.setObjectName(u"Timer"_s);
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this,
@@ -71,8 +68,8 @@ void TReminders::announce(const QString& hour, const QString& minute) {
 
 void TReminders::ringAlarm() {
     m_alarmActive = true;
-    m_main.setAlarmItemVisible(true);
-    m_tray.setHint(m_context.strings[53] + u": "_s + m_pending.subject);
+    emit alarmRinging(true);
+    emit tipChanged(m_context.strings[Str::Reminder] + u": "_s + m_pending.subject);
     // One alarm sound at a time: a tick while it still sounds adds none.
     if (!m_context.sound.isPlaying(u"sounds/avizo.wav"_s))
         playGuarded([&] { m_context.sound.play(u"sounds/avizo.wav"_s, 1); });
@@ -125,11 +122,11 @@ void TReminders::Najdizaznam() {
 
 void TReminders::REsetikony() {
     if (m_pendingCount == 0) {
-        m_tray.setHint(m_context.strings[52]);
+        emit tipChanged(m_context.strings[Str::NoReminder]);
         m_reminderPending = false;
     } else {
-        m_tray.setHint(m_context.strings[53] + u": "_s +
-                       m_context.patterns.dateTime(m_pending.time));
+        emit tipChanged(m_context.strings[Str::Reminder] + u": "_s +
+                        m_context.patterns.dateTime(m_pending.time));
         m_reminderPending = true;
     }
 }
@@ -155,15 +152,15 @@ void TReminders::Vypnialarm() {
     } catch (const EFileError&) {
         viewError = std::current_exception();
     }
-    if (m_main.showsReminderBox()) {
+    if (m_context.settings.oknozdiara) {
         m_timer.stop();
-        m_context.dialogs.messageBox(nullptr, m_context.strings[54], m_pending.subject,
-                                     IDialogs::Icon::Information);
-        if (m_main.isProgramHidden())
-            m_main.Skryvsetko();
+        m_context.dialogs.messageBox(nullptr, m_context.strings[Str::ReminderFromDiary],
+                                     m_pending.subject, IDialogs::Icon::Information);
+        if (m_context.host->isProgramHidden())
+            m_context.host->Skryvsetko();
         m_timer.start();
     }
-    m_main.setAlarmItemVisible(false);
+    emit alarmRinging(false);
     m_alarmActive = false;
     Najdizaznam();
     if (viewError)

@@ -1,21 +1,22 @@
 #pragma once
 
+#include "context/windowhost.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 class TProgramContext;
-class Tformvelmorand;
-class TTrayIkona;
 
-// The one-second timer of the main window: time announcements, the next
-// pending diary reminder shown in the tray tip, and the alarm that rings
-// when it falls due until the user switches it off.
-class TReminders : public QObject {
+// The program's one-second timer: time announcements, the next pending
+// diary reminder shown in the tray tip, and the alarm that rings when it
+// falls due until the user switches it off. It tells the tray what to show
+// through its signals.
+class TReminders : public QObject, public IReminders {
     Q_OBJECT
 public:
-    TReminders(TProgramContext& context, Tformvelmorand& main, TTrayIkona& tray);
+    explicit TReminders(TProgramContext& context);
 
     // The pending reminder: the earliest armed one of all visible groups.
     struct Pending {
@@ -32,7 +33,7 @@ public:
     // One tick: announcements by the settings' mode, and the alarm.
     void TimerTimer();
     // Looks up the pending reminder again and shows it in the tray tip.
-    void Najdizaznam();
+    void Najdizaznam() override;
     // Switches a ringing alarm off; without one it does nothing.
     void Vypnialarm();
 
@@ -41,6 +42,12 @@ public:
     const Pending& pending() const { return m_pending; }
     int pendingCount() const { return m_pendingCount; }
 
+signals:
+    // The tray tip to show.
+    void tipChanged(const QString& tip);
+    // The alarm rings (true) or is switched off: the tray offers to switch it off.
+    void alarmRinging(bool ringing);
+
 private:
     void REsetikony();
     void announce(const QString& hour, const QString& minute);
@@ -48,8 +55,6 @@ private:
     void playGuarded(const std::function<void()>& play);
 
     TProgramContext& m_context;
-    Tformvelmorand& m_main;
-    TTrayIkona& m_tray;
     QTimer m_timer;
 
     Pending m_pending;

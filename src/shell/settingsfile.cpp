@@ -1,16 +1,9 @@
 #include "settingsfile.h"
 
 #include "hotkeytext.h"
+#include "recordkinds.h"
 
 using namespace Qt::Literals::StringLiterals;
-
-bool TSettings::IsWindowName(const QString& name) {
-    for (const char16_t* known :
-         {u"poznamky", u"diar", u"adresar", u"dennik", u"narodky", u"velmorand"})
-        if (name == QStringView(known))
-            return true;
-    return false;
-}
 
 bool ReadSettingsLines(const QStringList& lines, TSettings& settings, bool* modeRead) {
     if (lines.value(0) != TSettings::Version)
@@ -22,7 +15,7 @@ bool ReadSettingsLines(const QStringList& lines, TSettings& settings, bool* mode
         return text.isEmpty() ? fallback : !text.endsWith(u'0');
     };
 
-    settings.lastWindow = TSettings::IsWindowName(line(2)) ? line(2) : defaults.lastWindow;
+    settings.lastWindow = IsWindowName(line(2)) ? line(2) : defaults.lastWindow;
     settings.oknozdiara = flag(3, defaults.oknozdiara);
     settings.autoupdate = flag(4, defaults.autoupdate);
     const QString mode = line(5);

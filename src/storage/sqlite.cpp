@@ -2,11 +2,13 @@
 
 #include "text1250.h"
 
+#include <QFile>
 #include <QLocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -155,6 +157,34 @@ QString TSQLiteTable::CellStreamText(int column) const {
     return stream ? Cp1250::decode(*stream) : QString();
 }
 
+// ---- TSQLiteRow ----------------------------------------------------------------
+
+int TSQLiteRow::ColumnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
+int TSQLiteRow::ColumnIndex(const QString& name) const {
+    const QByteArray wanted = Cp1250::encode(name);
+    for (int c = 0; c < ColumnCount(); ++c)
+        if (sqlite3_stricmp(sqlite3_column_name(m_statement, c), wanted.constData()) == 0)
+            return c;
+    throw ESQLiteException(u"Field not found in dataset: "_s + name);
+}
+
+qint64 TSQLiteRow::CellInt64(int column) const {
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QString TSQLiteRow::CellTextOrEmpty(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    if (!text)
+        return QString();
+    const int size = sqlite3_column_bytes(m_statement, column);
+    const void* nul = std::memchr(text, 0, std::size_t(size));
+    return Cp1250::decode(
+        QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size));
+}
+
 // ---- TSQLiteDatabase ---------------------------------------------------------
 
 void TSQLiteDatabase::Closer::operator()(sqlite3* db) const {
@@ -253,6 +283,23 @@ TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
     return table;
 }
 
+int TSQLiteDatabase::QueryEach(const QString& sql,
+                               const std::function<void(const TSQLiteRow&)>& row) {
+    Statement stmt = prepare(*this, sql);
+    sqlite3_stmt* s = stmt.get();
+    const TSQLiteRow current(s);
+    int rows = 0;
+    for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
+        if (rc == SQLITE_BUSY)
+            throw ESQLiteException(u"Could not prepare SQL statement"_s);
+        if (rc != SQLITE_ROW)
+            RaiseSqlError(u"Could not retrieve data"_s, sql);
+        ++rows;
+        row(current);
+    }
+    return rows;
+}
+
 bool TSQLiteDatabase::HasTable(const QString& name) {
     QString lower = name;
     for (QChar& c : lower)
@@ -302,4 +349,23 @@ QString SqlName(const QString& name) {
     QString quoted = name;
     quoted.remove(QChar(0));
     return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+}
+
+QByteArray DatabaseStamp(const QString& file) {
+    struct stat info {};
+    QFile database(file);
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0 ||
+        !database.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray header = database.read(100);
+    // Bytes 18 and 19 are 2 in write-ahead-log mode; 24 to 27 hold the change
+    // counter, 92 to 95 the counter that the rest of the header is valid for.
+    if (header.size() < 100 || !header.startsWith("SQLite format 3") || header[18] == 2 ||
+        header[19] == 2)
+        return QByteArray();
+    QByteArray stamp = header.mid(24, 4) + header.mid(92, 4);
+    for (const qint64 value : {qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
+                               qint64(info.st_mtim.tv_sec), qint64(info.st_mtim.tv_nsec)})
+        stamp.append(reinterpret_cast<const char*>(&value), sizeof value);
+    return stamp;
 }

@@ -5,11 +5,13 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The one error type of the access layer, with an English message.
 class ESQLiteException : public Exception {
@@ -59,6 +61,23 @@ private:
     int m_cursor = 0;
 };
 
+// The row a statement stands on while its rows are read one by one. It is
+// valid only inside the call that receives it.
+class TSQLiteRow {
+public:
+    explicit TSQLiteRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    int ColumnCount() const;
+    // The column of that name, ASCII letters compared without case.
+    int ColumnIndex(const QString& name) const;
+    // SQLite's own conversions: 0 for an empty cell or a text that is no number.
+    qint64 CellInt64(int column) const;
+    // The stored text up to its first NUL, decoded; empty for an empty cell.
+    QString CellTextOrEmpty(int column) const;
+
+private:
+    sqlite3_stmt* m_statement;
+};
+
 // One open database file, closed when the object goes out of scope. Every
 // statement commits on its own unless a TSQLiteTransaction is open.
 class TSQLiteDatabase {
@@ -73,6 +92,9 @@ public:
     void Execute(const QString& sql);
     // Runs the first statement of the text and loads all its rows.
     TSQLiteTable Query(const QString& sql);
+    // Runs the first statement of the text and hands its rows, one at a
+    // time, to `row`, holding none of them. Answers the number of rows.
+    int QueryEach(const QString& sql, const std::function<void(const TSQLiteRow&)>& row);
     // Whether a table of that name exists, ASCII letters compared without case.
     bool HasTable(const QString& name);
     [[noreturn]] void RaiseSqlError(const QString& message, const QString& sql);
@@ -111,3 +133,10 @@ QString SqlText(const QString& text);
 // quotes doubled. Whatever a catalogue or view file holds, it can only name
 // a table.
 QString SqlName(const QString& name);
+
+// What tells one state of a database file from another without opening it:
+// the file's identity, size and time, and the change counter that SQLite
+// moves in the file's header with every write. Empty when the file is
+// missing or unreadable, or written in write-ahead-log mode, whose writes do
+// not move the counter: then no state can be told.
+QByteArray DatabaseStamp(const QString& file);

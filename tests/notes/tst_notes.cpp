@@ -3,7 +3,7 @@
 #include "notes/formpoznamky.h"
 #include "notes/formzaznampoznamky.h"
 #include "records/groupdialogs.h"
-#include "shell/formvelmorand.h"
+#include "shell/settingsfile.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 #include "testsupport.h"

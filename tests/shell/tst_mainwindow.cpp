@@ -38,7 +38,7 @@ void press(QWidget* window, QKeyCombination keys) {
 // The way a user reaches the settings page: F12 in the notes window.
 bool toSettingsPage(TestProgram& p) {
     TRecordWindow* notes = p.record(u"poznamky"_s);
-    p.main->ShowWindowNamed(u"poznamky"_s);
+    p.windows.ShowWindowNamed(u"poznamky"_s);
     if (!QTest::qWaitForWindowActive(notes))
         return false;
     press(notes, QKeyCombination(Qt::Key_F12));
@@ -81,8 +81,8 @@ private slots:
             u"Pre Poznámky stlačte F1\nPre Diár stlačte F2\nPre Adresár stlačte F3\n"
             "Pre Denník stlačte F4\nPre Narodeniny stlačte F5\nPre viac nastavení stlačte F12"_s);
         QCOMPARE(FileBytes(u"Velmorand.ini"_s), kDefaultFile);
-        p.main->ShowWindowNamed(u"diar"_s);
-        p.main->ShowWindowNamed(u"poznamky"_s);
+        p.windows.ShowWindowNamed(u"diar"_s);
+        p.windows.ShowWindowNamed(u"poznamky"_s);
         QTRY_VERIFY(p.record(u"poznamky"_s)->isActiveWindow());
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
     }
@@ -162,8 +162,8 @@ private slots:
         QCOMPARE(p.t.context.settings.lastWindow, window);
         QTRY_VERIFY(p.record(window)->isVisible());
         // The next show of the program brings back that window.
-        p.main->Skryvsetko();
-        p.main->ToggleProgram();
+        p.windows.Skryvsetko();
+        p.windows.ToggleProgram();
         QCOMPARE(p.visibleWindows(), QStringList{window});
     }
 
@@ -175,13 +175,13 @@ private slots:
         const QByteArray settings = FileBytes(u"Velmorand.ini"_s);
         press(p.main, QKeyCombination(Qt::AltModifier, Qt::Key_F4));
         QCOMPARE(p.visibleWindows(), QStringList());
-        QVERIFY(p.main->isProgramHidden());
+        QVERIFY(p.windows.isProgramHidden());
         // Activating the settings page read the settings again, and with
         // them the stored last window.
         QCOMPARE(p.t.context.settings.lastWindow, u"poznamky"_s);
         QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
         QCOMPARE(FileBytes(u"Velmorand.ini"_s), settings); // nothing is written
-        p.main->ToggleProgram();
+        p.windows.ToggleProgram();
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
     }
 
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(p.visibleWindows(), QStringList());
         p.t.hotKeys.press(2);
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
-        QVERIFY(!p.main->isProgramHidden());
+        QVERIFY(!p.windows.isProgramHidden());
         QVERIFY(!trayItem(p.main, "zobrazitoknopopup")->isVisible());
         // The tray item does the same.
         trayItem(p.main, "zobrazitoknopopup")->trigger();
@@ -207,7 +207,7 @@ private slots:
         WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Hide: 0", "Hide: 1"));
         TestProgram p;
         QVERIFY(p.start());
-        QVERIFY(p.main->isProgramHidden());
+        QVERIFY(p.windows.isProgramHidden());
         QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
         QVERIFY(p.main->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!p.main->isVisible(), 3000);
@@ -291,7 +291,7 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         TRecordWindow* diar = p.record(u"diar"_s);
-        p.main->ShowWindowNamed(u"diar"_s);
+        p.windows.ShowWindowNamed(u"diar"_s);
         QVERIFY(QTest::qWaitForWindowActive(diar));
         press(diar, QKeyCombination(Qt::Key_F2)); // its own key: nothing
         QVERIFY(diar->isVisible());
@@ -311,7 +311,7 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         for (const char* name : {"diar", "adresar", "poznamky"})
-            p.main->ShowWindowNamed(QString::fromLatin1(name));
+            p.windows.ShowWindowNamed(QString::fromLatin1(name));
         TRecordWindow* notes = p.record(u"poznamky"_s);
         QVERIFY(QTest::qWaitForWindowActive(notes));
         // F12 in the notes window closes all five record windows.
@@ -319,8 +319,8 @@ private slots:
         QCOMPARE(p.t.context.settings.lastWindow, u"velmorand"_s);
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"velmorand"_s});
         // F12 elsewhere closes only that window.
-        p.main->ShowWindowNamed(u"adresar"_s);
-        p.main->ShowWindowNamed(u"dennik"_s);
+        p.windows.ShowWindowNamed(u"adresar"_s);
+        p.windows.ShowWindowNamed(u"dennik"_s);
         QVERIFY(QTest::qWaitForWindowActive(p.record(u"dennik"_s)));
         press(p.record(u"dennik"_s), QKeyCombination(Qt::Key_F12));
         QTRY_COMPARE(p.visibleWindows(), (QStringList{u"velmorand"_s, u"adresar"_s}));
@@ -344,17 +344,17 @@ private slots:
         QVERIFY(p.start());
         QTRY_VERIFY(p.record(u"poznamky"_s)->isVisible());
         p.main->showMinimized();
-        p.main->Restore();
+        p.windows.Restore();
         QVERIFY(!p.main->isMinimized());
-        p.main->Skryvsetko();
-        p.main->Restore();
+        p.windows.Skryvsetko();
+        p.windows.Restore();
         QCOMPARE(p.visibleWindows(), QStringList());
-        QVERIFY(p.main->isProgramHidden());
+        QVERIFY(p.windows.isProgramHidden());
         // Without a notification area nothing else could bring the program back.
         p.t.tray->available = false;
-        p.main->Restore();
+        p.windows.Restore();
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
-        QVERIFY(!p.main->isProgramHidden());
+        QVERIFY(!p.windows.isProgramHidden());
     }
 };
 

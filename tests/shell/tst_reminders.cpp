@@ -1,6 +1,7 @@
 // The reminder timer: announcements, the pending reminder, the alarm.
 #include "shell/formvelmorand.h"
 #include "shell/reminders.h"
+#include "shell/settingsfile.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 #include "testsupport.h"
@@ -28,7 +29,7 @@ struct Program : TestProgram {
         t.context.settings.mode = mode;
         t.sound.played.clear();
     }
-    TReminders& reminders() { return main->reminders(); }
+    TReminders& reminders() { return windows.reminders(); }
     void tickAt(const QString& time) {
         t.clock.current = at(time);
         reminders().TimerTimer();
@@ -174,7 +175,7 @@ private slots:
         addEntry(u"kos"_s, u"v koši skupiny"_s, u"2026-12-08 06:00:00"_s);
         addEntry(u"praca"_s, u"porada"_s, u"2026-12-08 14:05:00"_s);
         addEntry(u"praca"_s, u"obed"_s, u"2026-12-08 12:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         QCOMPARE(p.reminders().pendingCount(), 2);
         QCOMPARE(p.reminders().pending().subject, u"obed"_s);
         QCOMPARE(p.reminders().pending().table, u"praca"_s);
@@ -183,13 +184,13 @@ private slots:
 
         // A tie goes to the group listed first in the catalogue.
         addEntry(u"mojdiar"_s, u"tiež obed"_s, u"2026-12-08 12:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         QCOMPARE(p.reminders().pending().subject, u"tiež obed"_s);
         QCOMPARE(p.reminders().pending().table, u"mojdiar"_s);
 
         // At midnight the time is left out.
         addEntry(u"praca"_s, u"polnoc"_s, u"2026-12-08 00:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         QCOMPARE(p.tip(), u"Pripomienka: 08 december 2026"_s);
     }
 
@@ -197,7 +198,7 @@ private slots:
         TempHome home;
         Program p(0);
         addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 12:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         p.tickAt(u"2026-12-08 12:00:00"_s);
         QVERIFY(!p.reminders().alarmActive());
         QVERIFY(p.t.sound.played.isEmpty());
@@ -240,7 +241,7 @@ private slots:
         addGroup(u"praca"_s, u"Práca"_s);
         addEntry(u"praca"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
         addEntry(u"mojdiar"_s, u"večera"_s, u"2026-12-08 19:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         p.tickAt(u"2026-12-08 09:30:11"_s);
         QVERIFY(p.reminders().alarmActive());
 
@@ -270,12 +271,12 @@ private slots:
         TempHome home;
         Program p(0);
         addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
-        p.main->Najdizaznam();
-        p.main->Skryvsetko();
+        p.reminders().Najdizaznam();
+        p.windows.Skryvsetko();
         p.tickAt(u"2026-12-08 09:30:11"_s);
         p.main->findChild<QAction*>(u"vypnialarmpopup"_s)->trigger();
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
-        QVERIFY(p.main->isProgramHidden());
+        QVERIFY(p.windows.isProgramHidden());
         QCOMPARE(p.visibleWindows(), QStringList());
         QCOMPARE(p.tip(), u"Žiadna pripomienka v diári"_s);
     }
@@ -285,7 +286,7 @@ private slots:
         Program p(0);
         addEntry(u"mojdiar"_s, u"pokazené"_s, u"0000-00-00 0x:00:00"_s);
         addEntry(u"mojdiar"_s, u"neskôr"_s, u"2026-12-09 08:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         QVERIFY(p.t.dialogs.errors.isEmpty());
         QCOMPARE(p.reminders().pending().subject, u"pokazené"_s);
         p.tickAt(u"2026-12-08 09:30:11"_s);
@@ -300,7 +301,7 @@ private slots:
         Program p(0);
         p.main->findChild<QCheckBox*>(u"oknozdiara"_s)->setChecked(false);
         addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
-        p.main->Najdizaznam();
+        p.reminders().Najdizaznam();
         p.tickAt(u"2026-12-08 09:30:11"_s);
         sqlite3* other = nullptr;
         sqlite3_open("data/Reminders.dbf", &other);

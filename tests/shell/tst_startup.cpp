@@ -84,7 +84,8 @@ private slots:
     void formCreateMakesTheDataFiles() {
         TempHome home;
         TestContext t;
-        Tformvelmorand window(t.context);
+        TWindowManager windows(t.context);
+        Tformvelmorand& window = *windows.main();
         QCOMPARE(window.windowTitle(), u"Velmorand 2.1"_s);
         QVERIFY(window.FormCreate());
         QCOMPARE(QDir(u"data"_s).entryList(QDir::Files),
@@ -97,8 +98,8 @@ private slots:
         TempHome home;
         WriteFileBytes(u"data"_s, "not a folder");
         TestContext t;
-        Tformvelmorand window(t.context);
-        QVERIFY(!window.FormCreate());
+        TWindowManager windows(t.context);
+        QVERIFY(!windows.main()->FormCreate());
         QCOMPARE(
             t.dialogs.errors,
             QStringList{

@@ -2,7 +2,7 @@
 #include "storage/datafiles.h"
 #include "storage/sqlite.h"
 #include "storage/text1250.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 #include <QDir>
 
@@ -207,5 +207,5 @@ private slots:
     }
 };
 
-VELMORAND_TEST_MAIN(TestDataFiles)
+VELMORAND_CORE_TEST_MAIN(TestDataFiles)
 #include "tst_datafiles.moc"

@@ -1,6 +1,6 @@
 // Stored date forms, the pattern parser and the display patterns.
 #include "storage/datetimetext.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -122,5 +122,5 @@ private slots:
     }
 };
 
-VELMORAND_TEST_MAIN(TestDateTimeText)
+VELMORAND_CORE_TEST_MAIN(TestDateTimeText)
 #include "tst_datetimetext.moc"

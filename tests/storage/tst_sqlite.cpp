@@ -1,6 +1,6 @@
 // The SQLite access layer: results, cell reads, messages, locks, connections.
 #include "storage/sqlite.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 #include <QDir>
 #include <sqlite3.h>
@@ -322,5 +322,5 @@ private slots:
     }
 };
 
-VELMORAND_TEST_MAIN(TestSqlite)
+VELMORAND_CORE_TEST_MAIN(TestSqlite)
 #include "tst_sqlite.moc"

@@ -2,7 +2,7 @@
 #include "storage/exception.h"
 #include "storage/linefile.h"
 #include "storage/text1250.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -110,5 +110,5 @@ private slots:
     }
 };
 
-VELMORAND_TEST_MAIN(TestText)
+VELMORAND_CORE_TEST_MAIN(TestText)
 #include "tst_text.moc"

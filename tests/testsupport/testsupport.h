@@ -1,34 +1,16 @@
 #pragma once
 
+#include "context/programcontext.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/hotkeys.h"
 #include "platform/sound.h"
 #include "platform/trayicon.h"
-#include "shell/programcontext.h"
+#include "shell/windowmanager.h"
+#include "testcore.h"
 
 #include <QApplication>
-#include <QByteArray>
 #include <QHash>
-#include <QList>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
-
-// A temporary folder that is the working folder while the object lives, as
-// the home folder is while the program runs. The previous working folder is
-// restored and the folder removed afterwards.
-class TempHome {
-public:
-    TempHome();
-    ~TempHome();
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& relative) const { return m_dir.filePath(relative); }
-
-private:
-    QString m_previous;
-    QTemporaryDir m_dir;
-};
 
 // Records every box and answers from a script.
 class FakeDialogs : public IDialogs {
@@ -93,8 +75,15 @@ public:
         bool available = true; // a notification area is there
         QString tip;
         QPointer<QMenu> menu;
+        FakeTrayArea* area = nullptr; // the area made last
     };
-    explicit FakeTrayArea(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+    explicit FakeTrayArea(std::shared_ptr<State> state) : m_state(std::move(state)) {
+        m_state->area = this;
+    }
+    ~FakeTrayArea() override {
+        if (m_state->area == this)
+            m_state->area = nullptr;
+    }
     void add(const QIcon& icon, const QString& tip) override;
     void modify(int flags, const QIcon& icon, const QString& tip) override;
     void remove() override;
@@ -124,19 +113,16 @@ struct TestContext {
 class Tformvelmorand;
 class TRecordWindow;
 
-// The main window and the five record windows on a TestContext, created in
-// the program's order: the main window's start-up runs before the record
-// windows exist.
+// The program's windows on a TestContext, made through the window manager
+// as the program makes them.
 struct TestProgram {
     TestProgram();
-    ~TestProgram();
     // The start-up and the first show, as the program does them; returns
     // once the last window is active (unless the program starts hidden).
     bool start();
     TestContext t;
-    Tformvelmorand* main = nullptr;
-    std::vector<std::unique_ptr<TRecordWindow>> records;
-    std::unique_ptr<Tformvelmorand> ownedMain;
+    TWindowManager windows;
+    Tformvelmorand* main;
     // The record window by last-window name, and which windows are visible.
     TRecordWindow* record(const QString& name) const;
     QStringList visibleWindows() const;
@@ -145,22 +131,6 @@ struct TestProgram {
 // Waits until the window has the keyboard focus (a window owned by an
 // active window counts as active to Qt without having the focus).
 bool WaitForFocus(QWidget* window);
-
-// Rows of a query run straight through SQLite, texts decoded from
-// Windows-1250; a NULL is a null QString.
-QList<QStringList> DbRows(const QString& file, const QString& sql);
-QByteArray FileBytes(const QString& path);
-void WriteFileBytes(const QString& path, const QByteArray& bytes);
-
-// Prepares the process for headless tests: a temporary HOME with its own
-// XDG folders, the offscreen platform, a Slovak locale. Lives for the run.
-class TestEnvironment {
-public:
-    TestEnvironment();
-
-private:
-    QTemporaryDir m_root;
-};
 
 #define VELMORAND_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \

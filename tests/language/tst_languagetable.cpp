@@ -1,7 +1,7 @@
 // The language string table: built-in Slovak strings and language files.
-#include "shell/languagetable.h"
+#include "language/languagetable.h"
 #include "storage/exception.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 #include <QDir>
 
@@ -47,7 +47,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, text);
         TLanguageTable table;
-        QCOMPARE(table[index], text);
+        QCOMPARE(table.at(index), text);
     }
 
     void everySlovakStringIsSetAndFitsTheCodePage() {
@@ -79,7 +79,7 @@ private slots:
         table.Nahrajretazce(u"Test"_s);
         QCOMPARE(table.strings().size(), 209);
         for (int i = 0; i < 209; ++i)
-            QCOMPARE(table[i], i < filled ? u"line "_s + QString::number(i) : QString());
+            QCOMPARE(table.at(i), i < filled ? u"line "_s + QString::number(i) : QString());
         table.Nahrajretazce(TLanguageTable::Slovak);
         QCOMPARE(table.strings(), TLanguageTable::SlovakStrings());
     }
@@ -91,8 +91,8 @@ private slots:
                        "Velmorand\r\nPozn\xE1mky \x9A\x9E\r\n\x81\x98\r\n");
         TLanguageTable table;
         table.Nahrajretazce(u"&Cesky"_s); // the menu's accelerator mark is not part of the name
-        QCOMPARE(table[1], u"Poznámky šž"_s);
-        QCOMPARE(table[2], QString(QChar(0x81)) + QChar(0x98));
+        QCOMPARE(table.at(1), u"Poznámky šž"_s);
+        QCOMPARE(table.at(2), QString(QChar(0x81)) + QChar(0x98));
     }
 
     void fileNameWithoutAccelerators() {
@@ -112,10 +112,10 @@ private slots:
         } catch (const EFileError& e) {
             QVERIFY2(e.message().contains(u"languages/Missing.lng"_s), qPrintable(e.message()));
         }
-        QCOMPARE(table[0], u"Other 2.1"_s);
-        QCOMPARE(table[1], QString());
+        QCOMPARE(table.at(0), u"Other 2.1"_s);
+        QCOMPARE(table.at(1), QString());
     }
 };
 
-VELMORAND_TEST_MAIN(TestLanguageTable)
+VELMORAND_CORE_TEST_MAIN(TestLanguageTable)
 #include "tst_languagetable.moc"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "languagetable.h"
+#include "language/languagetable.h"
 #include "platform/autostart.h"
-#include "settingsfile.h"
+#include "settings.h"
 #include "storage/datafiles.h"
 #include "storage/datetimetext.h"
 
@@ -12,11 +12,10 @@
 class IClock;
 class IDialogs;
 class IHotKeys;
+class IReminders;
 class ISoundPlayer;
 class ITrayArea;
-class QWidget;
-class TRecordWindow;
-class Tformvelmorand;
+class IWindowHost;
 
 // The desktop services the windows use, real ones in the program and fakes
 // in tests.
@@ -29,23 +28,10 @@ struct TPlatform {
     TAutostart autostart;
 };
 
-// The program's windows, once they exist.
-struct TWindows {
-    Tformvelmorand* main = nullptr;
-    TRecordWindow* poznamky = nullptr;
-    TRecordWindow* dennik = nullptr;
-    TRecordWindow* diar = nullptr;
-    TRecordWindow* adresar = nullptr;
-    TRecordWindow* narodky = nullptr;
-
-    // The window a last-window name stands for; null for an unknown name.
-    QWidget* byName(const QString& name) const;
-};
-
 // What the whole program shares: the platform services, the language
-// table, the settings, the display patterns, the record kinds' module state
-// and the windows. Made once in main (or by a test, with fakes) and handed
-// to every window by reference.
+// table, the settings, the display patterns, the record kinds' module state,
+// the window host and the reminders. Made once in main (or by a test, with
+// fakes) and handed to every window by reference.
 class TProgramContext : public TPlatform {
 public:
     explicit TProgramContext(TPlatform platform) : TPlatform(std::move(platform)) {}
@@ -58,10 +44,14 @@ public:
     TSettings settings;
     DisplayPatterns patterns;
     DataModules modules;
-    TWindows windows;
+    // Set by the shell's window manager for as long as it lives; windows are
+    // made after it.
+    IWindowHost* host = nullptr;
+    IReminders* reminders = nullptr;
 
-    // Captions of the default groups: strings 56, 110, 44 and 2.
+    // Captions of the default groups in the current language.
     DefaultCaptions defaultCaptions() const {
-        return {strings[56], strings[110], strings[44], strings[2]};
+        return {strings[Str::MyContacts], strings[Str::MyJournal], strings[Str::MyDiary],
+                strings[Str::MyNotes]};
     }
 };

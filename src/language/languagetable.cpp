@@ -27,6 +27,7 @@ QString TLanguageTable::FilePath(const QString& languageName) {
 void TLanguageTable::Nahrajretazce(const QString& languageName) {
     if (languageName == Slovak) {
         m_strings = SlovakStrings();
+        ++m_generation;
         return;
     }
     QStringList lines = LineFile::read(FilePath(languageName));
@@ -35,4 +36,5 @@ void TLanguageTable::Nahrajretazce(const QString& languageName) {
     while (lines.size() < Count)
         lines.append(QString());
     m_strings = std::move(lines);
+    ++m_generation;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "strings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +14,12 @@ public:
 
     TLanguageTable(); // the built-in Slovak strings
 
+    QString operator[](Str text) const { return m_strings.value(int(text)); }
     // Text number index; empty for an index outside 0 to 208.
-    QString operator[](int index) const { return m_strings.value(index); }
+    QString at(int index) const { return m_strings.value(index); }
     const QStringList& strings() const { return m_strings; }
+    // Counts the loads, so that a window can tell that its texts changed.
+    int generation() const { return m_generation; }
 
     // Fills the table for a language name: the built-in strings for "Slovak",
     // otherwise the lines of languages/<name without "&">.lng, one string per
@@ -29,4 +34,5 @@ public:
 
 private:
     QStringList m_strings;
+    int m_generation = 0;
 };

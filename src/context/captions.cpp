@@ -1,0 +1,55 @@
+#include "captions.h"
+
+#include "language/languagetable.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QWidget>
+
+namespace {
+
+constexpr char kProperty[] = "languageString";
+
+void setText(QObject* object, const QString& text) {
+    if (auto* action = qobject_cast<QAction*>(object))
+        action->setText(text);
+    else if (auto* menu = qobject_cast<QMenu*>(object))
+        menu->setTitle(text);
+    else if (auto* frame = qobject_cast<QGroupBox*>(object))
+        frame->setTitle(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(object))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(object))
+        label->setText(text);
+}
+
+void apply(QObject* object, const TLanguageTable& strings) {
+    const QVariant text = object->property(kProperty);
+    if (text.isValid())
+        setText(object, strings.at(text.toInt()));
+}
+
+} // namespace
+
+void Caption(QObject* object, const TLanguageTable& strings, Str text) {
+    object->setProperty(kProperty, int(text));
+    setText(object, strings[text]);
+}
+
+void Recaption(QObject* root, const TLanguageTable& strings) {
+    apply(root, strings);
+    for (QObject* child : root->findChildren<QObject*>())
+        apply(child, strings);
+}
+
+void ApplyLanguage(QWidget* window) {
+    if (auto* translatable = dynamic_cast<ITranslatable*>(window))
+        translatable->Aplikujjazyk();
+    for (QWidget* child : window->findChildren<QWidget*>())
+        if (child->isWindow())
+            if (auto* translatable = dynamic_cast<ITranslatable*>(child))
+                translatable->Aplikujjazyk();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "language/strings.h"
+
+class QObject;
+class QWidget;
+class TLanguageTable;
+
+// Every caption remembers its language string: Caption sets the text of a
+// menu, a menu item, a button, a label or a frame from the table and keeps
+// the string's number on the object, so that Recaption can set all of them
+// again when the language changes.
+void Caption(QObject* object, const TLanguageTable& strings, Str text);
+
+// Sets every remembered caption of the object and of all its children from
+// the table.
+void Recaption(QObject* root, const TLanguageTable& strings);
+
+// A window or dialog that takes its texts from the language table, and
+// takes them again when the language changes.
+class ITranslatable {
+public:
+    virtual ~ITranslatable() = default;
+    virtual void Aplikujjazyk() = 0;
+};
+
+// Applies the language to the window and to every window it owns (its
+// editors and dialogs).
+void ApplyLanguage(QWidget* window);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QKeyCombination>
+#include <functional>
+
+class IDialogs;
+class QWidget;
+
+// A key of the window that works whatever control has the focus; its
+// handler runs inside the command guard.
+void AddWindowKey(QWidget* window, IDialogs& dialogs, QKeyCombination keys,
+                  std::function<void()> handler);

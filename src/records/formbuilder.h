@@ -1,0 +1,54 @@
+#pragma once
+
+#include "language/strings.h"
+
+#include <QHash>
+#include <QWidget>
+#include <span>
+
+class QLabel;
+class TLanguageTable;
+
+// One field of an editor's form: the column it holds, its label's language
+// string, and its kind. The edit is named <name>vstup and its label
+// <name>vyzva. With a place (column, row from 1) the field goes into a grid
+// of label and edit pairs; without, fields stand one under the other, each
+// under its label.
+struct TFormField {
+    enum Kind { Line, Text };
+    const char* name;
+    Str label;
+    Kind kind = Line;
+    int column = -1;
+    int row = -1;
+};
+
+// The labels and edits of a form, made from a table of fields. Texts go in
+// and come out in the stored form: lines of a multi-line field end with CR LF.
+class TForm : public QWidget {
+    Q_OBJECT
+public:
+    TForm(std::span<const TFormField> fields, const TLanguageTable& strings,
+          QWidget* parent = nullptr);
+
+    std::span<const TFormField> fields() const { return m_fields; }
+    QWidget* edit(const QString& name) const { return m_edits.value(name); }
+    QLabel* label(const QString& name) const { return m_labels.value(name); }
+    QWidget* firstEdit() const;
+
+    QString text(const QString& name) const;
+    void setText(const QString& name, const QString& stored);
+    // Empties every field.
+    void clear();
+    // Whether typing is possible (false: the texts can be read and copied only).
+    void setReadOnly(bool readOnly);
+
+signals:
+    // Enter in a one-line field.
+    void entered();
+
+private:
+    std::span<const TFormField> m_fields;
+    QHash<QString, QWidget*> m_edits;
+    QHash<QString, QLabel*> m_labels;
+};

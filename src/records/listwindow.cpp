@@ -1,0 +1,248 @@
+#include "listwindow.h"
+
+#include "context/captions.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "platform/dialogs.h"
+#include "recordlist.h"
+#include "storage/linefile.h"
+#include "storage/sqlite.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTreeView>
+
+using namespace Qt::Literals::StringLiterals;
+
+TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str title,
+                         TModuleState& module, Options options)
+    : TRecordWindow(context, kind, title), m_module(module), m_exportTitle(options.exportTitle) {
+    m_list = new TRecordListModel(this);
+    zoznam = new QTreeView;
+    zoznam->setObjectName(u"zoznam"_s);
+    zoznam->setModel(m_list);
+    zoznam->setUniformRowHeights(true);
+    zoznam->setRootIsDecorated(false);
+    zoznam->setItemsExpandable(false);
+    zoznam->setHeaderHidden(!options.header);
+    zoznam->setColumnWidth(0, options.columnWidth);
+    zoznam->setSelectionMode(options.multiSelection ? QAbstractItemView::ExtendedSelection
+                                                    : QAbstractItemView::SingleSelection);
+    zoznam->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Enter (or a double click) reads the record.
+    connect(zoznam, &QTreeView::activated, this,
+            [this] { Guarded(m_context.dialogs, [this] { citat(); }); });
+    auto* central = new QWidget;
+    m_layout = new QGridLayout(central);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->addWidget(zoznam, 1, 0);
+    m_layout->setRowStretch(1, 1);
+    m_layout->setColumnStretch(0, 1);
+    setCentralWidget(central);
+    statusBar()->setObjectName(u"statusbar"_s);
+    statusBar()->setSizeGripEnabled(false);
+    m_status = new QLabel(statusBar());
+    m_status->setObjectName(u"statustext"_s);
+    statusBar()->addWidget(m_status, 1);
+
+    m_mainMenu = addTopMenu(nullptr, title);
+    m_mainMenu->setObjectName(name() + u"menu"_s);
+    if (options.newCommand)
+        novymenu = command("novymenu", Str::NewRecord, QKeySequence(u"Ctrl+N"_s),
+                           [this] { novymenuClick(); });
+    upravit = command("upravit", Str::EditRecord, QKeySequence(u"Ctrl+U"_s),
+                      [this] { upravitClick(); });
+    vymazat = command("vymazat", Str::DeleteRecord, QKeySequence(Qt::Key_Delete),
+                      [this] { vymazatClick(); });
+    obnovit = command("obnovit", Str::RestoreRecords, QKeySequence(u"Ctrl+R"_s),
+                      [this] { obnovitClick(); });
+    if (options.exportCommand)
+        exportAction =
+            command("export", Str::Export, QKeySequence(u"Ctrl+E"_s), [this] { exportClick(); });
+    koniec = command("koniec", Str::End, QKeySequence(Qt::AltModifier | Qt::Key_F1),
+                     [this] { m_context.host->EndProgram(); });
+    for (QAction* item : {novymenu, upravit, vymazat, obnovit, exportAction, koniec})
+        if (item)
+            m_mainMenu->addAction(item);
+}
+
+QAction* TListWindow::command(const char* name, Str text, const QKeySequence& keys,
+                              std::function<void()> run) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(name));
+    Caption(action, m_context.strings, text);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this,
+            [this, run = std::move(run)] { Guarded(m_context.dialogs, run); });
+    return action;
+}
+
+QMenu* TListWindow::addTopMenu(const char* name, Str text) {
+    QMenu* menu = menuBar()->addMenu(QString());
+    if (name)
+        menu->setObjectName(QString::fromLatin1(name));
+    Caption(menu, m_context.strings, text);
+    return menu;
+}
+
+void TListWindow::addControlAbove(QWidget* control) {
+    m_layout->addWidget(control, 0, 0);
+}
+
+void TListWindow::addControlBeside(QWidget* control) {
+    m_layout->addWidget(control, 0, 1, 2, 1);
+}
+
+bool TListWindow::selectedId(qint64& id) const {
+    const QModelIndexList selected = zoznam->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return false;
+    const auto first = std::min_element(
+        selected.begin(), selected.end(),
+        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    id = m_list->idAt(first->row());
+    return true;
+}
+
+QString TListWindow::statusText() const {
+    return m_status->text();
+}
+
+void TListWindow::setStatusText(const QString& text) {
+    m_status->setText(text);
+}
+
+// ---- view file and activation ------------------------------------------------
+
+void TListWindow::Ulozini() {
+    LineFile::write(m_module.view, viewLines());
+}
+
+void TListWindow::FormClose() {
+    Ulozini();
+}
+
+void TListWindow::FormActivate() {
+    beforeActivate();
+    if (QFileInfo::exists(m_module.view))
+        readViewLines(LineFile::read(m_module.view));
+    const QByteArray key = listKey();
+    if (!key.isEmpty() && key == m_listedKey)
+        selectFirst(); // nothing the list shows has changed since it was made
+    else
+        Aktualizuj();
+}
+
+QByteArray TListWindow::listKey() const {
+    const QByteArray stamp = DatabaseStamp(m_module.file);
+    if (stamp.isEmpty())
+        return QByteArray();
+    const DisplayPatterns& patterns = m_context.patterns;
+    const QStringList state = viewLines() + listState() +
+                              QStringList{QString::number(m_context.strings.generation()),
+                                          patterns.shortDate, patterns.longTime};
+    return stamp + state.join(QChar(0)).toUtf8();
+}
+
+void TListWindow::selectFirst() {
+    zoznam->clearSelection();
+    if (m_list->count() > 0)
+        zoznam->setCurrentIndex(m_list->index(0));
+    zoznam->scrollToTop();
+}
+
+// ---- the list ------------------------------------------------------------------
+
+void TListWindow::Aktualizuj() {
+    m_listedKey.clear();
+    const QByteArray key = listKey();
+    m_list->clear();
+    setWindowTitle(title());
+    TSQLiteDatabase db(m_module.file);
+    TRecordItems items;
+    db.QueryEach(listQuery(),
+                 [&](const TSQLiteRow& row) { items.append(row.CellInt64(0), itemCaption(row)); });
+    items.squeeze();
+    m_list->setItems(std::move(items));
+    const bool enabled = m_list->count() > 0 || keepsCommandsOnEmptyList();
+    upravit->setEnabled(enabled);
+    vymazat->setEnabled(enabled);
+    selectFirst();
+    setStatusText(Stavovypozriadok(db, m_list->count()));
+    m_listedKey = key;
+    afterRefresh();
+}
+
+QString TListWindow::Stavovypozriadok(TSQLiteDatabase&, int listed) {
+    return m_context.strings[Str::RecordCount] + u": "_s + QString::number(listed);
+}
+
+// ---- records -------------------------------------------------------------------
+
+void TListWindow::citat() {
+    qint64 id;
+    if (selectedId(id))
+        openEditor(EditorMode::View, id);
+}
+
+void TListWindow::upravitClick() {
+    qint64 id;
+    if (selectedId(id))
+        openEditor(EditorMode::Update, id);
+}
+
+void TListWindow::novymenuClick() {
+    openEditor(EditorMode::Insert, 0);
+}
+
+void TListWindow::vymazatClick() {
+    qint64 id;
+    if (!selectedId(id))
+        return;
+    const TLanguageTable& s = m_context.strings;
+    if (m_context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecord],
+                                     s[Str::ReallyDeleteRecord], IDialogs::Icon::None,
+                                     IDialogs::Buttons::YesNo) == IDialogs::Answer::Yes) {
+        TSQLiteDatabase db(m_module.file);
+        db.Execute(u"UPDATE "_s + SqlName(m_module.table) + u" SET viditelnost=0 WHERE id="_s +
+                   QString::number(id) + u";"_s);
+    }
+    refresh();
+}
+
+void TListWindow::obnovitClick() {
+    {
+        TSQLiteDatabase db(m_module.file);
+        const QString table = SqlName(m_module.table);
+        if (db.Query(u"SELECT id FROM "_s + table + u" where viditelnost=0 LIMIT 1"_s).Rows() > 0)
+            db.Execute(u"UPDATE "_s + table + u" SET viditelnost='1';"_s);
+    }
+    refresh();
+}
+
+void TListWindow::exportClick() {
+    QStringList lines;
+    const int rows = [&] {
+        TSQLiteDatabase db(m_module.file);
+        return db.QueryEach(exportQuery(),
+                            [&](const TSQLiteRow& row) { exportRecord(row, lines); });
+    }();
+    const TLanguageTable& s = m_context.strings;
+    if (rows == 0) {
+        m_context.dialogs.messageBox(nullptr, s[Str::NoRecords],
+                                     s[Str::NoRecordsFound] + u"\n"_s + s[Str::CannotExport],
+                                     IDialogs::Icon::Information);
+        return;
+    }
+    QString file = m_context.dialogs.saveFileName(this, s[m_exportTitle], s[Str::TextFiles], QString());
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += u".txt"_s;
+    LineFile::write(file, lines);
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "recordwindow.h"
+
+#include <QByteArray>
+#include <QKeySequence>
+#include <functional>
+
+class QAction;
+class QGridLayout;
+class QLabel;
+class QMenu;
+class QTreeView;
+class TRecordListModel;
+class TSQLiteDatabase;
+class TSQLiteRow;
+struct TModuleState;
+
+// A record window built around a list: the records of its table, a status
+// line, a view file read at every activation and written at every close,
+// delete to the bin with its question, restore, and the text export. The
+// birthdays window is one as it is; the grouped windows add the groups on
+// top (TGroupedWindow). A kind fills in its query, captions, view file and
+// editor, and may hook into the points below.
+class TListWindow : public TRecordWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        bool newCommand = true;    // the first menu has "Nový záznam"
+        bool exportCommand = true; // ... and "Export"
+        Str exportTitle = Str::Export; // the export dialog's title
+        bool multiSelection = false;
+        bool header = false; // the list shows its column's caption
+        int columnWidth = 400;
+    };
+    enum class EditorMode { View, Update, Insert };
+
+    TListWindow(TProgramContext& context, const TRecordKind& kind, Str title, TModuleState& module,
+                Options options);
+
+    TModuleState& module() { return m_module; }
+    const TModuleState& module() const { return m_module; }
+    // The id of the selected record, the first one where several are
+    // selected; false when no item is selected.
+    bool selectedId(qint64& id) const;
+    // What the status line shows.
+    QString statusText() const;
+
+    // Refresh: title, list, enabled items, status line.
+    void Aktualizuj();
+    // Writes the view file.
+    void Ulozini();
+
+    void citat();
+    void upravitClick();
+    void novymenuClick();
+    void vymazatClick();
+    void obnovitClick();
+    void exportClick();
+
+protected:
+    // ---- what each kind fills in
+    // The list query: the record's id first, then what itemCaption reads.
+    virtual QString listQuery() const = 0;
+    virtual QString itemCaption(const TSQLiteRow& row) const = 0;
+    // The query of the export, and the lines written for one record.
+    virtual QString exportQuery() const { return listQuery(); }
+    virtual void exportRecord(const TSQLiteRow&, QStringList&) const {}
+    // The view file's lines, and reading them back (missing lines are empty).
+    virtual QStringList viewLines() const = 0;
+    virtual void readViewLines(const QStringList& lines) = 0;
+    // Opens the record (or a new one) in the kind's editor.
+    virtual void openEditor(EditorMode mode, qint64 id) = 0;
+
+    // ---- hooks
+    // The status line after a refresh; by default the records listed.
+    virtual QString Stavovypozriadok(TSQLiteDatabase& db, int listed);
+    // Runs first on every activation (the notes' welcome message).
+    virtual void beforeActivate() {}
+    // Runs at the end of every refresh.
+    virtual void afterRefresh() {}
+    // The refresh after a delete, a restore or a group command.
+    virtual void refresh() { Aktualizuj(); }
+    // Whether edit and delete stay enabled while the list is empty.
+    virtual bool keepsCommandsOnEmptyList() const { return false; }
+    // What besides the data file, the view state and the language the list
+    // depends on (the day a diary shows, say); an activation that finds all
+    // of it as it was at the last refresh keeps the list.
+    virtual QStringList listState() const { return {}; }
+
+    // ---- building blocks for the kinds
+    // A menu command named as designed, captioned by a language string,
+    // running in the command guard. It belongs to the window; add it to a menu.
+    QAction* command(const char* name, Str text, const QKeySequence& keys,
+                     std::function<void()> run);
+    // A top-level menu after the ones there are.
+    QMenu* addTopMenu(const char* name, Str text);
+    // A control above the list (the diary's date), or beside it (a form).
+    void addControlAbove(QWidget* control);
+    void addControlBeside(QWidget* control);
+    void setStatusText(const QString& text);
+
+    void FormActivate() override;
+    void FormClose() override;
+
+    QMenu* m_mainMenu;
+    QTreeView* zoznam;
+    TRecordListModel* m_list;
+    QAction* novymenu = nullptr;
+    QAction* upravit;
+    QAction* vymazat;
+    QAction* obnovit;
+    QAction* exportAction = nullptr;
+    QAction* koniec;
+
+private:
+    // Everything the list shows depends on; empty when that cannot be told.
+    QByteArray listKey() const;
+    // What a refresh shows when the list itself stays: the first item selected.
+    void selectFirst();
+
+    TModuleState& m_module;
+    const Str m_exportTitle;
+    QGridLayout* m_layout;
+    QLabel* m_status;
+    // The list's key at the last refresh that succeeded.
+    QByteArray m_listedKey;
+};

@@ -1,0 +1,98 @@
+#include "recordeditor.h"
+
+#include "context/captions.h"
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "storage/sqlite.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+TRecordEditor::TRecordEditor(TListWindow& window, Mode mode, qint64 id, const QString& objectName,
+                             std::span<const TFormField> fields)
+    : QWidget(&window, Qt::Window), m_window(window), m_context(window.context()), m_mode(mode),
+      m_table(window.module().table), m_id(id) {
+    setObjectName(objectName);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_form = new TForm(fields, m_context.strings);
+    ulozit = new QPushButton;
+    ulozit->setObjectName(u"ulozit"_s);
+    ulozit->setDefault(true);
+    zrusit = new QPushButton;
+    zrusit->setObjectName(u"zrusit"_s);
+    Caption(ulozit, m_context.strings, mode == Mode::Update ? Str::SaveChanges : Str::Save);
+    Caption(zrusit, m_context.strings, mode == Mode::View ? Str::Close : Str::Cancel);
+    ulozit->setVisible(mode != Mode::View);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_form, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ulozit);
+    buttons->addWidget(zrusit);
+    layout->addLayout(buttons);
+
+    connect(ulozit, &QPushButton::clicked, this, &TRecordEditor::ulozitClick);
+    connect(m_form, &TForm::entered, this, &TRecordEditor::ulozitClick);
+    connect(zrusit, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TRecordEditor::open() {
+    if (m_mode != Mode::Insert) {
+        TSQLiteDatabase db(m_window.module().file);
+        TSQLiteTable record = db.Query(u"SELECT * FROM "_s + SqlName(m_table) + u" WHERE id ="_s +
+                                       QString::number(m_id));
+        if (record.Rows() == 0)
+            throw ESQLiteException(u"Record %1 not found in %2"_s.arg(m_id).arg(m_table));
+        fill(record);
+    }
+    Aplikujjazyk();
+    if (QWidget* first = m_form->firstEdit())
+        first->setFocus();
+}
+
+void TRecordEditor::Aplikujjazyk() {
+    const TLanguageTable& s = m_context.strings;
+    Recaption(this, s);
+    switch (m_mode) {
+    case Mode::Insert:
+        setWindowTitle(s[Str::NewRecord]);
+        break;
+    case Mode::Update:
+        setWindowTitle(s[Str::EditingRecord] + u' ' + m_recordTitle);
+        break;
+    case Mode::View:
+        setWindowTitle(m_recordTitle);
+        break;
+    }
+}
+
+QString TRecordEditor::targetTable() const {
+    return m_mode == Mode::Insert ? m_window.module().table : m_table;
+}
+
+void TRecordEditor::ulozitClick() {
+    if (m_mode == Mode::View)
+        return; // nothing typed here can be stored
+    Guarded(m_context.dialogs, [&] {
+        if (!Uloz())
+            return;
+        m_form->clear();
+        m_window.Ulozini();
+        afterSave();
+        close();
+    });
+}
+
+void TRecordEditor::closeEvent(QCloseEvent* event) {
+    // As an owned window, it hands the activation back to its owner.
+    m_window.activateWindow();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "context/captions.h"
+
+#include "formbuilder.h"
+#include "listwindow.h"
+
+#include <QWidget>
+
+class QPushButton;
+class TSQLiteTable;
+
+// An editor of one record, in one of three modes fixed when it opens: a new
+// record (saved into the group that is current at the save), a change of
+// the record it was opened for (its table and id are kept), or a record to
+// read, which cannot be saved. It is a window of its own, owned by its
+// record window, to which it hands the activation back when it closes.
+// Enter in a one-line field saves, Esc closes without saving.
+class TRecordEditor : public QWidget, public ITranslatable {
+    Q_OBJECT
+public:
+    using Mode = TListWindow::EditorMode;
+
+    TRecordEditor(TListWindow& window, Mode mode, qint64 id, const QString& objectName,
+                  std::span<const TFormField> fields);
+
+    Mode mode() const { return m_mode; }
+    TForm& form() { return *m_form; }
+    // Saves, and closes once the record is stored.
+    void ulozitClick();
+    // Applies the current language table: the captions, then the title.
+    void Aplikujjazyk() override;
+
+protected:
+    // Reads the record in change and read mode and gives it to fill, then
+    // sets the texts and the focus. The kind's constructor ends with it.
+    void open();
+    // Puts the record's values into the form; the record is read for both
+    // change and read mode.
+    virtual void fill(const TSQLiteTable& record) = 0;
+    // Checks what was typed and stores it. False when a check refused it
+    // (and said why); a database error throws.
+    virtual bool Uloz() = 0;
+    // Runs after the record is stored and the view file written.
+    virtual void afterSave() {}
+    // What the title names in change and read mode (the subject, say).
+    void setRecordTitle(const QString& text) { m_recordTitle = text; }
+    // The table a save writes to: the current group for a new record, the
+    // record's own group for a change.
+    QString targetTable() const;
+    qint64 recordId() const { return m_id; }
+
+    void closeEvent(QCloseEvent* event) override;
+
+    TListWindow& m_window;
+    TProgramContext& m_context;
+    QPushButton* ulozit;
+    QPushButton* zrusit;
+
+private:
+    const Mode m_mode;
+    const QString m_table;
+    const qint64 m_id;
+    TForm* m_form;
+    QString m_recordTitle;
+};

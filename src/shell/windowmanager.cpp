@@ -1,0 +1,160 @@
+#include "windowmanager.h"
+
+#include "context/activation.h"
+#include "context/captions.h"
+#include "context/programcontext.h"
+#include "formvelmorand.h"
+#include "platform/dialogs.h"
+#include "platform/sound.h"
+#include "platform/trace.h"
+#include "recordkinds.h"
+#include "records/recordkind.h"
+#include "records/recordwindow.h"
+#include "reminders.h"
+
+#include <QApplication>
+#include <QDir>
+
+using namespace Qt::Literals::StringLiterals;
+
+TWindowManager::TWindowManager(TProgramContext& context)
+    : m_context(context), m_activation(std::make_unique<TActivationTracker>()) {
+    for (const TRecordKind* kind : RecordKinds())
+        m_keys.append({kind->key, QString::fromUtf16(kind->name)});
+    m_context.host = this;
+    m_reminders = std::make_unique<TReminders>(context);
+    m_context.reminders = m_reminders.get();
+    m_main = std::make_unique<Tformvelmorand>(context, *m_reminders);
+}
+
+TWindowManager::~TWindowManager() {
+    m_records.clear();
+    m_main.reset();
+    if (m_context.reminders == m_reminders.get())
+        m_context.reminders = nullptr;
+    if (m_context.host == this)
+        m_context.host = nullptr;
+}
+
+bool TWindowManager::start() {
+    if (!m_main->FormCreate())
+        return false;
+    // The record windows come after the main window's start-up, which
+    // therefore touches none of them.
+    for (const TRecordKind* kind : RecordKinds())
+        m_records.push_back(kind->make(m_context));
+    setHidden(m_context.settings.skrytokno);
+    if (m_hidden)
+        m_main->startHideTimer();
+    ShowWindowNamed(TSettings::MainWindow);
+    return true;
+}
+
+QWidget* TWindowManager::window(const QString& name) const {
+    if (name == TSettings::MainWindow)
+        return m_main.get();
+    return record(name);
+}
+
+TRecordWindow* TWindowManager::record(const QString& name) const {
+    for (const auto& window : m_records)
+        if (window->name() == name)
+            return window.get();
+    return nullptr;
+}
+
+void TWindowManager::ShowWindowNamed(const QString& name) {
+    if (name == TSettings::MainWindow) {
+        m_main->showMaximized();
+        m_main->raise();
+        m_main->activateWindow();
+    } else if (TRecordWindow* window = record(name)) {
+        window->showActive();
+    } else {
+        return;
+    }
+    Trace(u"shown: "_s + name);
+}
+
+void TWindowManager::setHidden(bool hidden) {
+    m_hidden = hidden;
+    m_main->setShowItemVisible(hidden);
+}
+
+void TWindowManager::Skryvsetko() {
+    setHidden(true);
+    for (const auto& window : m_records)
+        window->hide();
+    m_main->hide();
+    Trace(u"hidden: all"_s);
+}
+
+void TWindowManager::ShowLastWindow() {
+    setHidden(false);
+    ShowWindowNamed(m_context.settings.lastWindow);
+}
+
+void TWindowManager::ToggleProgram() {
+    if (m_hidden)
+        ShowLastWindow();
+    else
+        Skryvsetko();
+}
+
+void TWindowManager::Restore() {
+    // Without a notification area (and so, often, without global keys) a
+    // later start is the only way back to a hidden program: it shows it.
+    if (m_hidden && !m_main->trayAvailable()) {
+        ShowLastWindow();
+        Trace(u"woken"_s);
+        return;
+    }
+    QWidget* front = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !window->isWindow())
+            continue;
+        if (window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        if (!front || window == QApplication::activeWindow())
+            front = window;
+    }
+    if (front) {
+        front->raise();
+        front->activateWindow();
+    }
+    Trace(u"woken"_s);
+}
+
+void TWindowManager::CloseRecordWindows() {
+    for (const auto& window : m_records)
+        window->close();
+}
+
+void TWindowManager::EndProgram() {
+    m_main->close();
+}
+
+void TWindowManager::Pipni() {
+    QDir::setCurrent(m_context.home);
+    // A beep that cannot be played is reported, but never stops the command
+    // it confirms: the settings are saved, the group is switched all the same.
+    try {
+        m_context.sound.play(u"sounds/beep.wav"_s, 1);
+    } catch (const ESoundError& e) {
+        m_context.dialogs.errorBox(e.message());
+    }
+}
+
+void TWindowManager::Ulozini() {
+    m_main->Ulozini();
+}
+
+void TWindowManager::watchActivation(QWidget* window, std::function<void()> handler) {
+    m_activation->watch(window, std::move(handler));
+}
+
+void TWindowManager::Aplikujjazyk() {
+    m_main->Aplikujjazyk();
+    for (const auto& window : m_records)
+        ApplyLanguage(window.get());
+}

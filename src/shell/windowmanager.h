@@ -1,0 +1,65 @@
+#pragma once
+
+#include "context/windowhost.h"
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+class QWidget;
+class TActivationTracker;
+class TProgramContext;
+class TRecordWindow;
+class TReminders;
+class Tformvelmorand;
+
+// The program's windows as a group: it makes the main window and the record
+// windows, shows the window of a last-window name, hides and shows them all
+// together, and answers the windows' requests as their host. It also owns
+// the reminder timer, which the context offers the windows as a service.
+class TWindowManager : public QObject, public IWindowHost {
+    Q_OBJECT
+public:
+    explicit TWindowManager(TProgramContext& context);
+    ~TWindowManager() override;
+
+    // The main window's start-up, then the record windows in their fixed
+    // order, then the first show. False when the start-up failed.
+    bool start();
+
+    Tformvelmorand* main() const { return m_main.get(); }
+    TReminders& reminders() const { return *m_reminders; }
+    // The window of a last-window name; null for an unknown name.
+    QWidget* window(const QString& name) const;
+    TRecordWindow* record(const QString& name) const;
+    const std::vector<std::unique_ptr<TRecordWindow>>& records() const { return m_records; }
+
+    // A later start asked for the program: restore and raise what is shown;
+    // hidden windows stay hidden while the tray icon can bring them back.
+    void Restore();
+    // Applies the current language table to every window.
+    void Aplikujjazyk();
+
+    const QList<TWindowKey>& windowKeys() const override { return m_keys; }
+    void ShowWindowNamed(const QString& name) override;
+    void Skryvsetko() override;
+    void ShowLastWindow() override;
+    void ToggleProgram() override;
+    bool isProgramHidden() const override { return m_hidden; }
+    void CloseRecordWindows() override;
+    void EndProgram() override;
+    void Pipni() override;
+    void Ulozini() override;
+    void watchActivation(QWidget* window, std::function<void()> handler) override;
+
+private:
+    void setHidden(bool hidden);
+
+    TProgramContext& m_context;
+    QList<TWindowKey> m_keys;
+    bool m_hidden = false;
+    std::unique_ptr<TActivationTracker> m_activation;
+    std::unique_ptr<TReminders> m_reminders;
+    std::unique_ptr<Tformvelmorand> m_main;
+    std::vector<std::unique_ptr<TRecordWindow>> m_records;
+};
