@@ -1,6 +1,7 @@
 // The language string table: built-in Slovak strings and language files.
 #include "language/languagetable.h"
 #include "storage/exception.h"
+#include "storage/text1250.h"
 #include "testcore.h"
 
 #include <QDir>
@@ -56,6 +57,8 @@ private slots:
         for (int i = 0; i < strings.size(); ++i) {
             QVERIFY2(!strings[i].isEmpty(), qPrintable(QString::number(i)));
             QVERIFY2(!strings[i].contains(u'\n'), qPrintable(QString::number(i)));
+            // Written to a language file, every character comes back.
+            QCOMPARE(Cp1250::decode(Cp1250::encode(strings[i])), strings[i]);
         }
     }
 

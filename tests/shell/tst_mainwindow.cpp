@@ -202,6 +202,19 @@ private slots:
         QCOMPARE(p.visibleWindows(), QStringList());
     }
 
+    void trayLeftClickHidesAndShows() {
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QTRY_COMPARE(p.visibleWindows(), (QStringList{u"velmorand"_s, u"poznamky"_s}));
+        p.t.tray->area->click();
+        QCOMPARE(p.visibleWindows(), QStringList());
+        QVERIFY(p.windows.isProgramHidden());
+        p.t.tray->area->click();
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+        QVERIFY(!p.windows.isProgramHidden());
+    }
+
     void hideAtStart() {
         TempHome home;
         WriteFileBytes(u"Velmorand.ini"_s, QByteArray(kDefaultFile).replace("Hide: 0", "Hide: 1"));

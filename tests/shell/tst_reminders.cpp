@@ -131,10 +131,17 @@ private slots:
 
     void startedAfterTheMinuteSaysNothingUntilTheNext() {
         TempHome home;
-        Program p(1);
-        for (int s = 0; s < 120; ++s)
-            p.tickAt(u"2026-12-08 10:01:%1"_s.arg(s % 60, 2, 10, QChar(u'0')));
+        Program p(3);
+        // Started at 10:01: the full hour has passed unannounced and stays
+        // so; the quarter at 10:15 is the first thing heard.
+        QDateTime now = at(u"2026-12-08 10:01:00"_s);
+        for (; now < at(u"2026-12-08 10:15:00"_s); now = now.addSecs(1)) {
+            p.t.clock.current = now;
+            p.reminders().TimerTimer();
+        }
         QVERIFY(p.t.sound.played.isEmpty());
+        p.tickAt(u"2026-12-08 10:15:00"_s);
+        QCOMPARE(p.t.sound.played, QStringList{u"sounds/gong2.wav x1"_s});
     }
 
     void aFailingSoundIsReportedOnce() {

@@ -1,0 +1,610 @@
+// What every record window shares, run on each kind: the empty list, delete
+// to the bin and restore, the status line, the export frame, and the six
+// group commands where the kind has groups. A new kind adds a row to kCases.
+#include "addressbook/contactfields.h"
+#include "context/windowhost.h"
+#include "records/groupdialogs.h"
+#include "records/groupedwindow.h"
+#include "shell/formvelmorand.h"
+#include "shell/settingsfile.h"
+#include "storage/linefile.h"
+#include "storage/sqlite.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeView>
+#include <sqlite3.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A kind as these tests need to know it.
+struct KindCase {
+    const char16_t* name;
+    // A statement that puts one record, whose list caption shows `text`, into
+    // the table: %1 table, %2 text, %3 viditelnost.
+    const char16_t* insert;
+    // The list caption of such a record.
+    QString (*caption)(const QString& text);
+    const char16_t* title;
+    const char16_t* exportTitle;
+    // The definition of a group table made by "Nová skupina", as stored.
+    const char16_t* groupTable;
+    // The records part of the status line.
+    QString (*records)(int listed, int visible);
+    bool commandsOnEmptyList;
+    // A group caption that gives the default group's table name.
+    const char16_t* sameTable;
+    const char16_t* defaultTable;
+    // The title's first part in English.
+    const char16_t* englishTitle;
+};
+
+const KindCase kCases[] = {
+    {u"poznamky",
+     u"INSERT INTO %1(predmet,obsah,datum,datumzmeny,viditelnost) "
+     u"VALUES(%2,'','2026-12-08 10:00:00','2026-12-08 10:00:00',%3)",
+     [](const QString& text) { return text; }, u"Poznámky", u"Export poznámok",
+     u"([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,[datum] datetime,"
+     u"[datumzmeny] datetime,[viditelnost] integer)",
+     [](int, int visible) { return QString::number(visible); }, false, u"moje-poznámky",
+     u"mojepoznamky", u"Notes"},
+};
+
+const KindCase& caseOf(const QString& name) {
+    for (const KindCase& c : kCases)
+        if (name == QStringView(c.name))
+            return c;
+    qFatal("no kind %s", qPrintable(name));
+}
+
+// Adds the rows of a data-driven test: one per kind, or per kind with
+// groups, each named after the kind.
+void kindRows(const char* prefix = "") {
+    QTest::addColumn<QString>("kind");
+    for (const KindCase& c : kCases)
+        QTest::newRow((prefix + QString::fromUtf16(c.name)).toUtf8().constData())
+            << QString::fromUtf16(c.name);
+}
+
+// A started program on a home folder that has its settings file (no
+// welcome), with the kind's window active.
+struct Window : TestProgram {
+    explicit Window(const QString& name) : c(caseOf(name)) {
+        TSettings settings;
+        settings.lastWindow = name;
+        LineFile::write(TSettings::FileName, SettingsLines(settings));
+        if (!start() || !WaitForFocus(window()))
+            qFatal("the %s window is not active", qPrintable(name));
+    }
+    const KindCase& c;
+    TGroupedWindow* window() const {
+        return static_cast<TGroupedWindow*>(record(QString::fromUtf16(c.name)));
+    }
+    TModuleState& module() const { return window()->module(); }
+    QAction* action(const char* name) const {
+        return window()->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    void command(const char* name) const { action(name)->trigger(); }
+    QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
+    QStringList captions() const {
+        QStringList items;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            items.append(list()->model()->index(row, 0).data().toString());
+        return items;
+    }
+    QString status() const { return window()->statusText(); }
+    QString expectedStatus(int listed, int visible, int groups) const {
+        return u"Počet záznamov: %1 Počet skupín: %2"_s.arg(c.records(listed, visible)).arg(groups);
+    }
+    void execute(const QString& sql) const {
+        TSQLiteDatabase db(module().file);
+        db.Execute(sql);
+    }
+    // Puts a record into a table of the kind's file, straight through SQLite.
+    void add(const QString& text, int visible = 1, QString table = QString()) const {
+        if (table.isEmpty())
+            table = module().table;
+        execute(QString::fromUtf16(c.insert).arg(table, SqlText(text)).arg(visible));
+    }
+    QList<QStringList> rows(const QString& sql) const { return DbRows(module().file, sql); }
+    // Back to the window, as when an editor or a dialog closes.
+    void backToWindow() {
+        window()->showActive();
+        if (!WaitForFocus(window()))
+            qFatal("the window did not come back");
+    }
+    // Opens a new record's editor and closes it: the window is active again.
+    void throughAnEditor() {
+        command("novymenu");
+        QTRY_COMPARE(otherWindows().size(), 1);
+        QWidget* editor = otherWindows().first();
+        if (!WaitForFocus(editor))
+            qFatal("the editor did not become active");
+        editor->close();
+        backToWindow();
+    }
+    // The windows that are not the program's own main or record windows.
+    QList<QWidget*> otherWindows() const {
+        QList<QWidget*> others;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w != windows.window(TSettings::MainWindow) &&
+                !qobject_cast<TRecordWindow*>(w))
+                others.append(w);
+        return others;
+    }
+    template <typename T> static T* dialog() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<T*>(w); d && d->isVisible())
+                return WaitForFocus(d) ? d : nullptr;
+        return nullptr;
+    }
+    template <typename T> static bool dialogOpen() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<T*>(w) && w->isVisible())
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestRecords : public QObject {
+    Q_OBJECT
+private slots:
+    void konvertuj_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("table");
+        // Capitals with diacritics become small letters; plain capitals stay.
+        QTest::newRow("capital with diacritics") << u"Moje Úlohy"_s << u"Mojeulohy"_s;
+        QTest::newRow("hyphen") << u"Práca-2008"_s << u"Praca2008"_s;
+        QTest::newRow("all mapped") << u"áäÁÄčČďĎéÉěĚíÍĺĹľĽňŇóÓôÔŕŔřŘšŠťŤúÚůýÝžŽ"_s
+                                    << u"aaaaccddeeeeiillllnnoooorrrrssttuuuyyzz"_s;
+        QTest::newRow("removed") << u"a.b,c:d;e?f-g(h)i/j_k l\"m§n!o"_s << u"abcdefghijklmno"_s;
+        QTest::newRow("capital Ů stays") << u"Ů"_s << u"Ů"_s;
+        QTest::newRow("only removed characters") << u" - "_s << QString();
+        QTest::newRow("255 characters") << QString(300, u'x') << QString(255, u'x');
+        QTest::newRow("255 counted before removing")
+            << QString(254, u'x') + u" yz"_s << QString(254, u'x');
+    }
+    void konvertuj() {
+        QFETCH(QString, caption);
+        QFETCH(QString, table);
+        QCOMPARE(Konvertuj(caption), table);
+    }
+
+    void formFromATable() {
+        TForm form(kContactFields, TLanguageTable());
+        auto* grid = form.findChild<QGridLayout*>();
+        QVERIFY(grid);
+        QWidget* previous = nullptr;
+        for (const TFormField& field : kContactFields) {
+            const QString name = QString::fromLatin1(field.name);
+            auto* edit = form.findChild<QLineEdit*>(name + u"vstup"_s);
+            auto* label = form.findChild<QLabel*>(name + u"vyzva"_s);
+            QVERIFY2(edit && label, field.name);
+            QCOMPARE(label->buddy(), edit);
+            QCOMPARE(label->text(), TLanguageTable()[field.label]);
+            int row, column, rows, columns;
+            grid->getItemPosition(grid->indexOf(edit), &row, &column, &rows, &columns);
+            QCOMPARE(row, field.row);
+            QCOMPARE(column, 2 * field.column + 1);
+            // The focus goes through the fields in their order.
+            if (previous) {
+                QWidget* next = previous->nextInFocusChain();
+                while (next->focusPolicy() == Qt::NoFocus)
+                    next = next->nextInFocusChain();
+                QCOMPARE(next, edit);
+            }
+            previous = edit;
+        }
+        QCOMPARE(form.findChildren<QLineEdit*>().size(), 24);
+        QCOMPARE(form.findChild<QLabel*>(u"menovyzva"_s)->text(), u"Meno"_s);
+        // The empty places keep their height.
+        QVERIFY(grid->rowMinimumHeight(7) > 0);
+        QVERIFY(grid->rowMinimumHeight(5) > 0);
+        // A one-line field takes any length back whole.
+        const QString longText(40000, u'x');
+        form.setText(u"ulica"_s, longText);
+        QCOMPARE(form.text(u"ulica"_s), longText);
+
+        // Fields without places stand one under the other; a multi-line
+        // field keeps its lines as CR LF.
+        const TFormField note[] = {{"predmet", Str::Subject},
+                                   {"obsah", Str::Content, TFormField::Text}};
+        TForm stacked(note, TLanguageTable());
+        QVERIFY(!stacked.findChild<QGridLayout*>());
+        stacked.setText(u"obsah"_s, u"a\r\nb"_s);
+        QCOMPARE(stacked.findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), u"a\nb"_s);
+        QCOMPARE(stacked.text(u"obsah"_s), u"a\r\nb"_s);
+        stacked.clear();
+        QCOMPARE(stacked.text(u"obsah"_s), QString());
+    }
+
+    void emptyList_data() { kindRows(); }
+    void emptyList() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        QCOMPARE(w.window()->windowTitle(),
+                 QString::fromUtf16(w.c.title) + u" - "_s + w.module().caption);
+        QVERIFY(w.captions().isEmpty());
+        QCOMPARE(w.action("upravit")->isEnabled(), w.c.commandsOnEmptyList);
+        QCOMPARE(w.action("vymazat")->isEnabled(), w.c.commandsOnEmptyList);
+        QCOMPARE(w.status(), u"Počet záznamov: 0 Počet skupín: 1"_s);
+        w.command("export");
+        QCOMPARE(w.t.dialogs.boxes.size(), 1);
+        QCOMPARE(w.t.dialogs.boxes[0].caption, u"Žiadne záznamy!"_s);
+        QCOMPARE(w.t.dialogs.boxes[0].text,
+                 u"Neboli nájdené žiadne záznamy!\nexport nie je možné vykonať!"_s);
+        QVERIFY(w.t.dialogs.fileDialogTitles.isEmpty());
+        // Nothing selected: edit, read and delete do nothing.
+        w.window()->upravitClick();
+        w.window()->citat();
+        w.window()->vymazatClick();
+        QVERIFY(w.otherWindows().isEmpty());
+        QCOMPARE(w.t.dialogs.boxes.size(), 1);
+    }
+
+    void deleteAndRestore_data() { kindRows(); }
+    void deleteAndRestore() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.add(u"prvá"_s);
+        w.add(u"druhá"_s);
+        w.window()->Aktualizuj();
+        const QStringList both{w.c.caption(u"prvá"_s), w.c.caption(u"druhá"_s)};
+        w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
+        w.t.dialogs.answers = {IDialogs::Answer::No};
+        w.command("vymazat");
+        QCOMPARE(w.t.dialogs.boxes.last().caption, u"Potvrdenie odstránenia záznamu"_s);
+        QCOMPARE(w.t.dialogs.boxes.last().text, u"Naozaj chcete odstrániť záznam?"_s);
+        QCOMPARE(w.t.dialogs.boxes.last().icon, IDialogs::Icon::None);
+        QCOMPARE(w.captions(), both);
+        QCOMPARE(w.list()->currentIndex().row(), 0); // refreshed all the same
+        w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazat");
+        QCOMPARE(w.captions(), QStringList{w.c.caption(u"prvá"_s)});
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM %1 ORDER BY id"_s.arg(w.module().table)),
+                 (QList<QStringList>{{u"1"_s}, {u"0"_s}}));
+
+        // Restore touches only the current group.
+        w.execute(GroupTableDefinition(u"ina"_s, w.module().columns));
+        w.add(u"v koši"_s, 0, u"ina"_s);
+        w.command("obnovit");
+        QCOMPARE(w.captions(), both);
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM ina"_s), QList<QStringList>{{u"0"_s}});
+    }
+
+    void statusLineCountsTheVisible_data() { kindRows(); }
+    void statusLineCountsTheVisible() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        for (const char16_t* text : {u"a", u"b", u"c"})
+            w.add(QString::fromUtf16(text));
+        w.add(u"v koši"_s, 0);
+        // Groups in the bin, or emptied from it, are not counted.
+        w.execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) "
+                  "VALUES('kos','Kôš',0),('prazdna','Prázdna',3),('ina','Iná',1)"_s);
+        w.window()->Aktualizuj();
+        QCOMPARE(w.status(), w.expectedStatus(3, 3, 2));
+    }
+
+    void exportFrame_data() { kindRows(); }
+    void exportFrame() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.add(u"Nákup"_s);
+        w.window()->Aktualizuj();
+        w.t.dialogs.fileNames = {QDir::current().filePath(u"export"_s)};
+        w.command("export");
+        QCOMPARE(w.t.dialogs.fileDialogTitles, QStringList{QString::fromUtf16(w.c.exportTitle)});
+        QVERIFY(FileBytes(u"export.txt"_s).endsWith("\r\n\r\n"));
+        // Cancelled: nothing is written.
+        w.command("export");
+        QCOMPARE(QDir().entryList({u"*.txt"_s}), QStringList{u"export.txt"_s});
+        // A folder that cannot be written: the error box, no file left behind.
+        w.t.dialogs.fileNames = {u"missing/folder/out.txt"_s};
+        w.command("export");
+        QCOMPARE(w.t.dialogs.errors.size(), 1);
+        QVERIFY(w.t.dialogs.errors[0].contains(u"missing/folder/out.txt"_s));
+        QVERIFY(!QFileInfo::exists(u"missing"_s));
+    }
+
+    void activationListsWhatChanged_data() { kindRows(); }
+    void activationListsWhatChanged() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.add(u"prvá"_s);
+        w.add(u"druhá"_s);
+        w.window()->Aktualizuj();
+        // Nothing changed: the window shows what a refresh would show,
+        // without reading the list again.
+        w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
+        QSignalSpy rebuilt(w.list()->model(), &QAbstractItemModel::modelReset);
+        w.throughAnEditor();
+        QCOMPARE(w.list()->currentIndex().row(), 0);
+        QCOMPARE(w.captions().size(), 2);
+        QCOMPARE(rebuilt.size(), 0);
+        // A record written by another program is listed at the next activation.
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(w.module().file).constData(), &other), SQLITE_OK);
+        const QByteArray insert = QString::fromUtf16(w.c.insert)
+                                      .arg(w.module().table, SqlText(u"tretia"_s))
+                                      .arg(1)
+                                      .toUtf8();
+        QCOMPARE(sqlite3_exec(other, insert.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        w.throughAnEditor();
+        QCOMPARE(w.captions().size(), 3);
+        QCOMPARE(w.captions().last(), w.c.caption(u"tretia"_s));
+        QCOMPARE(w.status(), w.expectedStatus(3, 3, 1));
+        // So is a group that the view file names now.
+        w.window()->createGroup(u"Iná"_s);
+        LineFile::write(w.module().view, {QString::fromUtf16(w.c.defaultTable), u"Prvá"_s});
+        w.throughAnEditor();
+        QCOMPARE(w.window()->windowTitle(), QString::fromUtf16(w.c.title) + u" - Prvá"_s);
+        QCOMPARE(w.captions().size(), 3);
+    }
+
+    void languageChangeRecaptions_data() { kindRows(); }
+    void languageChangeRecaptions() {
+        QFETCH(QString, kind);
+        TempHome home;
+        QDir().mkdir(u"languages"_s);
+        QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
+        Window w(kind);
+        w.command("novaskupina");
+        auto* dialog = Window::dialog<Tformskupina>();
+        QVERIFY(dialog);
+        const auto caption = [&](const char* name) {
+            return w.window()->findChild<QAction*>(QString::fromLatin1(name))->text();
+        };
+        w.t.context.strings.Nahrajretazce(u"English"_s);
+        w.windows.Aplikujjazyk();
+        QCOMPARE(caption("novymenu"), u"New record"_s);
+        QCOMPARE(caption("novaskupina"), u"New group"_s);
+        QCOMPARE(w.window()->findChild<QMenu*>(u"skupiny"_s)->title(), u"Groups"_s);
+        QCOMPARE(w.window()->windowTitle(),
+                 QString::fromUtf16(w.c.englishTitle) + u" - "_s + w.module().caption);
+        QCOMPARE(dialog->windowTitle(), u"New group"_s);
+        QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Create group"_s);
+        QCOMPARE(dialog->findChild<QPushButton*>(u"zrusit"_s)->text(), u"Cancel"_s);
+        QCOMPARE(w.main->findChild<QPushButton*>(u"ok"_s)->text(), u"Save changes"_s);
+        QCOMPARE(w.main->findChild<QAction*>(u"koniecpopup"_s)->text(),
+                 w.t.context.strings[Str::Quit]);
+        QVERIFY(w.main->findChild<QAction*>(u"koniecpopup"_s)->text() != u"Koniec"_s);
+        // And back.
+        w.t.context.strings.Nahrajretazce(TLanguageTable::Slovak);
+        w.windows.Aplikujjazyk();
+        QCOMPARE(caption("novymenu"), u"Nový záznam"_s);
+        QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Vytvoriť skupinu"_s);
+        QCOMPARE(w.main->findChild<QAction*>(u"koniecpopup"_s)->text(), u"Koniec"_s);
+        dialog->close();
+    }
+
+    // ---- groups ----------------------------------------------------------------
+
+    void createAndRenameGroups_data() { kindRows(); }
+    void createAndRenameGroups() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString title = QString::fromUtf16(w.c.title);
+        w.command("novaskupina");
+        auto* dialog = Window::dialog<Tformskupina>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), u"Nová skupina"_s);
+        QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Vytvoriť skupinu"_s);
+        dialog->vytvoritClick(); // empty caption
+        QCOMPARE(w.t.dialogs.boxes.last().text,
+                 u"Nebol zadaný názov skupiny. Tento údaj je povinný, vyplňte ho!"_s);
+        QVERIFY(dialog->isVisible());
+        dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(u"Nákupy 2008"_s);
+        QTest::keyClick(dialog->findChild<QLineEdit*>(u"skupinavstup"_s), Qt::Key_Return);
+        QTRY_VERIFY(!Window::dialogOpen<Tformskupina>());
+        QCOMPARE(w.rows(u"SELECT nametable, captiontable, viditelnost FROM tables WHERE id=2"_s),
+                 (QList<QStringList>{{u"Nakupy2008"_s, u"Nákupy 2008"_s, u"1"_s}}));
+        QCOMPARE(w.rows(u"SELECT sql FROM sqlite_master WHERE name='Nakupy2008'"_s)[0][0],
+                 u"CREATE TABLE Nakupy2008"_s + QString::fromUtf16(w.c.groupTable));
+        QCOMPARE(LineFile::read(w.module().view).mid(0, 2),
+                 (QStringList{u"Nakupy2008"_s, u"Nákupy 2008"_s}));
+        w.backToWindow();
+        QCOMPARE(w.window()->windowTitle(), title + u" - Nákupy 2008"_s);
+        QCOMPARE(w.status(), w.expectedStatus(0, 0, 2));
+
+        w.command("premenovatskupinu");
+        dialog = Window::dialog<Tformskupina>();
+        QCOMPARE(dialog->windowTitle(), u"Premenovať skupinu"_s);
+        QCOMPARE(dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->text(), u"Nákupy 2008"_s);
+        QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Zmeniť"_s);
+        dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(u"Nákupy \"2009\""_s);
+        dialog->vytvoritClick();
+        QCOMPARE(w.rows(u"SELECT nametable, captiontable FROM tables WHERE id=2"_s),
+                 (QList<QStringList>{{u"Nakupy2008"_s, u"Nákupy \"2009\""_s}}));
+        w.backToWindow();
+        QCOMPARE(w.window()->windowTitle(), title + u" - Nákupy \"2009\""_s);
+    }
+
+    void refusedGroupNames_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("error");
+        for (const KindCase& c : kCases) {
+            const QString kind = QString::fromUtf16(c.name);
+            const auto row = [&](const char* name, const QString& caption, const QString& error) {
+                QTest::newRow((kind + u": "_s + QString::fromLatin1(name)).toUtf8().constData())
+                    << kind << caption << error;
+            };
+            row("same table name", QString::fromUtf16(c.sameTable),
+                u"table %1 already exists"_s.arg(QString::fromUtf16(c.defaultTable)));
+            row("only removed characters", u"( - )"_s, u"syntax error"_s);
+            row("starts with a digit", u"2008"_s, u"syntax error"_s);
+            row("keyword", u"Select"_s, u"syntax error"_s);
+            row("the catalogue", u"Tables"_s, u"table Tables already exists"_s);
+            row("not a name", u"a'b[c]"_s, u"gives no valid table name"_s);
+            row("tab", u"x\tAS\tSELECT\t1"_s, u"gives no valid table name"_s);
+        }
+    }
+    void refusedGroupNames() {
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        QFETCH(QString, error);
+        TempHome home;
+        Window w(kind);
+        const QString current = w.module().table;
+        const QList<QStringList> schema = w.rows(u"SELECT name FROM sqlite_master"_s);
+        w.command("novaskupina");
+        auto* dialog = Window::dialog<Tformskupina>();
+        dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(caption);
+        dialog->vytvoritClick();
+        QCOMPARE(w.t.dialogs.errors.size(), 1);
+        QVERIFY2(w.t.dialogs.errors[0].contains(error), qPrintable(w.t.dialogs.errors[0]));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->text(), caption);
+        QCOMPARE(w.rows(u"SELECT name FROM sqlite_master"_s), schema);
+        QCOMPARE(w.rows(u"SELECT COUNT(*) FROM tables"_s), QList<QStringList>{{u"1"_s}});
+        QCOMPARE(w.module().table, current);
+    }
+
+    void captionsOfAnyTextAreKept_data() { kindRows(); }
+    void captionsOfAnyTextAreKept() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        for (const char16_t* caption : {u"Práca \"doma\"", u"§Veci!", u"id"}) {
+            w.window()->createGroup(QString::fromUtf16(caption));
+            QCOMPARE(w.module().caption, QString::fromUtf16(caption));
+        }
+        QCOMPARE(w.rows(u"SELECT nametable, captiontable FROM tables WHERE id>1 ORDER BY id"_s),
+                 (QList<QStringList>{{u"Pracadoma"_s, u"Práca \"doma\""_s},
+                                     {u"Veci"_s, u"§Veci!"_s},
+                                     {u"id"_s, u"id"_s}}));
+    }
+
+    void switchGroups_data() { kindRows(); }
+    void switchGroups() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString first = w.module().table;
+        const QString firstCaption = w.module().caption;
+        w.window()->createGroup(u"Dva"_s);
+        w.window()->createGroup(u"Tri"_s);
+        w.t.sound.played.clear();
+        w.command("prepnut"); // from group 3 to group 1
+        QCOMPARE(w.module().table, first);
+        QCOMPARE(w.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
+        QCOMPARE(w.window()->windowTitle(),
+                 QString::fromUtf16(w.c.title) + u" - "_s + firstCaption);
+        w.execute(u"UPDATE tables SET viditelnost=0 WHERE id=2"_s);
+        w.command("prepnut"); // group 2 binned: from 1 to 3
+        QCOMPARE(w.module().table, u"Tri"_s);
+        w.execute(u"UPDATE tables SET viditelnost=3 WHERE id=1"_s);
+        w.t.sound.played.clear();
+        w.command("prepnut"); // the only visible group: no change, no beep
+        QCOMPARE(w.module().table, u"Tri"_s);
+        QVERIFY(w.t.sound.played.isEmpty());
+        // No visible group at all: one pass, and the window goes on.
+        w.execute(u"UPDATE tables SET viditelnost=0 WHERE id=3"_s);
+        w.command("prepnut");
+        QCOMPARE(w.module().table, u"Tri"_s);
+        QCOMPARE(w.status(), u"Počet záznamov: 0 Počet skupín: 0"_s);
+        QVERIFY(w.t.dialogs.errors.isEmpty());
+    }
+
+    void switchedGroupGivesWayToTheStoredOne_data() { kindRows(); }
+    void switchedGroupGivesWayToTheStoredOne() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString title = QString::fromUtf16(w.c.title);
+        const QString firstCaption = w.module().caption;
+        w.window()->createGroup(u"Dva"_s);
+        w.window()->chooseGroup(1); // stored: the default group
+        w.command("prepnut");
+        QCOMPARE(w.window()->windowTitle(), title + u" - Dva"_s);
+        w.throughAnEditor();
+        QCOMPARE(w.window()->windowTitle(), title + u" - "_s + firstCaption);
+    }
+
+    void binAndRestoreGroups_data() { kindRows(); }
+    void binAndRestoreGroups() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString title = QString::fromUtf16(w.c.title);
+        const QString firstCaption = w.module().caption;
+        w.window()->createGroup(u"Dva"_s);
+        w.add(u"záznam v Dva"_s);
+        w.t.dialogs.answers = {IDialogs::Answer::No};
+        w.command("vymazatskupinu");
+        QCOMPARE(w.t.dialogs.boxes.last().caption, u"Potvrdenie odstránenia skupiny"_s);
+        QCOMPARE(w.t.dialogs.boxes.last().text, u"Naozaj chcete odstrániť skupinu Dva?"_s);
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"1"_s}});
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazatskupinu");
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"0"_s}});
+        QCOMPARE(w.window()->windowTitle(), title + u" - "_s + firstCaption);
+        w.command("obnovitskupiny");
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM tables WHERE id=2"_s),
+                 QList<QStringList>{{u"1"_s}});
+        w.window()->chooseGroup(2);
+        w.window()->Aktualizuj();
+        QCOMPARE(w.captions(), QStringList{w.c.caption(u"záznam v Dva"_s)});
+    }
+
+    void chooser_data() { kindRows(); }
+    void chooser() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString first = w.module().table;
+        const QString firstCaption = w.module().caption;
+        w.window()->createGroup(u"Dva"_s);
+        w.window()->createGroup(u"Tri"_s);
+        w.execute(u"UPDATE tables SET viditelnost=0 WHERE id=2"_s);
+        w.t.sound.played.clear();
+        w.command("zobrazitskupiny");
+        auto* chooser = Window::dialog<Tformskupiny>();
+        QVERIFY(chooser);
+        QCOMPARE(chooser->windowTitle(), u"Vyberte skupinu"_s);
+        auto* list = chooser->findChild<QTreeView*>(u"zoznam"_s);
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(list->model()->index(0, 0).data().toString(), firstCaption);
+        QCOMPARE(list->model()->index(1, 0).data().toString(), u"Tri"_s);
+        list->setCurrentIndex(list->model()->index(0, 0));
+        chooser->okClick();
+        QTRY_VERIFY(!Window::dialogOpen<Tformskupiny>());
+        QCOMPARE(w.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
+        QCOMPARE(LineFile::read(w.module().view).first(), first);
+
+        // With every group in the bin the list is empty and OK does nothing.
+        w.execute(u"UPDATE tables SET viditelnost=0"_s);
+        w.command("zobrazitskupiny");
+        chooser = Window::dialog<Tformskupiny>();
+        QCOMPARE(chooser->findChild<QTreeView*>(u"zoznam"_s)->model()->rowCount(), 0);
+        chooser->okClick();
+        QVERIFY(chooser->isVisible());
+        chooser->close();
+    }
+};
+
+VELMORAND_TEST_MAIN(TestRecords)
+#include "tst_records.moc"
