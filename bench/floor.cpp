@@ -18,7 +18,7 @@ protected:
         QMainWindow::paintEvent(event);
         if (!m_painted) {
             m_painted = true;
-            Trace(QStringLiteral("painted"));
+            Trace(QStringLiteral("list painted"));
         }
     }
 

@@ -2,7 +2,9 @@
 // status line) at 1,000, 10,000 and 100,000 notes in the current group,
 // beside the raw SQLite floor for the same list measured in the same run:
 // open, the two pragmas, read id and predmet of the visible rows in order,
-// close.
+// close. Also the memory the list holds per listed note (the heap in use
+// after the refresh, against 1,000 notes), and an activation of the window
+// with nothing changed, which keeps the list.
 //
 //   notes_refresh [rounds]
 #include "notes/formpoznamky.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -81,6 +84,11 @@ double memoryMiB(const char* field) {
     return 0;
 }
 
+double heapInUse() {
+    malloc_trim(0);
+    return double(mallinfo2().uordblks);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -94,21 +102,32 @@ int main(int argc, char** argv) {
         return 1;
     auto* notes = static_cast<TFormpoznamky*>(program.record(QStringLiteral("poznamky")));
     std::printf("notes refresh, medians of %d rounds\n", rounds);
-    std::printf("  %8s %12s %12s %8s %14s\n", "notes", "raw SQLite", "Aktualizuj", "ratio",
-                "peak RSS");
+    std::printf("  %8s %12s %12s %8s %14s %12s %12s\n", "notes", "raw SQLite", "Aktualizuj",
+                "ratio", "peak RSS", "per note", "activation");
+    double heapAtFirst = 0;
+    int firstCount = 0;
     for (int count : {1000, 10000, 100000}) {
         fill(count);
-        std::vector<double> floor, ours;
+        std::vector<double> floor, ours, activations;
         for (int round = 0; round < rounds; ++round) {
             floor.push_back(rawFloor());
             QElapsedTimer timer;
             timer.start();
             notes->Aktualizuj();
             ours.push_back(double(timer.nsecsElapsed()) / 1e6);
+            timer.start();
+            notes->FormActivate();
+            activations.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
+        const double heap = heapInUse();
+        if (firstCount == 0) {
+            heapAtFirst = heap;
+            firstCount = count;
+        }
+        const double perNote = count > firstCount ? (heap - heapAtFirst) / (count - firstCount) : 0;
         const double f = median(floor), o = median(ours);
-        std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB\n", count, f, o, o / f,
-                    memoryMiB("VmHWM:"));
+        std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB %10.0f B %9.3f ms\n", count, f, o,
+                    o / f, memoryMiB("VmHWM:"), perNote, median(activations));
     }
     return 0;
 }

@@ -2,4 +2,5 @@
 
 constexpr TRecordKind kAddressBookKind{u"adresar", Qt::Key_F3, &MakeRecordWindow<TFormadresar>};
 
-TFormadresar::TFormadresar(TProgramContext& context) : TRecordWindow(context, kAddressBookKind, Str::AddressBookMenu) {}
+TFormadresar::TFormadresar(TProgramContext& context)
+    : TRecordWindow(context, kAddressBookKind, Str::AddressBookMenu) {}

@@ -2,4 +2,5 @@
 
 constexpr TRecordKind kDiaryKind{u"diar", Qt::Key_F2, &MakeRecordWindow<Tformdiar>};
 
-Tformdiar::Tformdiar(TProgramContext& context) : TRecordWindow(context, kDiaryKind, Str::DiaryMenu) {}
+Tformdiar::Tformdiar(TProgramContext& context)
+    : TRecordWindow(context, kDiaryKind, Str::DiaryMenu) {}

@@ -13,7 +13,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const TFormField kNoteFields[] = {{"predmet", Str::Subject}, {"obsah", Str::Content, TFormField::Text}};
+const TFormField kNoteFields[] = {{"predmet", Str::Subject},
+                                  {"obsah", Str::Content, TFormField::Text}};
 
 QString displayMoment(TProgramContext& context, const QString& stored) {
     return context.patterns.dateTime(ParseDateTimeByFormat(u"yyyy-mm-dd hh:nn:ss"_s, stored));
@@ -42,8 +43,8 @@ void Tformzaznampoznamky::fill(const TSQLiteTable& note) {
     form().setText(
         u"predmet"_s,
         s[Str::Saved] + u' ' +
-            displayMoment(m_context, note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s))) +
-            u", "_s + s[Str::Changed] + u' ' +
+            displayMoment(m_context, note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s))) + u", "_s +
+            s[Str::Changed] + u' ' +
             displayMoment(m_context, note.CellTextOrEmpty(note.ColumnIndex(u"datumzmeny"_s))));
 }
 

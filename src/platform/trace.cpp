@@ -3,8 +3,19 @@
 #include <QFile>
 #include <ctime>
 
-void Trace(const QString& line) {
+namespace {
+const QString& tracePath() {
     static const QString path = qEnvironmentVariable("VELMORAND_TRACE");
+    return path;
+}
+} // namespace
+
+bool Tracing() {
+    return !tracePath().isEmpty();
+}
+
+void Trace(const QString& line) {
+    const QString& path = tracePath();
     if (path.isEmpty())
         return;
     QFile file(path);

@@ -53,8 +53,8 @@ Tformskupina::Tformskupina(TGroupedWindow& window, Mode mode)
     skupinavstup = new QLineEdit;
     skupinavstup->setObjectName(u"skupinavstup"_s);
     skupinavyzva->setBuddy(skupinavstup);
-    vytvorit = button(u"vytvorit"_s, strings,
-                      mode == Mode::Create ? Str::CreateGroup : Str::Change);
+    vytvorit =
+        button(u"vytvorit"_s, strings, mode == Mode::Create ? Str::CreateGroup : Str::Change);
     zrusit = button(u"zrusit"_s, strings, Str::Cancel);
     vytvorit->setDefault(true);
     if (mode == Mode::Rename)
@@ -123,10 +123,9 @@ Tformskupiny::Tformskupiny(TGroupedWindow& window) : QDialog(&window), m_window(
     Guarded(window.context().dialogs, [this] {
         TSQLiteDatabase db(m_window.module().file);
         TRecordItems items;
-        db.QueryEach(u"SELECT id, captiontable FROM tables WHERE viditelnost=1 ORDER BY id"_s,
-                     [&](const TSQLiteRow& row) {
-                         items.append(row.CellInt64(0), row.CellTextOrEmpty(1));
-                     });
+        db.QueryEach(
+            u"SELECT id, captiontable FROM tables WHERE viditelnost=1 ORDER BY id"_s,
+            [&](const TSQLiteRow& row) { items.append(row.CellInt64(0), row.CellTextOrEmpty(1)); });
         m_list->setItems(std::move(items));
     });
     if (m_list->count() > 0)

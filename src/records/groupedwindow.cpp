@@ -85,10 +85,10 @@ QString TGroupedWindow::Stavovypozriadok(TSQLiteDatabase& db, int listed) {
     // The records part counts the visible records whatever the filter says;
     // with the usual filter that is the list itself.
     const TModuleState& m = module();
-    const qint64 visible = m.filter == u"where viditelnost=1" && listQueryListsTheGroup()
-                               ? listed
-                               : count(u"SELECT COUNT(*) FROM "_s + SqlName(m.table) +
-                                       u" WHERE viditelnost=1 "_s);
+    const qint64 visible =
+        m.filter == u"where viditelnost=1" && listQueryListsTheGroup()
+            ? listed
+            : count(u"SELECT COUNT(*) FROM "_s + SqlName(m.table) + u" WHERE viditelnost=1 "_s);
     const qint64 groups = count(u"SELECT COUNT(*) FROM tables WHERE viditelnost=1"_s);
     const TLanguageTable& s = m_context.strings;
     return s[Str::RecordCount] + u": "_s + recordsPart(listed, visible) + u' ' +
@@ -202,7 +202,8 @@ void TGroupedWindow::vymazatskupinuClick() {
         TSQLiteDatabase db(module().file);
         id = catalogueIdOf(db, module().table);
     }
-    if (m_context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteGroup], s[Str::ReallyDeleteGroup] + u' ' + module().caption + u'?',
+    if (m_context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteGroup],
+                                     s[Str::ReallyDeleteGroup] + u' ' + module().caption + u'?',
                                      IDialogs::Icon::None,
                                      IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
         return;

@@ -5,10 +5,12 @@
 #include "context/programcontext.h"
 #include "context/windowhost.h"
 #include "platform/dialogs.h"
+#include "platform/trace.h"
 #include "recordlist.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -37,6 +39,8 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     // Enter (or a double click) reads the record.
     connect(zoznam, &QTreeView::activated, this,
             [this] { Guarded(m_context.dialogs, [this] { citat(); }); });
+    if (Tracing())
+        zoznam->viewport()->installEventFilter(this);
     auto* central = new QWidget;
     m_layout = new QGridLayout(central);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -55,8 +59,8 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     if (options.newCommand)
         novymenu = command("novymenu", Str::NewRecord, QKeySequence(u"Ctrl+N"_s),
                            [this] { novymenuClick(); });
-    upravit = command("upravit", Str::EditRecord, QKeySequence(u"Ctrl+U"_s),
-                      [this] { upravitClick(); });
+    upravit =
+        command("upravit", Str::EditRecord, QKeySequence(u"Ctrl+U"_s), [this] { upravitClick(); });
     vymazat = command("vymazat", Str::DeleteRecord, QKeySequence(Qt::Key_Delete),
                       [this] { vymazatClick(); });
     obnovit = command("obnovit", Str::RestoreRecords, QKeySequence(u"Ctrl+R"_s),
@@ -175,7 +179,17 @@ void TListWindow::Aktualizuj() {
     selectFirst();
     setStatusText(Stavovypozriadok(db, m_list->count()));
     m_listedKey = key;
+    m_filled = true;
     afterRefresh();
+}
+
+bool TListWindow::eventFilter(QObject* watched, QEvent* event) {
+    // When a filled list is first on the screen, for the start-up benchmark.
+    if (event->type() == QEvent::Paint && m_filled && !m_paintTraced) {
+        m_paintTraced = true;
+        Trace(u"list painted: "_s + name());
+    }
+    return TRecordWindow::eventFilter(watched, event);
 }
 
 QString TListWindow::Stavovypozriadok(TSQLiteDatabase&, int listed) {
@@ -239,7 +253,8 @@ void TListWindow::exportClick() {
                                      IDialogs::Icon::Information);
         return;
     }
-    QString file = m_context.dialogs.saveFileName(this, s[m_exportTitle], s[Str::TextFiles], QString());
+    QString file =
+        m_context.dialogs.saveFileName(this, s[m_exportTitle], s[Str::TextFiles], QString());
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().isEmpty())

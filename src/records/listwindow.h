@@ -26,8 +26,8 @@ class TListWindow : public TRecordWindow {
     Q_OBJECT
 public:
     struct Options {
-        bool newCommand = true;    // the first menu has "Nový záznam"
-        bool exportCommand = true; // ... and "Export"
+        bool newCommand = true;        // the first menu has "Nový záznam"
+        bool exportCommand = true;     // ... and "Export"
         Str exportTitle = Str::Export; // the export dialog's title
         bool multiSelection = false;
         bool header = false; // the list shows its column's caption
@@ -46,6 +46,9 @@ public:
     // What the status line shows.
     QString statusText() const;
 
+    // Reads the view file and refreshes, unless nothing the list shows has
+    // changed since the last refresh.
+    void FormActivate() override;
     // Refresh: title, list, enabled items, status line.
     void Aktualizuj();
     // Writes the view file.
@@ -100,8 +103,8 @@ protected:
     void addControlBeside(QWidget* control);
     void setStatusText(const QString& text);
 
-    void FormActivate() override;
     void FormClose() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QMenu* m_mainMenu;
     QTreeView* zoznam;
@@ -125,4 +128,7 @@ private:
     QLabel* m_status;
     // The list's key at the last refresh that succeeded.
     QByteArray m_listedKey;
+    // For the trace: the list has been filled, and painted since.
+    bool m_filled = false;
+    bool m_paintTraced = false;
 };

@@ -16,6 +16,7 @@ struct TRecordKind {
 };
 
 // The maker of a kind's window class.
-template <typename Window> std::unique_ptr<TRecordWindow> MakeRecordWindow(TProgramContext& context) {
+template <typename Window>
+std::unique_ptr<TRecordWindow> MakeRecordWindow(TProgramContext& context) {
     return std::make_unique<Window>(context);
 }

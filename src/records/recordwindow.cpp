@@ -26,8 +26,7 @@ TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind, 
     AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [&host] { host.Skryvsetko(); });
-    host.watchActivation(this,
-                         [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
+    host.watchActivation(this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
 }
 
 QString TRecordWindow::name() const {

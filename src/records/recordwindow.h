@@ -27,12 +27,12 @@ public:
     void showActive();
     // Applies the current language table: the captions, then the title.
     void Aplikujjazyk() override;
+    // Runs when the window is shown or comes back from another window of the program.
+    virtual void FormActivate() {}
 
 protected:
     // Runs whenever the window closes (F-key switch, F12, the close box).
     virtual void FormClose() {}
-    // Runs when the window is shown or comes back from another window of the program.
-    virtual void FormActivate() {}
     // Whether F12 closes every record window, not only this one.
     virtual bool f12ClosesAll() const { return false; }
     // The window title in the current language and state.

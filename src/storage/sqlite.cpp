@@ -181,8 +181,7 @@ QString TSQLiteRow::CellTextOrEmpty(int column) const {
         return QString();
     const int size = sqlite3_column_bytes(m_statement, column);
     const void* nul = std::memchr(text, 0, std::size_t(size));
-    return Cp1250::decode(
-        QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size));
+    return Cp1250::decode(QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size));
 }
 
 // ---- TSQLiteDatabase ---------------------------------------------------------

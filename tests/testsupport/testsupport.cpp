@@ -107,4 +107,3 @@ bool WaitForFocus(QWidget* window) {
         return window->windowHandle() && QGuiApplication::focusWindow() == window->windowHandle();
     });
 }
-
