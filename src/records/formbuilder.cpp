@@ -27,10 +27,9 @@ QString toStored(QString edited) {
 TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, QWidget* parent)
     : QWidget(parent), m_fields(fields) {
     setObjectName(u"form"_s);
-    auto* stacked = new QVBoxLayout;
-    auto* grid = new QGridLayout;
+    auto* stacked = new QVBoxLayout(this);
     stacked->setContentsMargins(0, 0, 0, 0);
-    grid->setContentsMargins(0, 0, 0, 0);
+    QGridLayout* grid = nullptr;
     QWidget* previous = nullptr;
     int rows = 0;
     for (const TFormField& field : fields) {
@@ -53,6 +52,11 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
         m_edits.insert(name, edit);
         m_labels.insert(name, label);
         if (field.row > 0) {
+            if (!grid) {
+                grid = new QGridLayout;
+                stacked->addLayout(grid);
+                stacked->addStretch();
+            }
             grid->addWidget(label, field.row, 2 * field.column);
             grid->addWidget(edit, field.row, 2 * field.column + 1);
             rows = std::max(rows, field.row);
@@ -64,15 +68,12 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
             setTabOrder(previous, edit);
         previous = edit;
     }
-    if (rows > 0) {
+    if (grid) {
         // A row without fields keeps its place.
         const int height = QLineEdit().sizeHint().height();
         for (int row = 1; row <= rows; ++row)
             grid->setRowMinimumHeight(row, height);
-        stacked->addLayout(grid);
-        stacked->addStretch();
     }
-    setLayout(stacked);
 }
 
 QWidget* TForm::firstEdit() const {

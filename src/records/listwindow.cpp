@@ -13,7 +13,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
