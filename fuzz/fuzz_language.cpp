@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     TLanguageTable table;
     table.Nahrajretazce(QStringLiteral("&Fuzz"));
-    if (table.strings().size() != TLanguageTable::Count)
+    if (table.strings().size() != TLanguageTable::Total)
         __builtin_trap();
     for (const QString& text : table.strings())
         if (text.contains(u'\n') || text.contains(u'\r'))

@@ -5,14 +5,14 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-constexpr const char16_t* kSlovak[TLanguageTable::Count] = {
+constexpr const char16_t* kSlovak[TLanguageTable::Total] = {
 #include "slovakstrings.inc"
 };
 } // namespace
 
 QStringList TLanguageTable::SlovakStrings() {
     QStringList strings;
-    strings.reserve(Count);
+    strings.reserve(Total);
     for (const char16_t* text : kSlovak)
         strings.append(QString::fromUtf16(text));
     return strings;
@@ -31,10 +31,12 @@ void TLanguageTable::Nahrajretazce(const QString& languageName) {
         return;
     }
     QStringList lines = LineFile::read(FilePath(languageName));
-    if (lines.size() > Count)
-        lines.resize(Count);
+    if (lines.size() > Total)
+        lines.resize(Total);
     while (lines.size() < Count)
         lines.append(QString());
+    for (qsizetype i = lines.size(); i < Total; ++i)
+        lines.append(QString::fromUtf16(kSlovak[i]));
     m_strings = std::move(lines);
     ++m_generation;
 }

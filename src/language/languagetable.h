@@ -5,17 +5,21 @@
 #include <QString>
 #include <QStringList>
 
-// The table of 209 texts that every window takes its captions and messages
-// from: the built-in Slovak strings, or the lines of a language file.
+// The table of texts that every window takes its captions and messages
+// from: the built-in Slovak strings, or the lines of a language file. The
+// first 209 are the original's; the program's own follow.
 class TLanguageTable {
 public:
+    // The original's texts, which its language files hold.
     static constexpr int Count = 209;
+    // All texts, the program's own included.
+    static constexpr int Total = kStrCount;
     static inline const QString Slovak = QStringLiteral("Slovak");
 
     TLanguageTable(); // the built-in Slovak strings
 
     QString operator[](Str text) const { return m_strings.value(int(text)); }
-    // Text number index; empty for an index outside 0 to 208.
+    // Text number index; empty for an index outside the table.
     QString at(int index) const { return m_strings.value(index); }
     const QStringList& strings() const { return m_strings; }
     // Counts the loads, so that a window can tell that its texts changed.
@@ -23,9 +27,10 @@ public:
 
     // Fills the table for a language name: the built-in strings for "Slovak",
     // otherwise the lines of languages/<name without "&">.lng, one string per
-    // line; missing lines give empty strings, lines after the 209th are
-    // ignored. A file that cannot be read throws EFileError and leaves the
-    // table as it was.
+    // line. A missing line of the original's 209 gives an empty string, one
+    // of the program's own the built-in Slovak text; lines after the last
+    // text are ignored. A file that cannot be read throws EFileError and
+    // leaves the table as it was.
     void Nahrajretazce(const QString& languageName);
 
     // "languages/" + the name with every "&" removed + ".lng".

@@ -245,7 +245,19 @@ enum class Str : int {
     ChooseGroup = 206,
     LanguageDone = 207,
     LanguageChanged = 208,
+
+    // Texts the program adds to the original's 209. A language file with
+    // fewer lines leaves these to the built-in Slovak texts.
+    LockRefused = 209,
+    ReminderSearchFailed = 210,
+    AlarmNotCleared = 211,
+    SettingsUnreadable = 212,
+    DataFilesUnusable = 213,
+    NoSound = 214,
 };
+
+// The number of texts, the program's own included.
+inline constexpr int kStrCount = int(Str::NoSound) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.
