@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
+#include <csignal>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -14,7 +15,7 @@ constexpr char kWake[] = "Velmorand\n";
 }
 
 TSingleInstance::TSingleInstance(const QString& homeFolder)
-    : m_home(homeFolder), m_lock(homeFolder + u"/.velmorand.lock"_s) {
+    : m_home(homeFolder), m_lock(lockPath()) {
     // The lock never goes stale by age: the running copy may run for weeks.
     m_lock.setStaleLockTime(0);
     m_server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
@@ -29,31 +30,57 @@ QString TSingleInstance::serverName(const QString& homeFolder) {
     return u"velmorand-%1-%2"_s.arg(getuid()).arg(QString::fromLatin1(hash.toHex().left(24)));
 }
 
-bool TSingleInstance::claim() {
-    const QString name = serverName(m_home);
+QString TSingleInstance::lockPath() const {
+    return m_home + u"/.velmorand.lock"_s;
+}
+
+TSingleInstance::Claim TSingleInstance::claim() {
     if (m_lock.tryLock(0)) {
-        connect(&m_server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-                connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                    if (socket->readAll().contains(kWake))
-                        emit wakeRequested();
-                    socket->disconnectFromServer();
-                });
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        if (!m_server.listen(name))
-            qWarning("velmorand: cannot listen for later starts: %s",
-                     qPrintable(m_server.errorString()));
-        return true;
+        listen();
+        return Claim::Running;
     }
-    if (m_lock.error() != QLockFile::LockFailedError) {
-        // The lock file cannot be made at all: run rather than refuse to start.
-        qWarning("velmorand: cannot make the lock file in %s", qPrintable(m_home));
-        return true;
+    if (m_lock.error() != QLockFile::LockFailedError)
+        return Claim::Refused;
+    if (wakeRunningCopy())
+        return Claim::Woken;
+    // No copy answers for the lock. Its file goes unless a live process
+    // holds its system lock.
+    if (m_lock.removeStaleLockFile() && m_lock.tryLock(0)) {
+        qWarning("velmorand: took over the lock %s, which no running copy answered for",
+                 qPrintable(lockPath()));
+        listen();
+        return Claim::Running;
     }
+    qint64 pid = 0;
+    QString host, application;
+    if (m_lock.getLockInfo(&pid, &host, &application) && ::kill(pid_t(pid), 0) == 0) {
+        qWarning("velmorand: another copy (process %lld) runs on %s but does not answer",
+                 pid, qPrintable(m_home));
+        return Claim::Woken;
+    }
+    return Claim::Refused;
+}
+
+void TSingleInstance::listen() {
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (socket->readAll().contains(kWake))
+                    emit wakeRequested();
+                socket->disconnectFromServer();
+            });
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+    if (!m_server.listen(serverName(m_home)))
+        qWarning("velmorand: cannot listen for later starts: %s",
+                 qPrintable(m_server.errorString()));
+}
+
+bool TSingleInstance::wakeRunningCopy() {
     // The running copy may be between taking the lock and listening: try
-    // for a moment, then give up quietly.
+    // for a moment.
+    const QString name = serverName(m_home);
     const QDeadlineTimer deadline(1500);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
@@ -63,7 +90,7 @@ bool TSingleInstance::claim() {
             socket.write(kWake);
             socket.waitForBytesWritten(500);
             socket.disconnectFromServer();
-            return false;
+            return true;
         }
         QThread::msleep(50);
     }

@@ -12,7 +12,9 @@
 #include "platform/termination.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
+#include "settingsfile.h"
 #include "storage/exception.h"
+#include "storage/linefile.h"
 #include "windowmanager.h"
 
 #include <QApplication>
@@ -57,6 +59,19 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
 
 namespace {
 
+// The language the settings file names, for what must be said before the
+// program has read its settings; Slovak when that cannot be told.
+TLanguageTable startLanguage() {
+    TLanguageTable strings;
+    try {
+        TSettings settings;
+        if (ReadSettingsLines(LineFile::read(TSettings::FileName), settings))
+            strings.Nahrajretazce(settings.language);
+    } catch (const Exception&) {
+    }
+    return strings;
+}
+
 bool hasDisplay() {
     const QString platform = QGuiApplication::platformName();
     return platform != u"offscreen" && platform != u"minimal";
@@ -97,8 +112,20 @@ int RunVelmorand(const StartOptions& options) {
         return 1;
     }
     TSingleInstance instance(home);
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case TSingleInstance::Claim::Running:
+        break;
+    case TSingleInstance::Claim::Woken:
         return 0;
+    case TSingleInstance::Claim::Refused: {
+        // Two copies must never write the same files: this one does not run.
+        const QString text = startLanguage()[Str::LockRefused].arg(home, instance.lockPath());
+        std::fprintf(stderr, "velmorand: %s\n", qPrintable(text));
+        if (hasDisplay())
+            TQtDialogs().errorBox(text);
+        return 1;
+    }
+    }
 
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(u"velmorand"_s);

@@ -140,16 +140,16 @@ private slots:
     void secondCopyWakesTheFirst() {
         TempHome scratch;
         TSingleInstance first(scratch.path());
-        QVERIFY(first.claim());
+        QCOMPARE(first.claim(), TSingleInstance::Claim::Running);
         QSignalSpy woken(&first, &TSingleInstance::wakeRequested);
         TSingleInstance second(scratch.path());
-        QVERIFY(!second.claim());
+        QCOMPARE(second.claim(), TSingleInstance::Claim::Woken);
         QVERIFY(woken.wait(3000));
 
         // Another home folder is another program.
         TempHome other;
         TSingleInstance elsewhere(other.path());
-        QVERIFY(elsewhere.claim());
+        QCOMPARE(elsewhere.claim(), TSingleInstance::Claim::Running);
         QVERIFY(TSingleInstance::serverName(scratch.path()) !=
                 TSingleInstance::serverName(other.path()));
     }
@@ -165,17 +165,43 @@ private slots:
         WriteFileBytes(u".velmorand.lock"_s, QByteArray::number(pid) + "\nvelmorand\n" +
                                                  QSysInfo::machineHostName().toUtf8() + "\n");
         TSingleInstance next(scratch.path());
-        QVERIFY(next.claim());
+        QCOMPARE(next.claim(), TSingleInstance::Claim::Running);
+    }
+
+    void lockThatNoCopyAnswersForIsTakenOver_data() {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xff\xfe garbage\n\x00\x13", 16);
+        QTest::newRow("another host") << QByteArray::number(QCoreApplication::applicationPid()) +
+                                             "\nvelmorand\nanother-host.example\n";
+    }
+    void lockThatNoCopyAnswersForIsTakenOver() {
+        QFETCH(QByteArray, lock);
+        TempHome scratch;
+        WriteFileBytes(u".velmorand.lock"_s, lock);
+        TSingleInstance next(scratch.path());
+        QCOMPARE(next.claim(), TSingleInstance::Claim::Running);
+        // Taken over for real: a later start wakes it.
+        TSingleInstance later(scratch.path());
+        QCOMPARE(later.claim(), TSingleInstance::Claim::Woken);
+    }
+
+    void lockThatCannotBeTakenIsRefused() {
+        TempHome scratch;
+        QDir().mkdir(u".velmorand.lock"_s);
+        TSingleInstance next(scratch.path());
+        QCOMPARE(next.claim(), TSingleInstance::Claim::Refused);
+        QVERIFY(QFileInfo(u".velmorand.lock"_s).isDir());
     }
 
     void lockIsFreedWhenTheCopyEnds() {
         TempHome scratch;
         {
             TSingleInstance first(scratch.path());
-            QVERIFY(first.claim());
+            QCOMPARE(first.claim(), TSingleInstance::Claim::Running);
         }
         TSingleInstance again(scratch.path());
-        QVERIFY(again.claim());
+        QCOMPARE(again.claim(), TSingleInstance::Claim::Running);
     }
 };
 

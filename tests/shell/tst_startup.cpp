@@ -142,6 +142,16 @@ private slots:
                      .toUtf8());
     }
 
+    void lockThatCannotBeTakenStopsTheStartWithAMessage() {
+        TempHome scratch;
+        QDir().mkpath(u"home/.velmorand.lock"_s);
+        const Run run = runBinary({u"--home"_s, scratch.file(u"home"_s)});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("zámok"), run.err.constData());
+        QVERIFY2(run.err.contains(".velmorand.lock"), run.err.constData());
+        QVERIFY(!QFileInfo::exists(scratch.file(u"home/data"_s)));
+    }
+
     void startsOnAFreshHomeFolder() {
         TempHome scratch;
         QProcess process;
