@@ -62,6 +62,7 @@ QStringList TGroupedWindow::viewLines() const {
 void TGroupedWindow::readViewLines(const QStringList& lines) {
     module().table = lines.value(0);
     module().caption = lines.value(1);
+    checkGroup();
 }
 
 QString TGroupedWindow::title() const {
@@ -97,10 +98,21 @@ QString TGroupedWindow::Stavovypozriadok(TSQLiteDatabase& db, int listed) {
 
 // ---- groups --------------------------------------------------------------------
 
-qint64 TGroupedWindow::catalogueIdOf(TSQLiteDatabase& db, const QString& table) {
-    TSQLiteTable row =
-        db.Query(u"SELECT * FROM tables WHERE nametable LIKE "_s + SqlText(table) + u" "_s);
-    return row.Rows() > 0 ? row.CellInt64(row.ColumnIndex(u"id"_s)) : 0;
+void TGroupedWindow::checkGroup() {
+    TModuleState& m = module();
+    const QByteArray stamp = DatabaseStamp(m.file);
+    if (!stamp.isEmpty() && stamp == m_checkedStamp && m.table == m_checkedTable)
+        return;
+    TSQLiteDatabase db(m.file);
+    if (CatalogueId(db, m.table) == 0) {
+        m.table = m.defaultTable;
+        TSQLiteTable row = db.Query(u"SELECT captiontable FROM tables WHERE id="_s +
+                                    QString::number(CatalogueId(db, m.table)));
+        if (row.Rows() > 0)
+            m.caption = row.CellTextOrEmpty(0);
+    }
+    m_checkedTable = m.table;
+    m_checkedStamp = stamp;
 }
 
 void TGroupedWindow::novaskupinaClick() {
@@ -141,8 +153,8 @@ void TGroupedWindow::createGroup(const QString& caption) {
 void TGroupedWindow::renameGroup(const QString& caption) {
     {
         TSQLiteDatabase db(module().file);
-        db.Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) +
-                   u" WHERE nametable LIKE "_s + SqlText(module().table) + u";"_s);
+        db.Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) + u" WHERE id="_s +
+                   QString::number(CatalogueId(db, module().table)) + u";"_s);
     }
     module().caption = caption;
     Ulozini();
@@ -170,7 +182,7 @@ void TGroupedWindow::prepnutClick() {
         // binned and emptied groups are passed over.
         TSQLiteTable groups =
             db.Query(u"SELECT id, nametable, captiontable, viditelnost FROM tables ORDER BY id"_s);
-        const qint64 current = catalogueIdOf(db, old);
+        const qint64 current = CatalogueId(db, old);
         std::vector<std::tuple<qint64, QString, QString>> visible;
         if (groups.Rows() > 0) {
             const int id = groups.ColumnIndex(u"id"_s), name = groups.ColumnIndex(u"nametable"_s);
@@ -200,7 +212,7 @@ void TGroupedWindow::vymazatskupinuClick() {
     qint64 id;
     {
         TSQLiteDatabase db(module().file);
-        id = catalogueIdOf(db, module().table);
+        id = CatalogueId(db, module().table);
     }
     if (m_context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteGroup],
                                      s[Str::ReallyDeleteGroup] + u' ' + module().caption + u'?',

@@ -45,7 +45,13 @@ protected:
     QMenu* m_groupMenu;
 
 private:
-    qint64 catalogueIdOf(TSQLiteDatabase& db, const QString& table);
+    // A view file's group that the catalogue does not list gives way to the
+    // default group, so that no name from a file reaches a statement unchecked.
+    void checkGroup();
+
+    // The group last found in the catalogue, and the file's state then.
+    QString m_checkedTable;
+    QByteArray m_checkedStamp;
 };
 
 // A caption made into a table name: letters with diacritics lose them,

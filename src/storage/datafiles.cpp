@@ -10,6 +10,12 @@ QString GroupTableDefinition(const QString& table, const QString& columns) {
     return u"CREATE TABLE "_s + table + columns;
 }
 
+qint64 CatalogueId(TSQLiteDatabase& db, const QString& table) {
+    TSQLiteTable row = db.Query(u"SELECT id FROM tables WHERE nametable="_s + SqlText(table) +
+                                u" ORDER BY viditelnost=3, id LIMIT 1"_s);
+    return row.Rows() > 0 ? row.CellInt64(0) : 0;
+}
+
 namespace {
 
 void createGroupedFile(TModuleState& module, const QString& defaultTable, const QString& caption) {

@@ -37,6 +37,8 @@ struct TModuleState {
     QString file;
     QString table;
     QString caption;
+    // The kind's default group, which a view file naming no group gives.
+    QString defaultTable;
     // The record-table column list of the kind; empty for birthdays.
     QString columns;
     // The view file of its window.
@@ -52,6 +54,7 @@ inline TModuleState MakeModule(const char16_t* file, const char16_t* table, cons
     TModuleState module;
     module.file = QString::fromUtf16(file);
     module.table = QString::fromUtf16(table);
+    module.defaultTable = module.table;
     module.columns = QString::fromUtf16(columns);
     module.view = QString::fromUtf16(view);
     module.order = QString::fromUtf16(order);
@@ -79,6 +82,12 @@ struct DefaultCaptions {
 
 // The definition of a group table: "CREATE TABLE " + name + column list.
 QString GroupTableDefinition(const QString& table, const QString& columns);
+
+// The catalogue id of the group whose table has exactly that name, 0 when
+// there is none. A row left by a group emptied from the bin (3) counts only
+// when no other row names the table.
+class TSQLiteDatabase;
+qint64 CatalogueId(TSQLiteDatabase& db, const QString& table);
 
 // Creates the data folder and every missing database file with its catalogue
 // and default group, and makes each default group its module's current group.

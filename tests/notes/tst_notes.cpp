@@ -259,17 +259,24 @@ private slots:
         QTest::newRow("two lines: binned notes listed too")
             << QByteArray("mojepoznamky\r\nMoje pozn\xE1mky\r\n") << QString()
             << QStringList{u"živá"_s, u"v koši"_s};
-        QTest::newRow("no such table")
-            << QByteArray("nie\r\nNie\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n")
-            << u"Error executing SQL \"SELECT id, predmet FROM \"nie\""_s << QStringList();
+        // A group that the catalogue does not list gives way to the default group.
+        QTest::newRow("no such group")
+            << QByteArray("nie\r\nNie\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n") << QString()
+            << QStringList{u"živá"_s};
+        QTest::newRow("a pattern as the group")
+            << QByteArray("%\r\nVsetky\r\n") << QString() << QStringList{u"živá"_s, u"v koši"_s};
         QTest::newRow("garbage") << QByteArray("\x01\x02\xff\r\n\x81\r\nwhere ((\r\n\x00\x00\r\n",
                                                19)
-                                 << u"Error executing SQL"_s << QStringList();
+                                 << QString() << QStringList{u"živá"_s};
+        // A listed group whose table is missing is the database's error.
+        QTest::newRow("a listed group without its table")
+            << QByteArray("chyba\r\nChyba\r\nwhere viditelnost=1\r\nORDER BY id\r\n\r\n")
+            << u"Error executing SQL \"SELECT id, predmet FROM \"chyba\""_s << QStringList();
         QTest::newRow("damaged SQL pieces take their defaults")
             << QByteArray("mojepoznamky\r\nMoje\r\nwhere ((\r\nORDER BY x; DROP TABLE "
                           "tables\r\nDESC DESC\r\n")
             << QString() << QStringList{u"živá"_s};
-        QTest::newRow("empty") << QByteArray() << u"Error executing SQL"_s << QStringList();
+        QTest::newRow("empty") << QByteArray() << QString() << QStringList{u"živá"_s, u"v koši"_s};
     }
     void damagedViewFiles() {
         QFETCH(QByteArray, view);
@@ -282,6 +289,8 @@ private slots:
         Vytvorsubory(modules, {u"a"_s, u"b"_s, u"c"_s, u"Moje poznámky"_s});
         TSQLiteDatabase(kNotes).Execute(
             u"INSERT INTO mojepoznamky(predmet,viditelnost) VALUES('živá',1),('v koši',0)"_s);
+        TSQLiteDatabase(kNotes).Execute(
+            u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('chyba','Chyba',1)"_s);
         WriteFileBytes(u"data/Notes.ini"_s, view);
         TestProgram p;
         QVERIFY(p.start());
@@ -299,7 +308,7 @@ private slots:
         QCOMPARE(captions, listed);
         if (listed.size() == 2) // the count is of visible records, whatever the filter lists
             QCOMPARE(notes->statusBar()->findChild<QLabel*>()->text(),
-                     u"Počet záznamov: 1 Počet skupín: 1"_s);
+                     u"Počet záznamov: 1 Počet skupín: 2"_s);
         // The window stays usable: choosing a group brings it back to work.
         p.t.dialogs.errors.clear();
         notes->chooseGroup(1);

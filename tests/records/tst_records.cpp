@@ -481,6 +481,31 @@ private slots:
         QCOMPARE(w.module().table, current);
     }
 
+    void groupsAreFoundByTheirExactName_data() { kindRows(); }
+    void groupsAreFoundByTheirExactName() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString firstCaption = w.module().caption;
+        w.window()->createGroup(u"Doma"_s);
+        w.window()->createGroup(u"Práca"_s);
+        // A view file whose group is a pattern, which would match every group.
+        LineFile::write(w.module().view, {u"%"_s, u"Všetky"_s});
+        w.throughAnEditor();
+        QCOMPARE(w.module().table, QString::fromUtf16(w.c.defaultTable));
+        QCOMPARE(w.module().caption, firstCaption);
+        w.window()->renameGroup(u"Nová"_s);
+        QCOMPARE(w.rows(u"SELECT captiontable FROM tables ORDER BY id"_s),
+                 (QList<QStringList>{{u"Nová"_s}, {u"Doma"_s}, {u"Práca"_s}}));
+        // One that would match "Doma" as a pattern.
+        LineFile::write(w.module().view, {u"Dom_"_s, u"Doma?"_s});
+        w.throughAnEditor();
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazatskupinu");
+        QCOMPARE(w.rows(u"SELECT viditelnost FROM tables ORDER BY id"_s),
+                 (QList<QStringList>{{u"0"_s}, {u"1"_s}, {u"1"_s}}));
+    }
+
     void captionsOfAnyTextAreKept_data() { kindRows(); }
     void captionsOfAnyTextAreKept() {
         QFETCH(QString, kind);
