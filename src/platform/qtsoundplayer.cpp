@@ -47,6 +47,16 @@ bool TQtSoundPlayer::isPlaying(const QString& file) const {
     return false;
 }
 
+void TQtSoundPlayer::stop(const QString& file) {
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (m_current && !m_queue.empty() && m_queue.front().path == path) {
+        finished(); // stops it and goes on with the rest of the queue
+        stop(file);
+        return;
+    }
+    std::erase_if(m_queue, [&](const Item& item) { return item.path == path; });
+}
+
 QSoundEffect* TQtSoundPlayer::effectFor(const QString& path) {
     QSoundEffect*& effect = m_effects[path];
     if (!effect) {

@@ -18,6 +18,7 @@ public:
     using ISoundPlayer::play;
     void play(const QList<TSound>& sounds) override;
     bool isPlaying(const QString& file) const override;
+    void stop(const QString& file) override;
 
 private:
     struct Item {

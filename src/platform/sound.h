@@ -28,4 +28,6 @@ public:
     void play(const QString& file, int times = 1) { play({{file, times}}); }
     // Whether the file is playing or waiting in the queue.
     virtual bool isPlaying(const QString& file) const = 0;
+    // Stops the file if it plays and takes it out of the queue.
+    virtual void stop(const QString& file) = 0;
 };

@@ -8,11 +8,14 @@
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 
+#include <cstdio>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr int kMaxGroups = 1000;
+const QString kAlarmSound = QStringLiteral("sounds/avizo.wav");
 
 // "13" to "23" become "1" to "11", "00" becomes "12"; the rest stays.
 int dialHour(const QString& hour) {
@@ -71,8 +74,8 @@ void TReminders::ringAlarm() {
     emit alarmRinging(true);
     emit tipChanged(m_context.strings[Str::Reminder] + u": "_s + m_pending.subject);
     // One alarm sound at a time: a tick while it still sounds adds none.
-    if (!m_context.sound.isPlaying(u"sounds/avizo.wav"_s))
-        playGuarded([&] { m_context.sound.play(u"sounds/avizo.wav"_s, 1); });
+    if (!m_context.sound.isPlaying(kAlarmSound))
+        playGuarded([&] { m_context.sound.play(kAlarmSound, 1); });
 }
 
 void TReminders::playGuarded(const std::function<void()>& play) {
@@ -89,35 +92,67 @@ void TReminders::playGuarded(const std::function<void()>& play) {
 }
 
 void TReminders::Najdizaznam() {
+    // Nothing is pending until the search has found it.
     m_pendingCount = 0;
-    TSQLiteDatabase db(m_context.modules.diar.file);
-    QList<std::pair<QString, QString>> groups;
-    {
-        TSQLiteTable table = db.Query(u"SELECT * FROM tables where viditelnost=1"_s);
-        if (table.Rows() > 0) {
-            const int name = table.ColumnIndex(u"nametable"_s);
-            const int caption = table.ColumnIndex(u"captiontable"_s);
-            for (; !table.AtEnd() && groups.size() < kMaxGroups; table.Advance())
-                groups.append({table.CellTextOrEmpty(name), table.CellTextOrEmpty(caption)});
+    m_pending = Pending();
+    m_reminderPending = false;
+    const QString& file = m_context.modules.diar.file;
+    QStringList failures;
+    try {
+        TSQLiteDatabase db(file);
+        QList<std::pair<QString, QString>> groups;
+        {
+            TSQLiteTable table = db.Query(u"SELECT * FROM tables where viditelnost=1"_s);
+            if (table.Rows() > 0) {
+                const int name = table.ColumnIndex(u"nametable"_s);
+                const int caption = table.ColumnIndex(u"captiontable"_s);
+                for (; !table.AtEnd() && groups.size() < kMaxGroups; table.Advance())
+                    groups.append({table.CellTextOrEmpty(name), table.CellTextOrEmpty(caption)});
+            }
         }
-    }
-    for (const auto& [name, caption] : groups) {
-        // Only the earliest armed entry of each group matters.
-        TSQLiteTable table =
-            db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
-                     u" WHERE (viditelnost=1) AND (alarm=1) ORDER BY avizo LIMIT 1"_s);
-        if (table.Rows() == 0)
-            continue;
-        ++m_pendingCount;
-        // A damaged moment reads as the zero moment: the reminder is overdue
-        // and rings at once, so that the user sees it and can switch it off.
-        const QDateTime time = ParseDateTimeByFormat(
-            u"yyyy-mm-dd hh:nn:ss"_s, table.CellTextOrEmpty(table.ColumnIndex(u"avizo"_s)));
-        if (m_pendingCount == 1 || time < m_pending.time)
-            m_pending = {name, caption, table.CellInt64(table.ColumnIndex(u"id"_s)),
-                         table.CellTextOrEmpty(table.ColumnIndex(u"predmet"_s)), time};
+        for (const auto& [name, caption] : groups) {
+            try {
+                findInGroup(db, name, caption);
+            } catch (const ESQLiteException& e) {
+                // A group that cannot be read is passed over; the others ring.
+                failures.append(e.message());
+            }
+        }
+    } catch (const ESQLiteException& e) {
+        failures.append(e.message());
     }
     REsetikony();
+    if (failures.isEmpty()) {
+        m_searchFailureSaid = false;
+    } else if (!m_searchFailureSaid) {
+        // Once, until a search succeeds again.
+        m_searchFailureSaid = true;
+        for (const QString& failure : std::as_const(failures))
+            std::fprintf(stderr, "velmorand: reminder search: %s\n", qPrintable(failure));
+        m_context.dialogs.errorBox(m_context.strings[Str::ReminderSearchFailed].arg(file));
+    }
+}
+
+void TReminders::findInGroup(TSQLiteDatabase& db, const QString& name, const QString& caption) {
+    // Only the earliest armed entry of each group matters; one whose alarm
+    // was switched off without its mark cleared stays quiet for this run.
+    QString silenced;
+    for (const auto& [table, id] : std::as_const(m_silenced))
+        if (table == name)
+            silenced += u" AND (id<>"_s + QString::number(id) + u')';
+    TSQLiteTable table = db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
+                                  u" WHERE (viditelnost=1) AND (alarm=1)"_s + silenced +
+                                  u" ORDER BY avizo LIMIT 1"_s);
+    if (table.Rows() == 0)
+        return;
+    ++m_pendingCount;
+    // A damaged moment reads as the zero moment: the reminder is overdue
+    // and rings at once, so that the user sees it and can switch it off.
+    const QDateTime time = ParseDateTimeByFormat(
+        u"yyyy-mm-dd hh:nn:ss"_s, table.CellTextOrEmpty(table.ColumnIndex(u"avizo"_s)));
+    if (m_pendingCount == 1 || time < m_pending.time)
+        m_pending = {name, caption, table.CellInt64(table.ColumnIndex(u"id"_s)),
+                     table.CellTextOrEmpty(table.ColumnIndex(u"predmet"_s)), time};
 }
 
 void TReminders::REsetikony() {
@@ -134,17 +169,26 @@ void TReminders::REsetikony() {
 void TReminders::Vypnialarm() {
     if (!m_alarmActive)
         return;
-    // The entry's mark is cleared first: when that fails, nothing has
-    // changed and the alarm goes on ringing.
-    {
+    // The alarm is silenced whatever happens next.
+    m_context.sound.stop(kAlarmSound);
+    emit alarmRinging(false);
+    m_alarmActive = false;
+    m_reminderPending = false;
+    try {
         TSQLiteDatabase db(m_context.modules.diar.file);
         db.Execute(u"UPDATE "_s + SqlName(m_pending.table) + u" SET alarm='0' WHERE id="_s +
                    SqlText(QString::number(m_pending.id)) + u";"_s);
+    } catch (const ESQLiteException& e) {
+        // The entry keeps its mark in the file; it stays quiet for this run.
+        m_silenced.append({m_pending.table, m_pending.id});
+        std::fprintf(stderr, "velmorand: the alarm mark was not cleared: %s\n",
+                     qPrintable(e.message()));
+        m_context.dialogs.errorBox(
+            m_context.strings[Str::AlarmNotCleared].arg(m_context.modules.diar.file));
     }
     TModuleState& diary = m_context.modules.diar;
     diary.table = m_pending.table;
     diary.caption = m_pending.caption;
-    m_reminderPending = false;
     // The diary opens next on the reminder's group.
     std::exception_ptr viewError;
     try {
@@ -160,8 +204,6 @@ void TReminders::Vypnialarm() {
             m_context.host->Skryvsetko();
         m_timer.start();
     }
-    emit alarmRinging(false);
-    m_alarmActive = false;
     Najdizaznam();
     if (viewError)
         std::rethrow_exception(viewError);

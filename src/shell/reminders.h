@@ -8,6 +8,7 @@
 #include <QTimer>
 
 class TProgramContext;
+class TSQLiteDatabase;
 
 // The program's one-second timer: time announcements, the next pending
 // diary reminder shown in the tray tip, and the alarm that rings when it
@@ -50,6 +51,7 @@ signals:
 
 private:
     void REsetikony();
+    void findInGroup(TSQLiteDatabase& db, const QString& name, const QString& caption);
     void announce(const QString& hour, const QString& minute);
     void ringAlarm();
     void playGuarded(const std::function<void()>& play);
@@ -64,4 +66,8 @@ private:
     bool m_armed = true;
     // A sound that failed has been reported; no more boxes until one plays.
     bool m_soundFailureShown = false;
+    // A search that failed has been reported; no more until one succeeds.
+    bool m_searchFailureSaid = false;
+    // Reminders switched off whose mark could not be cleared in the file.
+    QList<std::pair<QString, qint64>> m_silenced;
 };

@@ -303,29 +303,65 @@ private slots:
         QCOMPARE(p.reminders().pending().subject, u"neskôr"_s);
     }
 
-    void lockedFileKeepsTheAlarmRinging() {
+    void lockedFileStillSilencesTheAlarm() {
         TempHome home;
         Program p(0);
         p.main->findChild<QCheckBox*>(u"oknozdiara"_s)->setChecked(false);
         addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
+        addEntry(u"mojdiar"_s, u"večera"_s, u"2026-12-08 19:00:00"_s);
         p.reminders().Najdizaznam();
         p.tickAt(u"2026-12-08 09:30:11"_s);
+        p.t.sound.playing = {u"sounds/avizo.wav"_s};
         sqlite3* other = nullptr;
         sqlite3_open("data/Reminders.dbf", &other);
         sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         p.t.hotKeys.press(1);
-        QCOMPARE(p.t.dialogs.errors.size(), 1);
-        QVERIFY2(p.t.dialogs.errors[0].endsWith(u": database is locked"_s),
-                 qPrintable(p.t.dialogs.errors[0]));
-        QVERIFY(p.reminders().alarmActive());
-        QVERIFY(!QFile::exists(u"data/Reminders.ini"_s));
-        p.tickAt(u"2026-12-08 09:30:12"_s);
-        QCOMPARE(p.tip(), u"Pripomienka: obed"_s); // still ringing
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
-        p.t.hotKeys.press(1);
-        QCOMPARE(alarmOf(u"mojdiar"_s, u"obed"_s), u"0"_s);
+        // The sound stops and the alarm is off, though the file keeps the mark.
+        QCOMPARE(p.t.sound.stopped, QStringList{u"sounds/avizo.wav"_s});
         QVERIFY(!p.reminders().alarmActive());
+        QVERIFY(!p.alarmItemShown());
+        QCOMPARE(p.t.dialogs.errors,
+                 QStringList{u"Alarm je vypnutý, ale do súboru data/Reminders.dbf sa nedá zapísať, "
+                             "že pripomienka je vybavená. Po ďalšom štarte zaznie znova."_s});
+        QCOMPARE(alarmOf(u"mojdiar"_s, u"obed"_s), u"1"_s);
+        // It stays quiet; the next reminder is the one pending.
+        QCOMPARE(p.tip(), u"Pripomienka: 08 december 2026 19:00"_s);
+        p.t.sound.played.clear();
+        p.tickAt(u"2026-12-08 09:30:12"_s);
+        QVERIFY(!p.reminders().alarmActive());
+        QVERIFY(p.t.sound.played.isEmpty());
+    }
+
+    void aSearchThatFailsArmsNothingAndSaysSoOnce() {
+        TempHome home;
+        QDir().mkdir(u"data"_s);
+        DataModules modules;
+        Vytvorsubory(modules, {u"a"_s, u"b"_s, u"Môj diár"_s, u"d"_s});
+        // A visible group whose table is missing.
+        execute(
+            u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('chyba','Chyba',1)"_s);
+        Program p(0);
+        QCOMPARE(p.t.dialogs.errors,
+                 QStringList{u"Pripomienky zo súboru data/Reminders.dbf sa nedajú prečítať, preto "
+                             "žiadny alarm nezaznie."_s});
+        QCOMPARE(p.tip(), u"Žiadna pripomienka v diári"_s);
+        p.tickAt(u"2026-12-08 09:30:11"_s);
+        QVERIFY(!p.reminders().alarmActive());
+        QVERIFY(p.t.sound.played.isEmpty());
+        p.reminders().Najdizaznam();
+        QCOMPARE(p.t.dialogs.errors.size(), 1);
+        // The groups that can be read still ring, and hot key 1 stops them.
+        addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
+        p.reminders().Najdizaznam();
+        p.tickAt(u"2026-12-08 09:30:12"_s);
+        QVERIFY(p.reminders().alarmActive());
+        QCOMPARE(p.tip(), u"Pripomienka: obed"_s);
+        p.t.hotKeys.press(1);
+        QVERIFY(!p.reminders().alarmActive());
+        QCOMPARE(alarmOf(u"mojdiar"_s, u"obed"_s), u"0"_s);
+        QCOMPARE(p.t.dialogs.errors.size(), 1);
     }
 };
 

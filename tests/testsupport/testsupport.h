@@ -51,7 +51,12 @@ public:
     using ISoundPlayer::play;
     void play(const QList<TSound>& sounds) override;
     bool isPlaying(const QString& file) const override { return playing.contains(file); }
+    void stop(const QString& file) override {
+        playing.removeAll(file);
+        stopped.append(file);
+    }
     QStringList played; // one entry per sound, "file x times"
+    QStringList stopped;
     QStringList failing;
     QStringList playing;
 };
