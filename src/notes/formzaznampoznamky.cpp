@@ -59,14 +59,17 @@ bool Tformzaznampoznamky::Uloz() {
     }
     const QString body = form().text(u"obsah"_s);
     TSQLiteDatabase db(m_window.module().file);
-    if (mode() == Mode::Insert)
-        db.Execute(u"INSERT INTO "_s + SqlName(targetTable()) +
+    if (inserting()) {
+        const QString table = targetTable();
+        db.Execute(u"INSERT INTO "_s + SqlName(table) +
                    u"(predmet,obsah,datum,datumzmeny,viditelnost) VALUES("_s + SqlText(subject) +
                    u","_s + SqlText(body) + u","_s + SqlText(now) + u","_s + SqlText(now) +
                    u",1);"_s);
-    else
+        recordInserted(table, db.LastInsertId());
+    } else {
         db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET predmet="_s + SqlText(subject) +
                    u",obsah="_s + SqlText(body) + u",datumzmeny="_s + SqlText(now) +
                    u",viditelnost=1 WHERE id="_s + QString::number(recordId()) + u";"_s);
+    }
     return true;
 }

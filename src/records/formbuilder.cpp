@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -13,16 +14,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Stored texts end their lines with CR LF; the editor works with LF.
-QString toEditor(QString stored) {
-    return stored.replace(u"\r\n"_s, u"\n"_s);
-}
-
+// What the user typed, in the stored form: lines end with CR LF.
 QString toStored(QString edited) {
     return edited.replace(u'\n', u"\r\n"_s);
 }
 
 } // namespace
+
+void MakeOneLine(QLineEdit* edit) {
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        if (!text.contains(u'\n') && !text.contains(u'\r'))
+            return;
+        const int cursor = edit->cursorPosition();
+        QString oneLine = text;
+        oneLine.replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' ');
+        edit->setText(oneLine);
+        edit->setCursorPosition(std::min(cursor, int(oneLine.size())));
+    });
+}
 
 TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, QWidget* parent)
     : QWidget(parent), m_fields(fields) {
@@ -42,8 +52,7 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
             edit = new QPlainTextEdit(this);
         } else {
             auto* line = new QLineEdit(this);
-            // No limit: a stored text of any length comes back whole.
-            line->setMaxLength(std::numeric_limits<int>::max());
+            MakeOneLine(line);
             connect(line, &QLineEdit::returnPressed, this, &TForm::entered);
             edit = line;
         }
@@ -80,24 +89,65 @@ QWidget* TForm::firstEdit() const {
     return m_fields.empty() ? nullptr : edit(QString::fromLatin1(m_fields.front().name));
 }
 
+QString TForm::shownText(const QPlainTextEdit* edit) {
+    QString text = edit->document()->toRawText();
+    return text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+}
+
 QString TForm::text(const QString& name) const {
     QWidget* widget = edit(name);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
-    if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
-        return toStored(text->toPlainText());
-    return QString();
+    auto* multiLine = qobject_cast<QPlainTextEdit*>(widget);
+    if (!multiLine)
+        return QString();
+    const QString now = shownText(multiLine);
+    const auto loaded = m_loaded.constFind(name);
+    if (loaded == m_loaded.cend())
+        return toStored(now);
+    // The stored text around the part that changed stays as it was.
+    const QString& before = loaded->shown;
+    qsizetype head = 0;
+    while (head < before.size() && head < now.size() && before[head] == now[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < now.size() - head &&
+           before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+        ++tail;
+    const std::vector<qsizetype>& at = loaded->storedAt;
+    return loaded->stored.left(at[std::size_t(head)]) +
+           toStored(now.mid(head, now.size() - head - tail)) +
+           loaded->stored.mid(at[std::size_t(before.size() - tail)]);
 }
 
 void TForm::setText(const QString& name, const QString& stored) {
     QWidget* widget = edit(name);
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(stored);
-    else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
-        text->setPlainText(toEditor(stored));
+        return;
+    }
+    auto* multiLine = qobject_cast<QPlainTextEdit*>(widget);
+    if (!multiLine)
+        return;
+    // CR LF, a lone CR and a lone LF each show as a new line.
+    Loaded loaded{stored, QString(), {}};
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        loaded.storedAt.push_back(i);
+        const QChar c = stored[i];
+        if (c == u'\r' && i + 1 < stored.size() && stored[i + 1] == u'\n')
+            ++i;
+        loaded.shown += c == u'\r' ? QChar(u'\n') : c;
+    }
+    loaded.storedAt.push_back(stored.size());
+    multiLine->setPlainText(loaded.shown);
+    if (shownText(multiLine) == loaded.shown)
+        m_loaded.insert(name, std::move(loaded));
+    else
+        m_loaded.remove(name); // the editor changed it on the way in
 }
 
 void TForm::clear() {
+    m_loaded.clear();
     for (QWidget* widget : std::as_const(m_edits)) {
         if (auto* line = qobject_cast<QLineEdit*>(widget))
             line->clear();

@@ -5,9 +5,17 @@
 #include <QHash>
 #include <QWidget>
 #include <span>
+#include <vector>
 
 class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class TLanguageTable;
+
+// A one-line field: no limit on its length (a stored text of any length
+// comes back whole), and line breaks that the user pastes into it become
+// blanks, so that no one-line value ever holds one.
+void MakeOneLine(QLineEdit* edit);
 
 // One field of an editor's form: the column it holds, its label's language
 // string, and its kind. The edit is named <name>vstup and its label
@@ -25,6 +33,9 @@ struct TFormField {
 
 // The labels and edits of a form, made from a table of fields. Texts go in
 // and come out in the stored form: lines of a multi-line field end with CR LF.
+// A text comes out exactly as it went in except where the user changed it:
+// only what was typed is converted (a new line becomes CR LF), and the rest
+// keeps its stored characters (lone CR or LF, non-breaking spaces).
 class TForm : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +59,17 @@ signals:
     void entered();
 
 private:
+    // A multi-line text as it was put in: the stored text, what the editor
+    // showed of it, and where each shown character starts in the stored one.
+    struct Loaded {
+        QString stored;
+        QString shown;
+        std::vector<qsizetype> storedAt;
+    };
+    static QString shownText(const QPlainTextEdit* edit);
+
     std::span<const TFormField> m_fields;
+    QHash<QString, Loaded> m_loaded;
     QHash<QString, QWidget*> m_edits;
     QHash<QString, QLabel*> m_labels;
 };

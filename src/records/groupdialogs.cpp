@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "formbuilder.h"
 #include "groupedwindow.h"
 #include "platform/dialogs.h"
 #include "recordlist.h"
@@ -52,6 +53,7 @@ Tformskupina::Tformskupina(TGroupedWindow& window, Mode mode)
     Caption(skupinavyzva, strings, Str::EnterGroupName);
     skupinavstup = new QLineEdit;
     skupinavstup->setObjectName(u"skupinavstup"_s);
+    MakeOneLine(skupinavstup);
     skupinavyzva->setBuddy(skupinavstup);
     vytvorit =
         button(u"vytvorit"_s, strings, mode == Mode::Create ? Str::CreateGroup : Str::Change);

@@ -258,5 +258,5 @@ void TListWindow::exportClick() {
         return;
     if (QFileInfo(file).suffix().isEmpty())
         file += u".txt"_s;
-    LineFile::write(file, lines);
+    LineFile::writeTexts(file, lines);
 }

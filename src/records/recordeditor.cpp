@@ -75,7 +75,12 @@ void TRecordEditor::Aplikujjazyk() {
 }
 
 QString TRecordEditor::targetTable() const {
-    return m_mode == Mode::Insert ? m_window.module().table : m_table;
+    return inserting() ? m_window.module().table : m_table;
+}
+
+void TRecordEditor::recordInserted(const QString& table, qint64 id) {
+    m_table = table;
+    m_id = id;
 }
 
 void TRecordEditor::ulozitClick() {
@@ -84,8 +89,9 @@ void TRecordEditor::ulozitClick() {
     Guarded(m_context.dialogs, [&] {
         if (!Uloz())
             return;
-        m_form->clear();
+        // What was typed stays until the view file is written too.
         m_window.Ulozini();
+        m_form->clear();
         afterSave();
         close();
     });

@@ -45,6 +45,11 @@ protected:
     virtual void afterSave() {}
     // What the title names in change and read mode (the subject, say).
     void setRecordTitle(const QString& text) { m_recordTitle = text; }
+    // Whether a save inserts: a new record not stored yet. Once stored, a
+    // save that has to be repeated (its view file could not be written)
+    // updates the record instead of inserting it again.
+    bool inserting() const { return m_mode == Mode::Insert && m_id == 0; }
+    void recordInserted(const QString& table, qint64 id);
     // The table a save writes to: the current group for a new record, the
     // record's own group for a change.
     QString targetTable() const;
@@ -59,8 +64,8 @@ protected:
 
 private:
     const Mode m_mode;
-    const QString m_table;
-    const qint64 m_id;
+    QString m_table;
+    qint64 m_id;
     TForm* m_form;
     QString m_recordTitle;
 };

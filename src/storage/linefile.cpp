@@ -37,6 +37,14 @@ QStringList LineFile::read(const QString& path) {
 }
 
 void LineFile::write(const QString& path, const QStringList& lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].contains(u'\r') || lines[i].contains(u'\n'))
+            throw EFileError(
+                u"Cannot write the file \"%1\": line %2 holds a line break"_s.arg(path).arg(i + 1));
+    writeTexts(path, lines);
+}
+
+void LineFile::writeTexts(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += Cp1250::encode(line);

@@ -16,7 +16,13 @@ QStringList split(QByteArrayView bytes);
 QStringList read(const QString& path);
 
 // Writes the lines atomically: the file holds either its old content or all
-// the new lines, never a part of them. Throws EFileError naming the file.
+// the new lines, never a part of them. A line holding CR or LF would shift
+// every line after it, so it is refused and nothing is written. Throws
+// EFileError naming the file.
 void write(const QString& path, const QStringList& lines);
+
+// The same for a text file whose pieces may hold line breaks of their own
+// (an exported body): each piece is written as it is, ended by CR LF.
+void writeTexts(const QString& path, const QStringList& texts);
 
 } // namespace LineFile

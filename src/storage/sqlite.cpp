@@ -299,6 +299,10 @@ int TSQLiteDatabase::QueryEach(const QString& sql,
     return rows;
 }
 
+qint64 TSQLiteDatabase::LastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db.get());
+}
+
 bool TSQLiteDatabase::HasTable(const QString& name) {
     QString lower = name;
     for (QChar& c : lower)

@@ -95,6 +95,8 @@ public:
     // Runs the first statement of the text and hands its rows, one at a
     // time, to `row`, holding none of them. Answers the number of rows.
     int QueryEach(const QString& sql, const std::function<void(const TSQLiteRow&)>& row);
+    // The id of the row the last INSERT of this connection made.
+    qint64 LastInsertId() const;
     // Whether a table of that name exists, ASCII letters compared without case.
     bool HasTable(const QString& name);
     [[noreturn]] void RaiseSqlError(const QString& message, const QString& sql);

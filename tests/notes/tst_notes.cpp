@@ -9,6 +9,7 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,6 +159,8 @@ private slots:
         while (megabyte.size() < (1 << 20))
             megabyte += QString(79, u'ž') + u'\n';
         QTest::newRow("1 MB body") << u"veľká"_s << megabyte;
+        // Longer than a one-line field takes by default.
+        QTest::newRow("40,000-character subject") << QString(40000, u'ž') << u"b"_s;
     }
     void textsAreStoredExactly() {
         QFETCH(QString, subject);
@@ -212,6 +215,69 @@ private slots:
         QCOMPARE(FileBytes(u"export.txt"_s),
                  QByteArray("2026-12-08 10:00:00\r\nN\xE1kup\r\nchlieb\r\nmaslo\r\nmlieko\r\n\r\n"
                             "2026-12-08 10:00:00\r\nZub\xE1r\r\n\r\n\r\n"));
+    }
+
+    void aNoteIsInsertedOnceWhenItsViewFileFails() {
+        TempHome home;
+        Notes n;
+        QDir().mkpath(u"data/Notes.ini"_s); // the view file cannot be written
+        Tformzaznampoznamky* e = n.open("novymenu");
+        e->findChild<QLineEdit*>(u"predmetvstup"_s)->setText(u"raz"_s);
+        e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->setPlainText(u"telo"_s);
+        e->ulozitClick();
+        QCOMPARE(n.t.dialogs.errors.size(), 1);
+        QVERIFY2(n.t.dialogs.errors[0].contains(u"data/Notes.ini"_s),
+                 qPrintable(n.t.dialogs.errors[0]));
+        QCOMPARE(Notes::editor(), e);
+        QCOMPARE(e->findChild<QLineEdit*>(u"predmetvstup"_s)->text(), u"raz"_s);
+        QVERIFY(QDir().rmdir(u"data/Notes.ini"_s));
+        e->ulozitClick();
+        QTRY_VERIFY(!Notes::editor());
+        QCOMPARE(rows(u"SELECT predmet, obsah FROM mojepoznamky"_s),
+                 (QList<QStringList>{{u"raz"_s, u"telo"_s}}));
+        QVERIFY(FileBytes(u"data/Notes.ini"_s).startsWith("mojepoznamky\r\n"));
+    }
+
+    void untouchedTextIsWrittenBackAsItWas() {
+        TempHome home;
+        Notes n;
+        // Non-breaking spaces, a lone CR, a lone LF and CR LF, as another
+        // program may have stored them.
+        const QString subject = u"a\u00A0b"_s;
+        const QString body = u"p\u00A0q\rr\ns\r\nt"_s;
+        TSQLiteDatabase(kNotes).Execute(
+            u"INSERT INTO mojepoznamky(predmet,obsah,datum,datumzmeny,viditelnost) "
+            "VALUES(%1,%2,'2026-12-08 10:00:00','2026-12-08 10:00:00',1)"_s.arg(SqlText(subject),
+                                                                                SqlText(body)));
+        n.window()->Aktualizuj();
+        n.open("upravit")->ulozitClick();
+        QCOMPARE(rows(u"SELECT predmet, obsah FROM mojepoznamky"_s),
+                 (QList<QStringList>{{subject, body}}));
+        // Only what is typed is converted: a new line becomes CR LF.
+        n.backToWindow();
+        Tformzaznampoznamky* e = n.open("upravit");
+        auto* edit = e->findChild<QPlainTextEdit*>(u"obsahvstup"_s);
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(edit, u"X"_s);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClicks(edit, u"Y"_s);
+        e->ulozitClick();
+        QCOMPARE(rows(u"SELECT predmet, obsah FROM mojepoznamky"_s),
+                 (QList<QStringList>{{subject, body + u"X\r\nY"_s}}));
+    }
+
+    void pastedLineBreaksBecomeBlanks() {
+        TempHome home;
+        Notes n;
+        Tformzaznampoznamky* e = n.open("novymenu");
+        auto* subject = e->findChild<QLineEdit*>(u"predmetvstup"_s);
+        QGuiApplication::clipboard()->setText(u"Line1\nLine2\r\nLine3"_s);
+        subject->setFocus();
+        QTest::keySequence(subject, QKeySequence::Paste);
+        QCOMPARE(subject->text(), u"Line1 Line2 Line3"_s);
+        e->ulozitClick();
+        QCOMPARE(rows(u"SELECT predmet FROM mojepoznamky"_s),
+                 QList<QStringList>{{u"Line1 Line2 Line3"_s}});
     }
 
     void sortBySubjectInByteOrder() {

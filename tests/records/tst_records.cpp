@@ -12,6 +12,7 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
@@ -438,6 +439,23 @@ private slots:
                  (QList<QStringList>{{u"Nakupy2008"_s, u"Nákupy \"2009\""_s}}));
         w.backToWindow();
         QCOMPARE(w.window()->windowTitle(), title + u" - Nákupy \"2009\""_s);
+    }
+
+    void aPastedCaptionKeepsToOneLine_data() { kindRows(); }
+    void aPastedCaptionKeepsToOneLine() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.command("novaskupina");
+        auto* dialog = Window::dialog<Tformskupina>();
+        auto* caption = dialog->findChild<QLineEdit*>(u"skupinavstup"_s);
+        QGuiApplication::clipboard()->setText(u"Line1\nLine2"_s);
+        QTest::keySequence(caption, QKeySequence::Paste);
+        QCOMPARE(caption->text(), u"Line1 Line2"_s);
+        dialog->vytvoritClick();
+        QCOMPARE(LineFile::read(w.module().view).mid(0, 2),
+                 (QStringList{u"Line1Line2"_s, u"Line1 Line2"_s}));
+        QVERIFY(w.t.dialogs.errors.isEmpty());
     }
 
     void refusedGroupNames_data() {

@@ -92,6 +92,27 @@ private slots:
         QCOMPARE(back[0].size(), line.size());
     }
 
+    void aLineBreakInALineIsRefused_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("lf") << u"Line1\nLine2"_s;
+        QTest::newRow("cr") << u"Line1\rLine2"_s;
+    }
+    void aLineBreakInALineIsRefused() {
+        QFETCH(QString, line);
+        TempHome home;
+        LineFile::write(u"view.ini"_s, {u"mojepoznamky"_s, u"Moje"_s});
+        try {
+            LineFile::write(u"view.ini"_s, {u"mojepoznamky"_s, line, u"where viditelnost=1"_s});
+            QFAIL("a line holding a line break was written");
+        } catch (const EFileError& e) {
+            QVERIFY2(e.message().contains(u"\"view.ini\""_s), qPrintable(e.message()));
+        }
+        QCOMPARE(FileBytes(u"view.ini"_s), QByteArray("mojepoznamky\r\nMoje\r\n"));
+        // A text file whose pieces hold their own breaks takes them as they are.
+        LineFile::writeTexts(u"export.txt"_s, {u"a\r\nb\nc"_s, QString()});
+        QCOMPARE(FileBytes(u"export.txt"_s), QByteArray("a\r\nb\nc\r\n\r\n"));
+    }
+
     void errorsNameTheFile() {
         TempHome home;
         try {
