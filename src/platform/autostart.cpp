@@ -1,10 +1,8 @@
 #include "autostart.h"
 
-#include "storage/exception.h"
-#include "storage/linefile.h"
-
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -38,6 +36,59 @@ QString entryValue(const QString& text) {
     return value.replace(u'\\', u"\\\\"_s);
 }
 
+// The arguments of an Exec value, its escapes undone.
+QStringList execArguments(const QString& value) {
+    // The value's own escapes first.
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[++i];
+            text += next == u's'   ? QChar(u' ')
+                    : next == u'n' ? QChar(u'\n')
+                    : next == u't' ? QChar(u'\t')
+                    : next == u'r' ? QChar(u'\r')
+                                   : next;
+        } else {
+            text += value[i];
+        }
+    }
+    QStringList arguments;
+    QString current;
+    bool inArgument = false, quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"')
+                quoted = false;
+            else if (c == u'\\' && i + 1 < text.size())
+                current += text[++i];
+            else
+                current += c;
+        } else if (c == u' ' || c == u'\t') {
+            if (inArgument)
+                arguments.append(std::exchange(current, QString()));
+            inArgument = false;
+        } else {
+            inArgument = true;
+            if (c == u'"')
+                quoted = true;
+            else
+                current += c;
+        }
+    }
+    if (inArgument)
+        arguments.append(current);
+    for (QString& argument : arguments)
+        argument.replace(u"%%"_s, u"%"_s);
+    return arguments;
+}
+
+QString comparablePath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 } // namespace
 
 TAutostart::TAutostart(QString program, QString homeFolder)
@@ -52,15 +103,28 @@ QString TAutostart::execLine() const {
     return entryValue(execArgument(m_program) + u" --home "_s + execArgument(m_home));
 }
 
-bool TAutostart::isSet() const {
-    try {
-        const QStringList lines = LineFile::read(entryPath());
-        for (const QString& line : lines)
-            if (line.startsWith(u"Exec="_s) && !line.mid(5).trimmed().isEmpty())
-                return true;
-    } catch (const EFileError&) {
+QString TAutostart::entryHome() const {
+    // Desktop entries are UTF-8.
+    QFile file(entryPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.startsWith(u"Exec="_s))
+            continue;
+        const QStringList arguments = execArguments(line.mid(5).trimmed());
+        for (qsizetype i = 1; i < arguments.size(); ++i) {
+            if (arguments[i] == u"--home" && i + 1 < arguments.size())
+                return arguments[i + 1];
+            if (arguments[i].startsWith(u"--home="_s))
+                return arguments[i].mid(7);
+        }
     }
-    return false;
+    return QString();
+}
+
+bool TAutostart::isSet() const {
+    const QString home = entryHome();
+    return !home.isEmpty() && comparablePath(home) == comparablePath(m_home);
 }
 
 void TAutostart::add() const {
@@ -82,5 +146,6 @@ void TAutostart::add() const {
 }
 
 void TAutostart::remove() const {
-    QFile::remove(entryPath());
+    if (isSet())
+        QFile::remove(entryPath());
 }

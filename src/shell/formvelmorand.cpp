@@ -299,10 +299,10 @@ void Tformvelmorand::Nastavprogram() {
 }
 
 void Tformvelmorand::Nastavdefauld() {
+    // The autostart entry is the user's, not this home's: defaults leave it.
     m_context.settings = TSettings();
     showSettingsInControls(true);
     autorun->setChecked(false);
-    m_context.autostart.remove();
 }
 
 void Tformvelmorand::Kontrolujstartup() {

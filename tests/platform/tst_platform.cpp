@@ -65,6 +65,23 @@ private slots:
         autostart.remove(); // removing what is not there is no error
     }
 
+    void autostartEntryBelongsToTheHomeItStarts() {
+        TempHome scratch;
+        QDir().mkpath(u"one/two"_s);
+        TAutostart one(u"/usr/bin/velmorand"_s, scratch.file(u"one"_s));
+        TAutostart two(u"/usr/bin/velmorand"_s, scratch.file(u"one/two"_s));
+        one.add();
+        QVERIFY(one.isSet());
+        QVERIFY(!two.isSet());
+        two.remove(); // not its entry: it stays
+        QVERIFY(one.isSet());
+        // The same folder written another way is the same home.
+        QVERIFY(TAutostart(u"/other/velmorand"_s, scratch.file(u"one/two/../"_s)).isSet());
+        QCOMPARE(one.entryHome(), scratch.file(u"one"_s));
+        one.remove();
+        QVERIFY(!QFile::exists(one.entryPath()));
+    }
+
     void autostartEntryWithoutCommand() {
         TAutostart autostart(u"/usr/bin/velmorand"_s, u"/tmp/h"_s);
         QDir().mkpath(QFileInfo(autostart.entryPath()).path());

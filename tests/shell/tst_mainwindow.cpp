@@ -118,6 +118,34 @@ private slots:
         QCOMPARE(p.t.context.settings.mode, 1);
     }
 
+    void anotherHomesAutostartEntryIsKept_data() {
+        QTest::addColumn<QByteArray>("settings"); // empty: none
+        QTest::newRow("first start") << QByteArray();
+        QTest::newRow("damaged settings") << QByteArray("1.0\r\n");
+    }
+    void anotherHomesAutostartEntryIsKept() {
+        QFETCH(QByteArray, settings);
+        TempHome home;
+        if (!settings.isEmpty())
+            WriteFileBytes(u"Velmorand.ini"_s, settings);
+        const TAutostart other(u"/usr/bin/velmorand"_s, home.file(u"other"_s));
+        other.add();
+        const QByteArray entry = FileBytes(other.entryPath());
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(!child<QCheckBox>(p.main, "autorun")->isChecked());
+        QCOMPARE(FileBytes(other.entryPath()), entry);
+        // OK with the box clear leaves the other home's entry too.
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QCOMPARE(FileBytes(other.entryPath()), entry);
+        // Ticked, this home takes the entry over.
+        child<QCheckBox>(p.main, "autorun")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QVERIFY(p.t.context.autostart.isSet());
+        QVERIFY(!other.isSet());
+        QFile::remove(other.entryPath());
+    }
+
     void storedLanguage_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("language");
