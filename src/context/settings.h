@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 
 // The program's settings as Velmorand.ini holds them, nine lines:
@@ -21,4 +22,10 @@ struct TSettings {
     QString hotKey1 = QStringLiteral("Ctrl+Shift+H");
     QString hotKey2 = QStringLiteral("Ctrl+Shift+O");
     QString language = QStringLiteral("Slovak");
+
+    // Whether the settings file is there, readable or not.
+    static bool FileIsThere() {
+        const QFileInfo file(FileName);
+        return file.exists() || file.isSymLink();
+    }
 };

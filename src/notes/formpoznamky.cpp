@@ -6,7 +6,6 @@
 #include "platform/dialogs.h"
 #include "storage/sqlite.h"
 
-#include <QFileInfo>
 #include <QMenu>
 
 using namespace Qt::Literals::StringLiterals;
@@ -72,7 +71,7 @@ void TFormpoznamky::readViewLines(const QStringList& lines) {
 
 void TFormpoznamky::beforeActivate() {
     // The welcome message, until the settings file exists.
-    if (QFileInfo::exists(TSettings::FileName))
+    if (TSettings::FileIsThere())
         return;
     const TLanguageTable& s = m_context.strings;
     QStringList lines;

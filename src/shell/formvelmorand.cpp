@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -230,8 +231,7 @@ void Tformvelmorand::buildMenus() {
 
 bool Tformvelmorand::FormCreate() {
     TrayIkona->setIconVisible(true);
-    if (!Guarded(m_context.dialogs, [this] { Nastavprogram(); }))
-        Nastavdefauld();
+    Nastavprogram();
     if (m_context.settings.lastWindow == TSettings::MainWindow)
         m_context.settings.lastWindow = u"poznamky"_s;
     Urcijazyk();
@@ -286,14 +286,32 @@ void Tformvelmorand::showSettingsInControls(bool setMode) {
 }
 
 void Tformvelmorand::Nastavprogram() {
-    if (QFile::exists(TSettings::FileName)) {
-        bool modeRead = false;
-        if (ReadSettingsLines(LineFile::read(TSettings::FileName), m_context.settings, &modeRead))
-            showSettingsInControls(modeRead);
-        else
-            Nastavdefauld();
-    } else {
+    QStringList lines;
+    m_settingsUnreadable = false;
+    if (TSettings::FileIsThere()) {
+        try {
+            lines = LineFile::read(TSettings::FileName);
+        } catch (const EFileError& e) {
+            // There, but not to be read: the defaults apply and the file stays.
+            m_settingsUnreadable = true;
+            if (!m_unreadableSaid) {
+                m_unreadableSaid = true;
+                std::fprintf(stderr, "velmorand: %s\n", qPrintable(e.message()));
+                m_context.dialogs.errorBox(
+                    m_context.strings[Str::SettingsUnreadable].arg(TSettings::FileName));
+            }
+        }
+    }
+    bool modeRead = false;
+    if (ReadSettingsLines(lines, m_context.settings, &modeRead))
+        showSettingsInControls(modeRead);
+    else
         Nastavdefauld();
+    // What the edits show without OK is discarded too.
+    for (const auto& [edit, text] : {std::pair{HotKey1, m_context.settings.hotKey1},
+                                     std::pair{HotKey2, m_context.settings.hotKey2}}) {
+        const QKeyCombination keys = ParseHotKeyText(text);
+        edit->setKeySequence(IsHotKey(keys) ? QKeySequence(keys) : QKeySequence());
     }
     Kontrolujstartup();
 }
@@ -321,13 +339,21 @@ void Tformvelmorand::okClick() {
     if (const int mode = radioItems->checkedId(); mode >= 0 && mode <= 3)
         m_context.settings.mode = mode;
     m_context.hotKeys.unregisterHotKey(AlarmKey);
-    m_context.settings.hotKey1 = HotKeyText(combinationOf(HotKey1));
+    m_context.settings.hotKey1 = hotKeyOf(HotKey1, m_context.settings.hotKey1);
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
     m_context.hotKeys.unregisterHotKey(ShowHideKey);
-    m_context.settings.hotKey2 = HotKeyText(combinationOf(HotKey2));
+    m_context.settings.hotKey2 = hotKeyOf(HotKey2, m_context.settings.hotKey2);
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
     m_context.host->Pipni();
     Ulozini();
+    m_settingsUnreadable = false; // the user's own settings are in the file now
+}
+
+QString Tformvelmorand::hotKeyOf(const QKeySequenceEdit* edit, const QString& stored) const {
+    const QKeyCombination keys = combinationOf(edit);
+    if (!IsHotKey(keys) && !IsHotKey(ParseHotKeyText(stored)))
+        return stored;
+    return HotKeyText(keys);
 }
 
 // ---- windows ---------------------------------------------------------------
@@ -362,7 +388,8 @@ void Tformvelmorand::Timer2Timer() {
 // ---- shutdown ----------------------------------------------------------------
 
 void Tformvelmorand::FormClose() {
-    Guarded(m_context.dialogs, [this] { Ulozini(); });
+    if (!m_settingsUnreadable)
+        Guarded(m_context.dialogs, [this] { Ulozini(); });
     TrayIkona->setIconVisible(false);
     m_context.hotKeys.unregisterHotKey(AlarmKey);
     m_context.hotKeys.unregisterHotKey(ShowHideKey);

@@ -57,10 +57,16 @@ private:
     void Timer2Timer();
     void FormClose();
     void showSettingsInControls(bool setMode);
+    // The hot key a hot-key edit stands for, as its text; a stored text
+    // that names no combination is kept while the edit is left empty.
+    QString hotKeyOf(const QKeySequenceEdit* edit, const QString& stored) const;
 
     TProgramContext& m_context;
     TReminders& m_reminders;
     bool m_closed = false;
+    // The settings file is there but could not be read: closing keeps it.
+    bool m_settingsUnreadable = false;
+    bool m_unreadableSaid = false;
 
     QCheckBox* oknozdiara;
     QCheckBox* skrytokno;

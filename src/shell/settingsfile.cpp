@@ -29,12 +29,10 @@ bool ReadSettingsLines(const QStringList& lines, TSettings& settings, bool* mode
     if (modeRead)
         *modeRead = read;
     settings.skrytokno = flag(6, defaults.skrytokno);
-    // An empty hot-key line is a hot key the user removed.
+    // An empty hot-key line is a hot key the user removed; one that names no
+    // combination is kept as it is, registered as nothing, written back.
     const auto hotKey = [&](int number, const QString& fallback) {
-        if (number > lines.size())
-            return fallback;
-        const QString text = line(number);
-        return text.isEmpty() || IsHotKey(ParseHotKeyText(text)) ? text : fallback;
+        return number > lines.size() ? fallback : line(number);
     };
     settings.hotKey1 = hotKey(7, defaults.hotKey1);
     settings.hotKey2 = hotKey(8, defaults.hotKey2);

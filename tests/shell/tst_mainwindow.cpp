@@ -107,15 +107,67 @@ private slots:
         QVERIFY(child<QRadioButton>(p.main, "RadioItem1")->isChecked());
     }
 
-    void unreadableSettingsFileGivesDefaults() {
+    void unreadableSettingsFileIsKept_data() {
+        QTest::addColumn<bool>("folder"); // else a link that leads nowhere but to itself
+        QTest::newRow("a folder") << true;
+        QTest::newRow("a looping link") << false;
+    }
+    void unreadableSettingsFileIsKept() {
+        QFETCH(bool, folder);
         TempHome home;
-        QDir().mkdir(u"Velmorand.ini"_s);
+        if (folder)
+            QDir().mkdir(u"Velmorand.ini"_s);
+        else
+            QVERIFY(QFile::link(u"Velmorand.ini"_s, u"Velmorand.ini"_s));
         TestProgram p;
         QVERIFY(p.start());
-        QCOMPARE(p.t.dialogs.errors.size(), 1);
-        QVERIFY2(p.t.dialogs.errors[0].contains(u"Velmorand.ini"_s),
-                 qPrintable(p.t.dialogs.errors[0]));
+        QCOMPARE(
+            p.t.dialogs.errors,
+            QStringList{u"Nastavenia zo súboru Velmorand.ini sa nedajú prečítať. Program beží s "
+                        "predvolenými nastaveniami a súbor nechá tak, ako je."_s});
         QCOMPARE(p.t.context.settings.mode, 1);
+        QVERIFY(p.t.dialogs.boxes.isEmpty()); // no welcome: the file is there
+        // Said once, also when the settings page reads it again.
+        QVERIFY(toSettingsPage(p));
+        p.main->close();
+        QCOMPARE(p.t.dialogs.errors.size(), 1);
+        QCOMPARE(QFileInfo(u"Velmorand.ini"_s).isDir(), folder);
+        QCOMPARE(QFileInfo(u"Velmorand.ini"_s).isSymLink(), !folder);
+    }
+
+    void reReadDiscardsUnsavedHotKeys() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(toSettingsPage(p));
+        child<QKeySequenceEdit>(p.main, "HotKey2")->setKeySequence(QKeySequence(u"Alt+F9"_s));
+        // Away and back without OK: the page is read again.
+        press(p.main, QKeyCombination(Qt::Key_F1));
+        QVERIFY(toSettingsPage(p));
+        QCOMPARE(child<QKeySequenceEdit>(p.main, "HotKey2")->keySequence(),
+                 QKeySequence(u"Ctrl+Shift+O"_s));
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("\r\nShift+Ctrl+O\r\n"));
+        QCOMPARE(p.t.hotKeys.registered.value(2),
+                 QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
+    }
+
+    void unreadableHotKeyLineIsKept() {
+        TempHome home;
+        const QByteArray file = QByteArray(kDefaultFile).replace("Ctrl+Shift+H", "Ctrl+Nonsense");
+        WriteFileBytes(u"Velmorand.ini"_s, file);
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(!p.t.hotKeys.registered.contains(1));
+        QVERIFY(child<QKeySequenceEdit>(p.main, "HotKey1")->keySequence().isEmpty());
+        // OK with the edit left empty keeps the line; so does closing.
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("\r\nCtrl+Nonsense\r\n"));
+        QVERIFY(!p.t.hotKeys.registered.contains(1));
+        p.main->close();
+        QCOMPARE(FileBytes(u"Velmorand.ini"_s),
+                 QByteArray(file).replace("Ctrl+Shift+O", "Shift+Ctrl+O"));
     }
 
     void anotherHomesAutostartEntryIsKept_data() {
