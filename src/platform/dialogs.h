@@ -16,13 +16,29 @@ public:
 
     // A modal message box; the answer is the button the user chose
     // (No when a Yes/No box is closed without a choice).
-    virtual Answer messageBox(QWidget* owner, const QString& caption, const QString& text,
-                              Icon icon, Buttons buttons = Buttons::Ok) = 0;
+    Answer messageBox(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                      Buttons buttons = Buttons::Ok);
     // The standard error box that shows what ended a command.
-    virtual void errorBox(const QString& text) = 0;
+    void errorBox(const QString& text);
+
+    // While the program ends on a signal or with the desktop session, no
+    // one is there to answer a box: what boxes would say goes to stderr, and
+    // a question takes the answer that changes nothing (No).
+    void setUnattended(bool unattended) { m_unattended = unattended; }
+    bool unattended() const { return m_unattended; }
+
+protected:
+    virtual Answer showMessageBox(QWidget* owner, const QString& caption, const QString& text,
+                                  Icon icon, Buttons buttons) = 0;
+    virtual void showErrorBox(const QString& text) = 0;
+
+public:
     // The chosen file name, or empty when the user cancels. The working
     // folder is the same after the dialog as before it.
     virtual QString saveFileName(QWidget* owner, const QString& title, const QString& filter,
                                  const QString& fileName) = 0;
     virtual QString openFileName(QWidget* owner, const QString& title, const QString& filter) = 0;
+
+private:
+    bool m_unattended = false;
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -36,8 +37,23 @@ private:
 
 } // namespace
 
-IDialogs::Answer TQtDialogs::messageBox(QWidget* owner, const QString& caption, const QString& text,
-                                        Icon icon, Buttons buttons) {
+IDialogs::Answer IDialogs::messageBox(QWidget* owner, const QString& caption, const QString& text,
+                                      Icon icon, Buttons buttons) {
+    if (!m_unattended)
+        return showMessageBox(owner, caption, text, icon, buttons);
+    std::fprintf(stderr, "velmorand: %s: %s\n", qPrintable(caption), qPrintable(text));
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+void IDialogs::errorBox(const QString& text) {
+    if (m_unattended)
+        std::fprintf(stderr, "velmorand: %s\n", qPrintable(text));
+    else
+        showErrorBox(text);
+}
+
+IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& caption,
+                                            const QString& text, Icon icon, Buttons buttons) {
     QMessageBox box(
         boxIcon(icon), caption, text,
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
@@ -51,7 +67,7 @@ IDialogs::Answer TQtDialogs::messageBox(QWidget* owner, const QString& caption, 
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-void TQtDialogs::errorBox(const QString& text) {
+void TQtDialogs::showErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, u"Velmorand"_s, text, QMessageBox::Ok);
     box.exec();
 }

@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -146,9 +148,17 @@ int RunVelmorand(const StartOptions& options) {
                      &TWindowManager::Restore);
     TTerminationWatcher termination;
     QObject::connect(&termination, &TTerminationWatcher::terminationRequested, &windows,
-                     &TWindowManager::EndProgram);
+                     [&windows, asked = false]() mutable {
+                         // A second request while the first one is still
+                         // being served ends the process at once.
+                         if (std::exchange(asked, true)) {
+                             std::fputs("velmorand: ended at once\n", stderr);
+                             std::_Exit(1);
+                         }
+                         windows.EndUnattended();
+                     });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &windows,
-                     &TWindowManager::EndProgram);
+                     &TWindowManager::EndUnattended);
     // The main window's start-up, then the record windows in their fixed order.
     if (!windows.start())
         return 1;

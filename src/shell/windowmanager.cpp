@@ -134,6 +134,11 @@ void TWindowManager::EndProgram() {
     m_main->close();
 }
 
+void TWindowManager::EndUnattended() {
+    m_context.dialogs.setUnattended(true);
+    EndProgram();
+}
+
 void TWindowManager::Pipni() {
     QDir::setCurrent(m_context.home);
     // A beep that cannot be played is reported, but never stops the command

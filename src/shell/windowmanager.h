@@ -34,6 +34,9 @@ public:
     TRecordWindow* record(const QString& name) const;
     const std::vector<std::unique_ptr<TRecordWindow>>& records() const { return m_records; }
 
+    // Ends the program when no one is there to answer a box: on a signal
+    // or with the desktop session. What cannot be written is said on stderr.
+    void EndUnattended();
     // A later start asked for the program: restore and raise what is shown;
     // hidden windows stay hidden while the tray icon can bring them back.
     void Restore();

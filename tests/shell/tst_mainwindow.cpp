@@ -355,6 +355,25 @@ private slots:
         QVERIFY(p.t.hotKeys.registered.isEmpty());
     }
 
+    void endingUnattendedShowsNoBox() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        QFile::remove(u"Velmorand.ini"_s);
+        QDir().mkdir(u"Velmorand.ini"_s); // cannot be written now
+        p.windows.EndUnattended();
+        QVERIFY(p.t.dialogs.errors.isEmpty());
+        QVERIFY(!p.main->isVisible());
+        QVERIFY(p.t.hotKeys.registered.isEmpty());
+        // Nor does any question wait for an answer: it takes No.
+        p.t.dialogs.answers = {IDialogs::Answer::Yes};
+        QCOMPARE(p.t.dialogs.messageBox(nullptr, u"?"_s, u"?"_s, IDialogs::Icon::None,
+                                        IDialogs::Buttons::YesNo),
+                 IDialogs::Answer::No);
+        QVERIFY(p.t.dialogs.boxes.isEmpty());
+    }
+
     void refusedHotKeysAreNotReported() {
         TempHome home;
         WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);

@@ -9,8 +9,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-IDialogs::Answer FakeDialogs::messageBox(QWidget*, const QString& caption, const QString& text,
-                                         Icon icon, Buttons buttons) {
+IDialogs::Answer FakeDialogs::showMessageBox(QWidget*, const QString& caption, const QString& text,
+                                             Icon icon, Buttons buttons) {
     boxes.append({caption, text, icon, buttons});
     if (buttons == Buttons::Ok)
         return Answer::Ok;

@@ -22,9 +22,9 @@ public:
         Buttons buttons;
     };
 
-    Answer messageBox(QWidget* owner, const QString& caption, const QString& text, Icon icon,
-                      Buttons buttons) override;
-    void errorBox(const QString& text) override { errors.append(text); }
+    Answer showMessageBox(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                          Buttons buttons) override;
+    void showErrorBox(const QString& text) override { errors.append(text); }
     QString saveFileName(QWidget*, const QString& title, const QString& filter,
                          const QString& fileName) override;
     QString openFileName(QWidget*, const QString& title, const QString& filter) override;
