@@ -229,7 +229,7 @@ void Tformvelmorand::buildMenus() {
 
 // ---- start-up --------------------------------------------------------------
 
-bool Tformvelmorand::FormCreate() {
+void Tformvelmorand::FormCreate() {
     TrayIkona->setIconVisible(true);
     Nastavprogram();
     if (m_context.settings.lastWindow == TSettings::MainWindow)
@@ -237,12 +237,19 @@ bool Tformvelmorand::FormCreate() {
     Urcijazyk();
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
-    if (!Guarded(m_context.dialogs,
-                 [this] { Vytvorsubory(m_context.modules, m_context.defaultCaptions()); }))
-        return false;
+    // A file that cannot be used is named and left as it is; the rest runs.
+    QStringList failed;
+    for (const TDataFileFailure& failure :
+         Vytvorsubory(m_context.modules, m_context.defaultCaptions())) {
+        std::fprintf(stderr, "velmorand: %s: %s\n", qPrintable(failure.file),
+                     qPrintable(failure.message));
+        failed.append(failure.file);
+    }
+    if (!failed.isEmpty())
+        m_context.dialogs.errorBox(
+            m_context.strings[Str::DataFilesUnusable].arg(failed.join(u", "_s)));
     Guarded(m_context.dialogs, [this] { m_reminders.Najdizaznam(); });
     m_reminders.start();
-    return true;
 }
 
 void Tformvelmorand::startHideTimer() {
@@ -401,5 +408,7 @@ void Tformvelmorand::closeEvent(QCloseEvent* event) {
         FormClose();
     }
     event->accept();
-    QCoreApplication::quit();
+    // Queued, so that it also ends a program closed before its event loop
+    // runs (from a box of the start-up).
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }

@@ -25,9 +25,7 @@ public:
     ~Tformvelmorand() override;
 
     // The start-up, from the settings to the data files and the timer.
-    // False when it failed; the error has then been shown and the program
-    // should end.
-    bool FormCreate();
+    void FormCreate();
     // Hides the window one second from now (hide at start).
     void startHideTimer();
 

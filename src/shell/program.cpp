@@ -160,7 +160,6 @@ int RunVelmorand(const StartOptions& options) {
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &windows,
                      &TWindowManager::EndUnattended);
     // The main window's start-up, then the record windows in their fixed order.
-    if (!windows.start())
-        return 1;
+    windows.start();
     return QApplication::exec();
 }

@@ -13,6 +13,7 @@
 #include "reminders.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
@@ -36,9 +37,10 @@ TWindowManager::~TWindowManager() {
         m_context.host = nullptr;
 }
 
-bool TWindowManager::start() {
-    if (!m_main->FormCreate())
-        return false;
+void TWindowManager::start() {
+    m_main->FormCreate();
+    if (m_ending)
+        return; // ended while a box of the start-up was open
     // The record windows come after the main window's start-up, which
     // therefore touches none of them.
     for (const TRecordKind* kind : RecordKinds())
@@ -47,7 +49,6 @@ bool TWindowManager::start() {
     if (m_hidden)
         m_main->startHideTimer();
     ShowWindowNamed(TSettings::MainWindow);
-    return true;
 }
 
 QWidget* TWindowManager::window(const QString& name) const {
@@ -131,11 +132,16 @@ void TWindowManager::CloseRecordWindows() {
 }
 
 void TWindowManager::EndProgram() {
+    m_ending = true;
     m_main->close();
 }
 
 void TWindowManager::EndUnattended() {
     m_context.dialogs.setUnattended(true);
+    // A box already open is answered as closed.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isModal())
+            dialog->reject();
     EndProgram();
 }
 

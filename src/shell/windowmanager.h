@@ -24,8 +24,8 @@ public:
     ~TWindowManager() override;
 
     // The main window's start-up, then the record windows in their fixed
-    // order, then the first show. False when the start-up failed.
-    bool start();
+    // order, then the first show.
+    void start();
 
     Tformvelmorand* main() const { return m_main.get(); }
     TReminders& reminders() const { return *m_reminders; }
@@ -61,6 +61,7 @@ private:
     TProgramContext& m_context;
     QList<TWindowKey> m_keys;
     bool m_hidden = false;
+    bool m_ending = false;
     std::unique_ptr<TActivationTracker> m_activation;
     std::unique_ptr<TReminders> m_reminders;
     std::unique_ptr<Tformvelmorand> m_main;

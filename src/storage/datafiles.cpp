@@ -3,6 +3,7 @@
 #include "sqlite.h"
 
 #include <QDir>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -34,14 +35,27 @@ void createGroupedFile(TModuleState& module, const QString& defaultTable, const 
 
 } // namespace
 
-void Vytvorsubory(DataModules& modules, const DefaultCaptions& captions) {
+QList<TDataFileFailure> Vytvorsubory(DataModules& modules, const DefaultCaptions& captions) {
     QDir().mkpath(u"data"_s);
-    createGroupedFile(modules.adresar, u"mojekontakty"_s, captions.adresar);
-    createGroupedFile(modules.dennik, u"mojdennik"_s, captions.dennik);
-    createGroupedFile(modules.diar, u"mojdiar"_s, captions.diar);
-    createGroupedFile(modules.poznamky, u"mojepoznamky"_s, captions.poznamky);
-
-    TSQLiteDatabase db(modules.narodky.file);
-    if (!db.HasTable(u"narodky"_s))
-        db.Execute(QString::fromUtf16(Schema::kBirthdays));
+    QList<TDataFileFailure> failures;
+    const auto make = [&](const QString& file, const std::function<void()>& create) {
+        try {
+            create();
+        } catch (const ESQLiteException& e) {
+            failures.append({file, e.message()});
+        }
+    };
+    const auto grouped = [&](TModuleState& module, const QString& table, const QString& caption) {
+        make(module.file, [&] { createGroupedFile(module, table, caption); });
+    };
+    grouped(modules.adresar, u"mojekontakty"_s, captions.adresar);
+    grouped(modules.dennik, u"mojdennik"_s, captions.dennik);
+    grouped(modules.diar, u"mojdiar"_s, captions.diar);
+    grouped(modules.poznamky, u"mojepoznamky"_s, captions.poznamky);
+    make(modules.narodky.file, [&] {
+        TSQLiteDatabase db(modules.narodky.file);
+        if (!db.HasTable(u"narodky"_s))
+            db.Execute(QString::fromUtf16(Schema::kBirthdays));
+    });
+    return failures;
 }

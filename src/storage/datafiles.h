@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The database files, their table definitions and the creation of what is
@@ -89,8 +90,16 @@ QString GroupTableDefinition(const QString& table, const QString& columns);
 class TSQLiteDatabase;
 qint64 CatalogueId(TSQLiteDatabase& db, const QString& table);
 
+// A data file that could not be opened or made, and why.
+struct TDataFileFailure {
+    QString file;
+    QString message;
+};
+
 // Creates the data folder and every missing database file with its catalogue
 // and default group, and makes each default group its module's current group.
 // Each file's catalogue, default table and catalogue row are created in one
-// transaction: all of them or none. Throws ESQLiteException.
-void Vytvorsubory(DataModules& modules, const DefaultCaptions& captions);
+// transaction: all of them or none. A file that cannot be opened (damaged,
+// locked by another program) is left as it is and the others are made; the
+// answer lists the files that failed.
+QList<TDataFileFailure> Vytvorsubory(DataModules& modules, const DefaultCaptions& captions);

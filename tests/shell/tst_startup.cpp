@@ -87,23 +87,44 @@ private slots:
         TWindowManager windows(t.context);
         Tformvelmorand& window = *windows.main();
         QCOMPARE(window.windowTitle(), u"Velmorand 2.1"_s);
-        QVERIFY(window.FormCreate());
+        window.FormCreate();
         QCOMPARE(QDir(u"data"_s).entryList(QDir::Files),
                  (QStringList{u"Addressbook.dbf"_s, u"Birth.dbf"_s, u"Diary.dbf"_s, u"Notes.dbf"_s,
                               u"Reminders.dbf"_s}));
         QVERIFY(t.dialogs.errors.isEmpty());
     }
 
-    void formCreateReportsADatabaseError() {
+    void formCreateNamesTheFilesItCannotUse() {
         TempHome home;
         WriteFileBytes(u"data"_s, "not a folder");
         TestContext t;
         TWindowManager windows(t.context);
-        QVERIFY(!windows.main()->FormCreate());
+        windows.main()->FormCreate();
         QCOMPARE(
-            t.dialogs.errors,
-            QStringList{
-                u"Failed to open database \"data/Addressbook.dbf\" : unable to open database file"_s});
+            t.dialogs.errors.first(),
+            u"Tieto dátové súbory sa nedajú otvoriť a zostávajú nezmenené: data/Addressbook.dbf, "
+            "data/Diary.dbf, data/Reminders.dbf, data/Notes.dbf, data/Birth.dbf. Ostatné časti "
+            "programu pracujú ďalej."_s);
+        QCOMPARE(FileBytes(u"data"_s), QByteArray("not a folder"));
+    }
+
+    void aDamagedDataFileStopsNothingElse() {
+        TempHome scratch;
+        QDir().mkpath(u"home/data"_s);
+        const QByteArray garbage(4096, '\x7f');
+        WriteFileBytes(u"home/data/Notes.dbf"_s, garbage);
+        QProcess process;
+        process.start(QStringLiteral(VELMORAND_BINARY), {u"--home"_s, scratch.file(u"home"_s)});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(scratch.file(u"home/data/Birth.dbf"_s)), 15000);
+        QTest::qWait(500);
+        QCOMPARE(process.state(), QProcess::Running);
+        process.terminate();
+        QVERIFY(process.waitForFinished(10000));
+        QVERIFY2(process.readAllStandardError().contains("data/Notes.dbf"), "no word on stderr");
+        QCOMPARE(FileBytes(scratch.file(u"home/data/Notes.dbf"_s)), garbage);
+        QCOMPARE(DbRows(scratch.file(u"home/data/Diary.dbf"_s), u"SELECT nametable FROM tables"_s),
+                 QList<QStringList>{{u"mojdennik"_s}});
     }
 
     void helpAndVersionTouchNothing_data() {
