@@ -21,16 +21,17 @@ void TQtSoundPlayer::play(const QList<TSound>& sounds) {
     }
     if (!m_checkedDevice) {
         m_checkedDevice = true;
-        m_haveDevice = !QMediaDevices::audioOutputs().isEmpty();
-        if (!m_haveDevice)
-            qWarning("velmorand: no audio output device; sounds are not played");
-        Trace(m_haveDevice ? u"sound device: "_s + QMediaDevices::defaultAudioOutput().description()
-                           : u"sound device: none"_s);
         m_limit.setSingleShot(true);
         connect(&m_limit, &QTimer::timeout, this, &TQtSoundPlayer::finished);
     }
-    if (!m_haveDevice)
-        return;
+    // Until there is an output, every sound looks again: one may appear.
+    if (!m_haveDevice) {
+        m_haveDevice = !QMediaDevices::audioOutputs().isEmpty();
+        Trace(m_haveDevice ? u"sound device: "_s + QMediaDevices::defaultAudioOutput().description()
+                           : u"sound device: none"_s);
+        if (!m_haveDevice)
+            throw ENoSoundDevice(u"no sound device: the alarm is silent"_s);
+    }
     for (qsizetype i = 0; i < sounds.size(); ++i)
         if (sounds[i].times > 0)
             m_queue.push_back(

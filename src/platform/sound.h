@@ -11,6 +11,12 @@ public:
     using Exception::Exception;
 };
 
+// No sound can be played at all: the desktop has no audio output.
+class ENoSoundDevice : public ESoundError {
+public:
+    using ESoundError::ESoundError;
+};
+
 // A file to sound a number of times in a row.
 struct TSound {
     QString file;
@@ -23,7 +29,8 @@ public:
     virtual ~ISoundPlayer() = default;
     // Queues the sounds in order after what is queued. Every file is
     // checked first: when one cannot be played, ESoundError is thrown at
-    // once and none of them is queued.
+    // once and none of them is queued. Without an audio output,
+    // ENoSoundDevice is thrown and nothing counts as played.
     virtual void play(const QList<TSound>& sounds) = 0;
     void play(const QString& file, int times = 1) { play({{file, times}}); }
     // Whether the file is playing or waiting in the queue.

@@ -72,7 +72,7 @@ void TReminders::announce(const QString& hour, const QString& minute) {
 void TReminders::ringAlarm() {
     m_alarmActive = true;
     emit alarmRinging(true);
-    emit tipChanged(m_context.strings[Str::Reminder] + u": "_s + m_pending.subject);
+    setTip(m_context.strings[Str::Reminder] + u": "_s + m_pending.subject);
     // One alarm sound at a time: a tick while it still sounds adds none.
     if (!m_context.sound.isPlaying(kAlarmSound))
         playGuarded([&] { m_context.sound.play(kAlarmSound, 1); });
@@ -82,6 +82,10 @@ void TReminders::playGuarded(const std::function<void()>& play) {
     try {
         play();
         m_soundFailureShown = false;
+        if (std::exchange(m_noSoundDevice, false))
+            setTip(m_tip);
+    } catch (const ENoSoundDevice&) {
+        noSoundDevice();
     } catch (const ESoundError& e) {
         // Once, not at every tick: again only after a sound has played.
         if (!m_soundFailureShown) {
@@ -89,6 +93,19 @@ void TReminders::playGuarded(const std::function<void()>& play) {
             m_context.dialogs.errorBox(e.message());
         }
     }
+}
+
+void TReminders::noSoundDevice() {
+    if (m_noSoundDevice)
+        return;
+    m_noSoundDevice = true;
+    std::fputs("velmorand: no sound device: the alarm is silent\n", stderr);
+    setTip(m_tip);
+}
+
+void TReminders::setTip(const QString& tip) {
+    m_tip = tip;
+    emit tipChanged(m_noSoundDevice ? m_context.strings[Str::NoSound] + u" \u2013 "_s + tip : tip);
 }
 
 void TReminders::Najdizaznam() {
@@ -157,11 +174,11 @@ void TReminders::findInGroup(TSQLiteDatabase& db, const QString& name, const QSt
 
 void TReminders::REsetikony() {
     if (m_pendingCount == 0) {
-        emit tipChanged(m_context.strings[Str::NoReminder]);
+        setTip(m_context.strings[Str::NoReminder]);
         m_reminderPending = false;
     } else {
-        emit tipChanged(m_context.strings[Str::Reminder] + u": "_s +
-                        m_context.patterns.dateTime(m_pending.time));
+        setTip(m_context.strings[Str::Reminder] + u": "_s +
+               m_context.patterns.dateTime(m_pending.time));
         m_reminderPending = true;
     }
 }

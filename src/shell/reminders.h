@@ -38,6 +38,10 @@ public:
     // Switches a ringing alarm off; without one it does nothing.
     void Vypnialarm();
 
+    // There is no audio output: said once, on stderr and in the tray tip,
+    // until a sound plays again.
+    void noSoundDevice();
+
     bool alarmActive() const { return m_alarmActive; }
     bool reminderPending() const { return m_reminderPending; }
     const Pending& pending() const { return m_pending; }
@@ -55,6 +59,8 @@ private:
     void announce(const QString& hour, const QString& minute);
     void ringAlarm();
     void playGuarded(const std::function<void()>& play);
+    // Shows the tip, with the word that no sound is heard while so.
+    void setTip(const QString& tip);
 
     TProgramContext& m_context;
     QTimer m_timer;
@@ -66,6 +72,9 @@ private:
     bool m_armed = true;
     // A sound that failed has been reported; no more boxes until one plays.
     bool m_soundFailureShown = false;
+    // The tip as last set, and whether sounds have no output.
+    QString m_tip;
+    bool m_noSoundDevice = false;
     // A search that failed has been reported; no more until one succeeds.
     bool m_searchFailureSaid = false;
     // Reminders switched off whose mark could not be cleared in the file.

@@ -151,6 +151,8 @@ void TWindowManager::Pipni() {
     // it confirms: the settings are saved, the group is switched all the same.
     try {
         m_context.sound.play(u"sounds/beep.wav"_s, 1);
+    } catch (const ENoSoundDevice&) {
+        m_reminders->noSoundDevice();
     } catch (const ESoundError& e) {
         m_context.dialogs.errorBox(e.message());
     }

@@ -168,6 +168,29 @@ private slots:
         QCOMPARE(p.t.dialogs.errors.size(), 2);
     }
 
+    void withoutASoundDeviceNothingIsLost() {
+        TempHome home;
+        Program p(1);
+        p.t.sound.noDevice = true;
+        addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
+        p.reminders().Najdizaznam();
+        p.tickAt(u"2026-12-08 10:00:00"_s);
+        p.windows.Pipni();
+        // Said in the tip, never in a box, and nothing counts as played.
+        QVERIFY(p.t.dialogs.errors.isEmpty());
+        QVERIFY(p.t.sound.played.isEmpty());
+        QCOMPARE(p.tip(), u"Bez zvuku \u2013 Pripomienka: obed"_s);
+        QVERIFY(p.reminders().alarmActive());
+        p.t.hotKeys.press(1);
+        QCOMPARE(p.tip(), u"Bez zvuku \u2013 Žiadna pripomienka v diári"_s);
+        // A device appears: the hour, not announced yet, sounds in its minute.
+        p.t.sound.noDevice = false;
+        p.tickAt(u"2026-12-08 10:00:05"_s);
+        QCOMPARE(p.t.sound.played,
+                 (QStringList{u"sounds/hour.wav x1"_s, u"sounds/gong1.wav x10"_s}));
+        QCOMPARE(p.tip(), u"Žiadna pripomienka v diári"_s);
+    }
+
     void pendingReminder() {
         TempHome home;
         Program p;

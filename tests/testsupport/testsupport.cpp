@@ -32,6 +32,8 @@ void FakeSoundPlayer::play(const QList<TSound>& sounds) {
         if (failing.contains(sound.file))
             throw ESoundError(
                 u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file));
+    if (noDevice)
+        throw ENoSoundDevice(u"no sound device: the alarm is silent"_s);
     for (const TSound& sound : sounds)
         played.append(u"%1 x%2"_s.arg(sound.file).arg(sound.times));
 }

@@ -57,6 +57,7 @@ public:
     }
     QStringList played; // one entry per sound, "file x times"
     QStringList stopped;
+    bool noDevice = false; // as without an audio output
     QStringList failing;
     QStringList playing;
 };
