@@ -20,6 +20,8 @@ void TActivationTracker::watch(QWidget* window, std::function<void()> handler) {
 }
 
 TActivationTracker::Source TActivationTracker::sourceOf(QWidget* window) {
+    if (window && (window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip))
+        return Source::Popup;
     return qobject_cast<QMessageBox*>(window) ? Source::MessageBox : Source::ProgramWindow;
 }
 
@@ -34,7 +36,8 @@ bool TActivationTracker::eventFilter(QObject* watched, QEvent* event) {
             if (w.window == widget)
                 w.justShown = true;
     } else if (event->type() == QEvent::Hide && widget->windowHandle() &&
-               widget->windowHandle() == QGuiApplication::focusWindow()) {
+               widget->windowHandle() == QGuiApplication::focusWindow() &&
+               sourceOf(widget) != Source::Popup) {
         m_closing = true;
         m_closingSource = sourceOf(widget);
     }
@@ -46,18 +49,22 @@ void TActivationTracker::focusChanged(QWindow* window) {
         m_last = m_closing ? m_closingSource : Source::OtherProgram;
         return;
     }
-    const Source from = m_closing ? m_closingSource : m_last;
-    m_closing = false;
     QWidget* widget = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top->windowHandle() == window)
             widget = top;
+    if (sourceOf(widget) == Source::Popup)
+        return; // the window under it keeps its place
+    const Source from = m_closing ? m_closingSource : m_last;
+    const QWidget* previous = m_lastWindow;
+    m_closing = false;
     m_last = sourceOf(widget);
+    m_lastWindow = widget;
     for (std::size_t i = 0; i < m_watched.size(); ++i) {
         Watched& w = m_watched[i];
         if (!w.window || w.window != widget)
             continue;
-        const bool run = w.justShown || from == Source::ProgramWindow;
+        const bool run = w.justShown || (from == Source::ProgramWindow && previous != widget);
         w.justShown = false;
         if (run) {
             const auto handler = w.handler; // the handler may show other windows

@@ -11,7 +11,9 @@ class QWindow;
 // Runs a window's activation handler when the window is shown, or becomes
 // active coming from another window of the program (an editor or dialog
 // closing, another record window, the main window); not when a message box
-// closes, nor when the program comes back from another program.
+// closes, nor when the program comes back from another program. Menus,
+// pop-up lists and tool tips are not windows that activate: the focus that
+// comes back from one comes back to where it was.
 class TActivationTracker : public QObject {
     Q_OBJECT
 public:
@@ -23,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Source { OtherProgram, MessageBox, ProgramWindow };
+    enum class Source { OtherProgram, MessageBox, ProgramWindow, Popup };
     struct Watched {
         QPointer<QWidget> window;
         std::function<void()> handler;
@@ -34,6 +36,8 @@ private:
 
     std::vector<Watched> m_watched;
     Source m_last = Source::OtherProgram;
+    // The window that had the focus last, pop-ups not counted.
+    QPointer<QWidget> m_lastWindow;
     // The active window of ours that is being hidden: the focus it leaves
     // goes to another window of ours, not to another program.
     bool m_closing = false;

@@ -254,10 +254,17 @@ enum class Str : int {
     SettingsUnreadable = 212,
     DataFilesUnusable = 213,
     NoSound = 214,
+    DiscardChanges = 215,
+    DiscardChangesTitle = 216,
+    HotKeyRefused = 217,
+    HotKeyTaken = 218,
+    GroupNameNeedsALetter = 219,
+    GroupNameTaken = 220,
+    GroupNameReserved = 221,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::NoSound) + 1;
+inline constexpr int kStrCount = int(Str::GroupNameReserved) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -9,7 +9,8 @@ class QWidget;
 class IDialogs {
 public:
     enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Buttons { Ok, YesNo };
+    // YesNo has Yes as its default button, NoYes the same two buttons with No.
+    enum class Buttons { Ok, YesNo, NoYes };
     enum class Answer { Ok, Yes, No };
 
     virtual ~IDialogs() = default;

@@ -54,11 +54,11 @@ void IDialogs::errorBox(const QString& text) {
 
 IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& caption,
                                             const QString& text, Icon icon, Buttons buttons) {
-    QMessageBox box(
-        boxIcon(icon), caption, text,
-        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
-    if (buttons == Buttons::YesNo) {
-        box.setDefaultButton(QMessageBox::Yes);
+    const bool question = buttons != Buttons::Ok;
+    QMessageBox box(boxIcon(icon), caption, text,
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+    if (question) {
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     }
     const int result = box.exec();

@@ -146,6 +146,13 @@ void TForm::setText(const QString& name, const QString& stored) {
         m_loaded.remove(name); // the editor changed it on the way in
 }
 
+QStringList TForm::texts() const {
+    QStringList all;
+    for (const TFormField& field : m_fields)
+        all.append(text(QString::fromLatin1(field.name)));
+    return all;
+}
+
 void TForm::clear() {
     m_loaded.clear();
     for (QWidget* widget : std::as_const(m_edits)) {

@@ -49,6 +49,8 @@ public:
 
     QString text(const QString& name) const;
     void setText(const QString& name, const QString& stored);
+    // Every field's text, in the order of the table.
+    QStringList texts() const;
     // Empties every field.
     void clear();
     // Whether typing is possible (false: the texts can be read and copied only).

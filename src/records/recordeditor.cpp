@@ -3,8 +3,10 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "platform/dialogs.h"
 #include "storage/sqlite.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShortcut>
@@ -42,6 +44,9 @@ TRecordEditor::TRecordEditor(TListWindow& window, Mode mode, qint64 id, const QS
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WindowShortcut);
+    connect(save, &QShortcut::activated, this, &TRecordEditor::ulozitClick);
 }
 
 void TRecordEditor::open() {
@@ -54,8 +59,14 @@ void TRecordEditor::open() {
         fill(record);
     }
     Aplikujjazyk();
+    m_form->setReadOnly(m_mode == Mode::View);
+    m_opened = m_form->texts();
     if (QWidget* first = m_form->firstEdit())
         first->setFocus();
+}
+
+bool TRecordEditor::isModified() const {
+    return m_form->texts() != m_opened;
 }
 
 void TRecordEditor::Aplikujjazyk() {
@@ -91,6 +102,7 @@ void TRecordEditor::ulozitClick() {
             return;
         // What was typed stays until the view file is written too.
         m_window.Ulozini();
+        m_saved = true;
         m_form->clear();
         afterSave();
         close();
@@ -98,6 +110,17 @@ void TRecordEditor::ulozitClick() {
 }
 
 void TRecordEditor::closeEvent(QCloseEvent* event) {
+    // Changed text is thrown away only when the user says so; the default
+    // answer keeps it.
+    if (m_mode != Mode::View && !m_saved && isModified()) {
+        const TLanguageTable& s = m_context.strings;
+        if (m_context.dialogs.messageBox(this, s[Str::DiscardChangesTitle], s[Str::DiscardChanges],
+                                         IDialogs::Icon::Question,
+                                         IDialogs::Buttons::NoYes) != IDialogs::Answer::Yes) {
+            event->ignore();
+            return;
+        }
+    }
     // As an owned window, it hands the activation back to its owner.
     m_window.activateWindow();
     QWidget::closeEvent(event);

@@ -15,7 +15,9 @@ class TSQLiteTable;
 // the record it was opened for (its table and id are kept), or a record to
 // read, which cannot be saved. It is a window of its own, owned by its
 // record window, to which it hands the activation back when it closes.
-// Enter in a one-line field saves, Esc closes without saving.
+// Enter in a one-line field or Ctrl+S saves; Esc, the cancel button or the
+// window's close button close it, asking first when the text was changed.
+// In read mode the fields can be read and copied, not typed in.
 class TRecordEditor : public QWidget, public ITranslatable {
     Q_OBJECT
 public:
@@ -43,6 +45,8 @@ protected:
     virtual bool Uloz() = 0;
     // Runs after the record is stored and the view file written.
     virtual void afterSave() {}
+    // Whether what the editor shows differs from what it opened with.
+    virtual bool isModified() const;
     // What the title names in change and read mode (the subject, say).
     void setRecordTitle(const QString& text) { m_recordTitle = text; }
     // Whether a save inserts: a new record not stored yet. Once stored, a
@@ -68,4 +72,7 @@ private:
     qint64 m_id;
     TForm* m_form;
     QString m_recordTitle;
+    // The texts as the editor opened, and whether the record was saved.
+    QStringList m_opened;
+    bool m_saved = false;
 };

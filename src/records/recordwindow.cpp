@@ -64,6 +64,10 @@ void TRecordWindow::backToMain() {
 }
 
 void TRecordWindow::closeEvent(QCloseEvent* event) {
+    // Closed by the user (the close button, the window manager's keys), the
+    // window stays closed: the main window is what the program shows next.
+    if (event->spontaneous() && m_context.settings.lastWindow == name())
+        m_context.settings.lastWindow = TSettings::MainWindow;
     Guarded(m_context.dialogs, [this] { FormClose(); });
     event->accept();
 }

@@ -210,13 +210,6 @@ void Tformvelmorand::buildMenus() {
     connect(zobrazitoknopopup, &QAction::triggered, this,
             [this] { Guarded(m_context.dialogs, [this] { m_context.host->ToggleProgram(); }); });
     connect(koniecpopup, &QAction::triggered, this, &QWidget::close);
-    connect(Popup, &QMenu::aboutToShow, this, [this] {
-        QStringList shown;
-        for (QAction* action : Popup->actions())
-            if (action->isVisible())
-                shown.append(action->text());
-        Trace(u"tray menu: "_s + shown.join(u" | "_s));
-    });
 
     for (const TWindowKey& key : m_context.host->windowKeys())
         AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key), [this, name = key.name] {

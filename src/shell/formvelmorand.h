@@ -36,8 +36,9 @@ public:
     // Applies the current language table to the window and the tray menu.
     void Aplikujjazyk();
 
-    // The tray item that shows a hidden program.
+    // The tray item that shows a hidden program, and the tray's menu.
     void setShowItemVisible(bool visible);
+    QMenu* trayMenu() const { return Popup; }
     // Whether the desktop has a notification area for the tray icon.
     bool trayAvailable() const;
 

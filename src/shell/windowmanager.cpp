@@ -12,9 +12,11 @@
 #include "records/recordwindow.h"
 #include "reminders.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMenu>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,6 +28,15 @@ TWindowManager::TWindowManager(TProgramContext& context)
     m_reminders = std::make_unique<TReminders>(context);
     m_context.reminders = m_reminders.get();
     m_main = std::make_unique<Tformvelmorand>(context, *m_reminders);
+    // The way back is offered whenever no window is on the screen.
+    connect(m_main->trayMenu(), &QMenu::aboutToShow, this, [this] {
+        m_main->setShowItemVisible(m_hidden || nothingShown());
+        QStringList shown;
+        for (QAction* action : m_main->trayMenu()->actions())
+            if (action->isVisible())
+                shown.append(action->text());
+        Trace(u"tray menu: "_s + shown.join(u" | "_s));
+    });
 }
 
 TWindowManager::~TWindowManager() {
@@ -95,8 +106,17 @@ void TWindowManager::ShowLastWindow() {
     ShowWindowNamed(m_context.settings.lastWindow);
 }
 
+bool TWindowManager::nothingShown() const {
+    if (m_main->isVisible())
+        return false;
+    for (const auto& window : m_records)
+        if (window->isVisible())
+            return false;
+    return true;
+}
+
 void TWindowManager::ToggleProgram() {
-    if (m_hidden)
+    if (m_hidden || nothingShown())
         ShowLastWindow();
     else
         Skryvsetko();
@@ -104,8 +124,9 @@ void TWindowManager::ToggleProgram() {
 
 void TWindowManager::Restore() {
     // Without a notification area (and so, often, without global keys) a
-    // later start is the only way back to a hidden program: it shows it.
-    if (m_hidden && !m_main->trayAvailable()) {
+    // later start is the only way back to a hidden program: it shows it. A
+    // program that is not hidden but shows no window shows its last one.
+    if ((m_hidden && !m_main->trayAvailable()) || (!m_hidden && nothingShown())) {
         ShowLastWindow();
         Trace(u"woken"_s);
         return;

@@ -47,6 +47,8 @@ public:
     void ShowWindowNamed(const QString& name) override;
     void Skryvsetko() override;
     void ShowLastWindow() override;
+    // Hides all; shows the last window when the program is hidden or when
+    // none of its windows is on the screen.
     void ToggleProgram() override;
     bool isProgramHidden() const override { return m_hidden; }
     void CloseRecordWindows() override;
@@ -57,6 +59,8 @@ public:
 
 private:
     void setHidden(bool hidden);
+    // Whether no window of the program is on the screen, hidden or not.
+    bool nothingShown() const;
 
     TProgramContext& m_context;
     QList<TWindowKey> m_keys;

@@ -142,10 +142,58 @@ private slots:
         QCOMPARE(Notes::editor(), e);
         QCOMPARE(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), u"telo"_s);
         QVERIFY(WaitForFocus(e));
+        // Esc with text typed asks first; the default answer keeps the text.
+        QTest::keyClick(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s), Qt::Key_Escape);
+        QCOMPARE(n.t.dialogs.boxes.size(), 2);
+        QCOMPARE(n.t.dialogs.boxes[1].caption, u"Neuložené zmeny"_s);
+        QCOMPARE(n.t.dialogs.boxes[1].text, u"Záznam bol zmenený. Chcete zmeny zahodiť?"_s);
+        QCOMPARE(n.t.dialogs.boxes[1].buttons, IDialogs::Buttons::NoYes);
+        QCOMPARE(Notes::editor(), e);
+        QCOMPARE(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), u"telo"_s);
+        n.t.dialogs.answers = {IDialogs::Answer::Yes};
         QTest::keyClick(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s), Qt::Key_Escape);
         QTRY_VERIFY(!Notes::editor());
         QCOMPARE(rows(u"SELECT COUNT(*) FROM mojepoznamky"_s), QList<QStringList>{{u"0"_s}});
         QVERIFY(!QFile::exists(u"data/Notes.ini"_s));
+    }
+
+    void closingAnEditorAsksOnlyAboutChangedText_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Esc") << u"esc"_s;
+        QTest::newRow("cancel button") << u"zrusit"_s;
+        QTest::newRow("close button") << u"close"_s;
+    }
+    void closingAnEditorAsksOnlyAboutChangedText() {
+        QFETCH(QString, how);
+        TempHome home;
+        Notes n;
+        n.write(u"Zubár"_s, u"utorok"_s);
+        const auto closeEditor = [&](Tformzaznampoznamky* e) {
+            if (how == u"esc")
+                QTest::keyClick(e, Qt::Key_Escape);
+            else if (how == u"zrusit")
+                QTest::mouseClick(e->findChild<QPushButton*>(u"zrusit"_s), Qt::LeftButton);
+            else
+                e->close();
+        };
+        // Unchanged: it closes without a word.
+        closeEditor(n.open("upravit"));
+        QTRY_VERIFY(!Notes::editor());
+        QVERIFY(n.t.dialogs.boxes.isEmpty());
+        // Changed: the question, and No keeps the editor with its text.
+        n.backToWindow();
+        Tformzaznampoznamky* e = n.open("upravit");
+        QTest::keyClicks(e->findChild<QLineEdit*>(u"predmetvstup"_s), u" v piatok"_s);
+        closeEditor(e);
+        QCOMPARE(n.t.dialogs.boxes.size(), 1);
+        QCOMPARE(Notes::editor(), e);
+        QCOMPARE(e->findChild<QLineEdit*>(u"predmetvstup"_s)->text(), u"Zubár v piatok"_s);
+        // Ctrl+S saves it.
+        QTest::keyClick(e, Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(!Notes::editor());
+        QCOMPARE(rows(u"SELECT predmet FROM mojepoznamky"_s),
+                 QList<QStringList>{{u"Zubár v piatok"_s}});
+        QCOMPARE(n.t.dialogs.boxes.size(), 1);
     }
 
     void textsAreStoredExactly_data() {
@@ -199,6 +247,9 @@ private slots:
         QCOMPARE(e->findChild<QLineEdit*>(u"predmetvstup"_s)->text(),
                  u"uložené 08 december 2026 10:00, zmenené 08 december 2026 11:00"_s);
         QCOMPARE(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->toPlainText(), u"utorok"_s);
+        // Nothing can be typed where nothing can be saved; it can be read and copied.
+        QVERIFY(e->findChild<QPlainTextEdit*>(u"obsahvstup"_s)->isReadOnly());
+        QVERIFY(e->findChild<QLineEdit*>(u"predmetvstup"_s)->isReadOnly());
         // Enter in the subject of a view saves nothing.
         QTest::keyClick(e->findChild<QLineEdit*>(u"predmetvstup"_s), Qt::Key_Return);
         QCOMPARE(rows(u"SELECT datumzmeny FROM mojepoznamky"_s)[0][0], u"2026-12-08 11:00:00"_s);
