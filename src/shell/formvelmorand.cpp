@@ -6,6 +6,7 @@
 #include "context/windowhost.h"
 #include "context/windowkeys.h"
 #include "hotkeytext.h"
+#include "platform/dialogs.h"
 #include "platform/hotkeys.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
@@ -138,10 +139,19 @@ void Tformvelmorand::buildControls() {
     vyzvadiar->setBuddy(HotKey1);
     vyzvaokno->setBuddy(HotKey2);
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2}) {
-        // A hot key is one combination, not a sequence of them.
-        connect(edit, &QKeySequenceEdit::editingFinished, edit, [edit] {
-            if (edit->keySequence().count() > 1)
-                edit->setKeySequence(QKeySequence(edit->keySequence()[0]));
+        // A hot key is one combination, not a sequence of them, and one that
+        // takes nothing from the rest of the desktop.
+        connect(edit, &QKeySequenceEdit::editingFinished, this, [this, edit] {
+            const QKeyCombination keys = combinationOf(edit);
+            if (!IsHotKey(keys) || IsUsableHotKey(keys)) {
+                edit->setKeySequence(IsHotKey(keys) ? QKeySequence(keys) : QKeySequence());
+                return;
+            }
+            showHotKey(edit,
+                       edit == HotKey1 ? m_context.settings.hotKey1 : m_context.settings.hotKey2);
+            m_context.dialogs.messageBox(this, m_context.strings[Str::Warning],
+                                         m_context.strings[Str::HotKeyRefused],
+                                         IDialogs::Icon::Information);
         });
     }
     keys->addWidget(vyzvadiar, 0, 0);
@@ -267,11 +277,17 @@ void Tformvelmorand::Aplikujjazyk() {
     setWindowTitle(u"Velmorand 2.1"_s);
 }
 
-void Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdit* edit) {
+bool Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdit* edit) {
     const QKeyCombination keys = ParseHotKeyText(text);
-    const bool taken = IsHotKey(keys) && m_context.hotKeys.registerHotKey(id, keys);
+    const bool taken = IsUsableHotKey(keys) && m_context.hotKeys.registerHotKey(id, keys);
     Trace(u"hot key %1 %2: %3"_s.arg(id).arg(text, taken ? u"registered"_s : u"not registered"_s));
-    edit->setKeySequence(IsHotKey(keys) ? QKeySequence(keys) : QKeySequence());
+    showHotKey(edit, text);
+    return taken || !IsUsableHotKey(keys);
+}
+
+void Tformvelmorand::showHotKey(QKeySequenceEdit* edit, const QString& text) {
+    const QKeyCombination keys = ParseHotKeyText(text);
+    edit->setKeySequence(IsUsableHotKey(keys) ? QKeySequence(keys) : QKeySequence());
 }
 
 // ---- settings ----------------------------------------------------------------
@@ -308,11 +324,8 @@ void Tformvelmorand::Nastavprogram() {
     else
         Nastavdefauld();
     // What the edits show without OK is discarded too.
-    for (const auto& [edit, text] : {std::pair{HotKey1, m_context.settings.hotKey1},
-                                     std::pair{HotKey2, m_context.settings.hotKey2}}) {
-        const QKeyCombination keys = ParseHotKeyText(text);
-        edit->setKeySequence(IsHotKey(keys) ? QKeySequence(keys) : QKeySequence());
-    }
+    showHotKey(HotKey1, m_context.settings.hotKey1);
+    showHotKey(HotKey2, m_context.settings.hotKey2);
     Kontrolujstartup();
 }
 
@@ -338,12 +351,21 @@ void Tformvelmorand::okClick() {
         m_context.autostart.remove();
     if (const int mode = radioItems->checkedId(); mode >= 0 && mode <= 3)
         m_context.settings.mode = mode;
-    m_context.hotKeys.unregisterHotKey(AlarmKey);
-    m_context.settings.hotKey1 = hotKeyOf(HotKey1, m_context.settings.hotKey1);
-    registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
-    m_context.hotKeys.unregisterHotKey(ShowHideKey);
-    m_context.settings.hotKey2 = hotKeyOf(HotKey2, m_context.settings.hotKey2);
-    registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
+    // A combination that another program holds is said; it stays in the
+    // settings, so that it is taken at a later start once it is free.
+    QStringList held;
+    for (const auto& [id, edit, text] :
+         {std::tuple{int(AlarmKey), HotKey1, &m_context.settings.hotKey1},
+          std::tuple{int(ShowHideKey), HotKey2, &m_context.settings.hotKey2}}) {
+        m_context.hotKeys.unregisterHotKey(id);
+        *text = hotKeyOf(edit, *text);
+        if (!registerHotKey(id, *text, edit))
+            held.append(QKeySequence(ParseHotKeyText(*text)).toString(QKeySequence::NativeText));
+    }
+    for (const QString& keys : held)
+        m_context.dialogs.messageBox(this, m_context.strings[Str::Warning],
+                                     m_context.strings[Str::HotKeyTaken].arg(keys),
+                                     IDialogs::Icon::Information);
     m_context.host->Pipni();
     Ulozini();
     m_settingsUnreadable = false; // the user's own settings are in the file now
@@ -351,9 +373,11 @@ void Tformvelmorand::okClick() {
 
 QString Tformvelmorand::hotKeyOf(const QKeySequenceEdit* edit, const QString& stored) const {
     const QKeyCombination keys = combinationOf(edit);
-    if (!IsHotKey(keys) && !IsHotKey(ParseHotKeyText(stored)))
-        return stored;
-    return HotKeyText(keys);
+    if (IsUsableHotKey(keys))
+        return HotKeyText(keys);
+    if (!IsHotKey(keys) && IsUsableHotKey(ParseHotKeyText(stored)))
+        return QString(); // the user emptied the edit: no hot key
+    return stored;
 }
 
 // ---- windows ---------------------------------------------------------------

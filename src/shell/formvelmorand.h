@@ -50,14 +50,20 @@ private:
     void buildMenus();
     void Urcijazyk();
     void Kontrolujstartup();
-    void registerHotKey(int id, const QString& text, QKeySequenceEdit* edit);
+    // Registers the hot key the text names and shows it in the edit; false
+    // when it names one that could not be had.
+    bool registerHotKey(int id, const QString& text, QKeySequenceEdit* edit);
+    // Shows the hot key the text names, or nothing for one that cannot be used.
+    static void showHotKey(QKeySequenceEdit* edit, const QString& text);
     void FormActivate();
     void okClick();
     void Timer2Timer();
     void FormClose();
     void showSettingsInControls(bool setMode);
-    // The hot key a hot-key edit stands for, as its text; a stored text
-    // that names no combination is kept while the edit is left empty.
+    // The hot key a hot-key edit stands for, as its text: empty when the
+    // user emptied it; the stored text when the edit holds nothing usable
+    // and the stored text names no usable combination, or when it holds a
+    // combination that cannot be used.
     QString hotKeyOf(const QKeySequenceEdit* edit, const QString& stored) const;
 
     TProgramContext& m_context;

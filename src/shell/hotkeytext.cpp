@@ -71,6 +71,34 @@ bool IsHotKey(QKeyCombination keys) {
     return keys.key() != Qt::Key_unknown && keys.key() != 0;
 }
 
+bool IsUsableHotKey(QKeyCombination keys) {
+    const Qt::Key key = keys.key();
+    if (!IsHotKey(keys))
+        return false;
+    switch (key) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Backspace:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return false;
+    default:
+        break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return true;
+    return (keys.keyboardModifiers() &
+            (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
 QString HotKeyText(QKeyCombination keys) {
     const Qt::Key key = keys.key();
     if (!IsHotKey(keys))

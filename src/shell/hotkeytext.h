@@ -13,3 +13,8 @@ QKeyCombination ParseHotKeyText(const QString& text);
 QString HotKeyText(QKeyCombination keys);
 // Whether the combination has a key.
 bool IsHotKey(QKeyCombination keys);
+// Whether the combination may be taken from the whole desktop: it has Ctrl,
+// Alt or Super, or its key is an F-key; never Esc, Enter, Tab or Backspace.
+// A lone letter or Shift with a letter would take that letter from every
+// program.
+bool IsUsableHotKey(QKeyCombination keys);

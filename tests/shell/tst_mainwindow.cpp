@@ -374,6 +374,34 @@ private slots:
         QVERIFY(p.t.dialogs.boxes.isEmpty());
     }
 
+    void hotKeysThatWouldTakeAKeyFromTheDesktopAreRefused() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(toSettingsPage(p));
+        auto* edit = child<QKeySequenceEdit>(p.main, "HotKey2");
+        edit->setFocus();
+        QVERIFY(WaitForFocus(p.main));
+        QTest::keyClick(edit, Qt::Key_Q);
+        QTRY_COMPARE_WITH_TIMEOUT(p.t.dialogs.boxes.size(), 1, 3000);
+        QCOMPARE(p.t.dialogs.boxes[0].text,
+                 u"Klávesová skratka musí obsahovať Ctrl, Alt alebo Super, alebo to musí byť "
+                 "samotný kláves F1 až F12. Klávesy Esc, Enter, Tab a Backspace nemožno použiť."_s);
+        QCOMPARE(edit->keySequence(), QKeySequence(u"Ctrl+Shift+O"_s));
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QCOMPARE(p.t.hotKeys.registered.value(2),
+                 QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
+        // A combination held by another program is said at OK, and kept.
+        edit->setKeySequence(QKeySequence(u"Ctrl+Alt+K"_s));
+        p.t.hotKeys.held = {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_K)};
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QCOMPARE(p.t.dialogs.boxes.size(), 2);
+        QCOMPARE(p.t.dialogs.boxes[1].text,
+                 u"Klávesovú skratku Ctrl+Alt+K už používa iný program. Zvoľte inú."_s);
+        QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("\r\nCtrl+Alt+K\r\n"));
+    }
+
     void refusedHotKeysAreNotReported() {
         TempHome home;
         WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);

@@ -122,6 +122,32 @@ private slots:
         QCOMPARE(settings.lastWindow, u"adresar"_s);
     }
 
+    void usableHotKeys_data() {
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<bool>("usable");
+        const auto row = [](const char* name, QKeyCombination keys, bool usable) {
+            QTest::newRow(name) << keys << usable;
+        };
+        row("a letter", QKeyCombination(Qt::Key_Q), false);
+        row("Shift and a letter", QKeyCombination(Qt::ShiftModifier, Qt::Key_Q), false);
+        row("Ctrl and a letter", QKeyCombination(Qt::ControlModifier, Qt::Key_Q), true);
+        row("Alt and a digit", QKeyCombination(Qt::AltModifier, Qt::Key_7), true);
+        row("Super and a letter", QKeyCombination(Qt::MetaModifier, Qt::Key_E), true);
+        row("an F-key alone", QKeyCombination(Qt::Key_F9), true);
+        row("Shift and an F-key", QKeyCombination(Qt::ShiftModifier, Qt::Key_F9), true);
+        row("Esc", QKeyCombination(Qt::Key_Escape), false);
+        row("Ctrl and Enter", QKeyCombination(Qt::ControlModifier, Qt::Key_Return), false);
+        row("Alt and Tab", QKeyCombination(Qt::AltModifier, Qt::Key_Tab), false);
+        row("Backspace", QKeyCombination(Qt::Key_Backspace), false);
+        row("a lone modifier", QKeyCombination(Qt::ControlModifier, Qt::Key_Control), false);
+        row("nothing", QKeyCombination(), false);
+    }
+    void usableHotKeys() {
+        QFETCH(QKeyCombination, keys);
+        QFETCH(bool, usable);
+        QCOMPARE(IsUsableHotKey(keys), usable);
+    }
+
     void hotKeyTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QKeyCombination>("keys");

@@ -40,7 +40,7 @@ void FakeSoundPlayer::play(const QList<TSound>& sounds) {
 
 bool FakeHotKeys::registerHotKey(int id, QKeyCombination keys) {
     registered.remove(id);
-    if (refuse)
+    if (refuse || held.contains(keys))
         return false;
     registered.insert(id, keys);
     return true;

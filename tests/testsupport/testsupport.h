@@ -69,7 +69,8 @@ public:
     void unregisterHotKey(int id) override { registered.remove(id); }
     void press(int id) { emit activated(id); }
     QHash<int, QKeyCombination> registered;
-    bool refuse = false; // as when another program holds every combination
+    bool refuse = false;         // as when another program holds every combination
+    QList<QKeyCombination> held; // combinations another program holds
 };
 
 // The notification area as a log of what the tray component sent it.
