@@ -85,14 +85,22 @@ void Tformskupina::vytvoritClick() {
                                    context.strings[Str::NoGroupName], IDialogs::Icon::Information);
         return;
     }
-    const bool done = Guarded(context.dialogs, [&] {
-        if (m_mode == Mode::Create)
-            m_window.createGroup(caption);
-        else
-            m_window.renameGroup(caption);
+    bool done = false;
+    Guarded(context.dialogs, [&] {
+        try {
+            if (m_mode == Mode::Create)
+                m_window.createGroup(caption);
+            else
+                m_window.renameGroup(caption);
+            done = true;
+        } catch (const EGroupName& e) {
+            // Said like the empty name: what is wrong and what to do.
+            context.dialogs.messageBox(nullptr, context.strings[Str::Warning], e.message(),
+                                       IDialogs::Icon::Information);
+        }
     });
     if (!done)
-        return; // the error is shown; the dialog keeps what was typed
+        return; // the box has said why; the dialog keeps what was typed
     skupinavstup->clear();
     accept();
 }

@@ -131,14 +131,26 @@ void TGroupedWindow::zobrazitskupinyClick() {
 }
 
 void TGroupedWindow::createGroup(const QString& caption) {
+    const TLanguageTable& s = m_context.strings;
     const QString table = Konvertuj(caption);
-    for (QChar c : table)
-        if (!c.isLetterOrNumber())
-            throw ESQLiteException(
-                u"The group name \"%1\" gives no valid table name: %2"_s.arg(caption, table));
+    // The table name is a plain identifier that other copies of the program
+    // use unquoted: a letter first, then letters and digits, and no keyword.
+    if (table.isEmpty() || !table.front().isLetter() ||
+        !std::all_of(table.begin(), table.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+        throw EGroupName(s[Str::GroupNameNeedsALetter]);
+    if (IsSqlKeyword(table))
+        throw EGroupName(s[Str::GroupNameReserved].arg(caption));
     {
-        // The table and its catalogue row: both or neither.
         TSQLiteDatabase db(module().file);
+        // Table names match whatever the case of their letters.
+        TSQLiteTable taken = db.Query(u"SELECT captiontable FROM tables WHERE lower(nametable)="_s
+                                      u"lower("_s +
+                                      SqlText(table) + u") AND viditelnost<>3 LIMIT 1"_s);
+        if (taken.Rows() > 0)
+            throw EGroupName(s[Str::GroupNameTaken].arg(taken.CellTextOrEmpty(0)));
+        if (db.HasTable(table))
+            throw EGroupName(s[Str::GroupNameReserved].arg(caption));
+        // The table and its catalogue row: both or neither.
         TSQLiteTransaction transaction(db);
         db.Execute(GroupTableDefinition(table, module().columns));
         db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listwindow.h"
+#include "storage/exception.h"
 
 // A list window whose records are divided into groups (notes, diary,
 // journal, address book): the list shows the current group, the title and
@@ -20,7 +21,8 @@ public:
     void obnovitskupinyClick();
 
     // What the group dialogs do on their OK. Each throws on a database
-    // error and then leaves the module state and the files as they were.
+    // error, and createGroup on a name that cannot be a group's
+    // (EGroupName), and then leaves the module state and the files as they were.
     void createGroup(const QString& caption);
     void renameGroup(const QString& caption);
     void chooseGroup(qint64 catalogueId);
@@ -52,6 +54,13 @@ private:
     // The group last found in the catalogue, and the file's state then.
     QString m_checkedTable;
     QByteArray m_checkedStamp;
+};
+
+// A group name that cannot be used; the message says why in the interface
+// language.
+class EGroupName : public Exception {
+public:
+    using Exception::Exception;
 };
 
 // A caption made into a table name: letters with diacritics lose them,

@@ -348,6 +348,11 @@ QString SqlText(const QString& text) {
     return literal;
 }
 
+bool IsSqlKeyword(const QString& name) {
+    const QByteArray bytes = name.toUtf8();
+    return sqlite3_keyword_check(bytes.constData(), int(bytes.size())) != 0;
+}
+
 QString SqlName(const QString& name) {
     QString quoted = name;
     quoted.remove(QChar(0));

@@ -131,6 +131,9 @@ private:
 // are left out: a stored text ends at its first NUL anyway.
 QString SqlText(const QString& text);
 
+// Whether the name is one of SQLite's keywords (SELECT, TABLE, ...), any case.
+bool IsSqlKeyword(const QString& name);
+
 // A table name as a quoted SQL identifier: double quotes, inner double
 // quotes doubled. Whatever a catalogue or view file holds, it can only name
 // a table.
