@@ -135,10 +135,14 @@ void TListWindow::FormActivate() {
     if (QFileInfo::exists(m_module.view))
         readViewLines(LineFile::read(m_module.view));
     const QByteArray key = listKey();
-    if (!key.isEmpty() && key == m_listedKey)
-        selectFirst(); // nothing the list shows has changed since it was made
-    else
-        Aktualizuj();
+    if (!key.isEmpty() && key == m_listedKey) {
+        // Nothing the list shows has changed since it was made.
+        const qint64 next = std::exchange(m_selectNext, 0);
+        if (qint64 selected = 0; next != 0 || !selectedId(selected))
+            select(next, 0);
+        return;
+    }
+    Aktualizuj();
 }
 
 QByteArray TListWindow::listKey() const {
@@ -152,16 +156,27 @@ QByteArray TListWindow::listKey() const {
     return stamp + state.join(QChar(0)).toUtf8();
 }
 
-void TListWindow::selectFirst() {
+void TListWindow::select(qint64 id, int row) {
     zoznam->clearSelection();
-    if (m_list->count() > 0)
-        zoznam->setCurrentIndex(m_list->index(0));
-    zoznam->scrollToTop();
+    if (m_list->count() == 0)
+        return;
+    const int byId = id != 0 ? m_list->rowOf(id) : -1;
+    row = byId >= 0 ? byId : std::clamp(row, 0, m_list->count() - 1);
+    zoznam->setCurrentIndex(m_list->index(row));
+    zoznam->scrollTo(m_list->index(row));
 }
 
 // ---- the list ------------------------------------------------------------------
 
 void TListWindow::Aktualizuj() {
+    // Where the user was: the selected record and its row, in this group.
+    qint64 keep = std::exchange(m_selectNext, 0);
+    int row = 0;
+    if (qint64 selected = 0; m_listedTable == m_module.table && selectedId(selected)) {
+        if (keep == 0)
+            keep = selected;
+        row = zoznam->currentIndex().row();
+    }
     m_listedKey.clear();
     const QByteArray key = listKey();
     m_list->clear();
@@ -175,7 +190,8 @@ void TListWindow::Aktualizuj() {
     const bool enabled = m_list->count() > 0 || keepsCommandsOnEmptyList();
     upravit->setEnabled(enabled);
     vymazat->setEnabled(enabled);
-    selectFirst();
+    select(keep, row);
+    m_listedTable = m_module.table;
     setStatusText(Stavovypozriadok(db, m_list->count()));
     m_listedKey = key;
     m_filled = true;

@@ -49,8 +49,12 @@ public:
     // Reads the view file and refreshes, unless nothing the list shows has
     // changed since the last refresh.
     void FormActivate() override;
-    // Refresh: title, list, enabled items, status line.
+    // Refresh: title, list, enabled items, status line. The selected record
+    // stays selected; a record that is gone leaves its place to its
+    // neighbour; in another group the first record is selected.
     void Aktualizuj();
+    // The record to select at the next refresh (the one an editor saved).
+    void selectAfterRefresh(qint64 id) { m_selectNext = id; }
     // Writes the view file.
     void Ulozini();
 
@@ -119,15 +123,18 @@ protected:
 private:
     // Everything the list shows depends on; empty when that cannot be told.
     QByteArray listKey() const;
-    // What a refresh shows when the list itself stays: the first item selected.
-    void selectFirst();
+    // Selects the record of that id, else the row, else the first record.
+    void select(qint64 id, int row);
 
     TModuleState& m_module;
     const Str m_exportTitle;
     QGridLayout* m_layout;
     QLabel* m_status;
-    // The list's key at the last refresh that succeeded.
+    // The list's key at the last refresh that succeeded, and its group.
     QByteArray m_listedKey;
+    QString m_listedTable;
+    // The record to select next, 0 for none.
+    qint64 m_selectNext = 0;
     // For the trace: the list has been filled, and painted since.
     bool m_filled = false;
     bool m_paintTraced = false;

@@ -102,6 +102,7 @@ void TRecordEditor::ulozitClick() {
             return;
         // What was typed stays until the view file is written too.
         m_window.Ulozini();
+        m_window.selectAfterRefresh(m_id);
         m_saved = true;
         m_form->clear();
         afterSave();

@@ -1,9 +1,16 @@
 #include "recordlist.h"
 
+#include <algorithm>
+
 void TRecordItems::append(qint64 id, QStringView caption) {
     m_text.append(caption);
     m_ends.push_back(m_text.size());
     m_ids.push_back(id);
+}
+
+int TRecordItems::rowOf(qint64 id) const {
+    const auto found = std::find(m_ids.begin(), m_ids.end(), id);
+    return found == m_ids.end() ? -1 : int(found - m_ids.begin());
 }
 
 QString TRecordItems::captionAt(int row) const {

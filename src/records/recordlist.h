@@ -12,6 +12,8 @@ public:
     void append(qint64 id, QStringView caption);
     int count() const { return int(m_ids.size()); }
     qint64 idAt(int row) const { return m_ids.at(std::size_t(row)); }
+    // The row of the record, -1 when it is not listed.
+    int rowOf(qint64 id) const;
     QString captionAt(int row) const;
     // Gives back the room that appending reserved ahead.
     void squeeze();
@@ -31,6 +33,7 @@ public:
     void setItems(TRecordItems items);
     void clear() { setItems(TRecordItems()); }
     qint64 idAt(int row) const { return m_items.idAt(row); }
+    int rowOf(qint64 id) const { return m_items.rowOf(id); }
     int count() const { return m_items.count(); }
     QString captionAt(int row) const { return m_items.captionAt(row); }
     // The caption of the list's one column, shown where the list has a header.

@@ -230,6 +230,24 @@ private slots:
                      {subject, stored, u"2026-12-08 10:00:00"_s, u"2026-12-08 10:01:30"_s}}));
     }
 
+    void anEditedNoteStaysSelected() {
+        TempHome home;
+        Notes n;
+        for (const char16_t* subject : {u"Banán", u"Citrón", u"Datle"})
+            n.write(QString::fromUtf16(subject));
+        n.command("podlamena");
+        n.list()->setCurrentIndex(n.list()->model()->index(2, 0));
+        Tformzaznampoznamky* e = n.open("upravit");
+        e->findChild<QLineEdit*>(u"predmetvstup"_s)->setText(u"Ananás"_s);
+        e->ulozitClick();
+        n.backToWindow();
+        QCOMPARE(n.captions(), (QStringList{u"Ananás"_s, u"Banán"_s, u"Citrón"_s}));
+        QCOMPARE(n.list()->currentIndex().row(), 0);
+        // So does a new one.
+        n.write(u"Broskyňa"_s);
+        QCOMPARE(n.list()->currentIndex().data().toString(), u"Broskyňa"_s);
+    }
+
     void readOnlyView() {
         TempHome home;
         Notes n;

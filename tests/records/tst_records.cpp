@@ -274,11 +274,11 @@ private slots:
         QCOMPARE(w.t.dialogs.boxes.last().text, u"Naozaj chcete odstrániť záznam?"_s);
         QCOMPARE(w.t.dialogs.boxes.last().icon, IDialogs::Icon::None);
         QCOMPARE(w.captions(), both);
-        QCOMPARE(w.list()->currentIndex().row(), 0); // refreshed all the same
-        w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
+        QCOMPARE(w.list()->currentIndex().row(), 1); // refreshed, and still on it
         w.t.dialogs.answers = {IDialogs::Answer::Yes};
         w.command("vymazat");
         QCOMPARE(w.captions(), QStringList{w.c.caption(u"prvá"_s)});
+        QCOMPARE(w.list()->currentIndex().row(), 0); // its neighbour
         QCOMPARE(w.rows(u"SELECT viditelnost FROM %1 ORDER BY id"_s.arg(w.module().table)),
                  (QList<QStringList>{{u"1"_s}, {u"0"_s}}));
 
@@ -288,6 +288,31 @@ private slots:
         w.command("obnovit");
         QCOMPARE(w.captions(), both);
         QCOMPARE(w.rows(u"SELECT viditelnost FROM ina"_s), QList<QStringList>{{u"0"_s}});
+    }
+
+    void theSelectionKeepsItsPlace_data() { kindRows(); }
+    void theSelectionKeepsItsPlace() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        for (const char16_t* text : {u"a", u"b", u"c", u"d"})
+            w.add(QString::fromUtf16(text));
+        w.window()->Aktualizuj();
+        QCOMPARE(w.list()->currentIndex().row(), 0);
+        // A record deleted in the middle leaves its place to the next one.
+        w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazat");
+        QCOMPARE(w.list()->currentIndex().data().toString(), w.c.caption(u"c"_s));
+        // Another refresh keeps it.
+        w.window()->Aktualizuj();
+        QCOMPARE(w.list()->currentIndex().data().toString(), w.c.caption(u"c"_s));
+        // Another group starts at its first record.
+        w.window()->createGroup(u"Iná"_s);
+        w.add(u"x"_s);
+        w.add(u"y"_s);
+        w.window()->Aktualizuj();
+        QCOMPARE(w.list()->currentIndex().row(), 0);
     }
 
     void statusLineCountsTheVisible_data() { kindRows(); }
@@ -340,7 +365,7 @@ private slots:
         w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
         QSignalSpy rebuilt(w.list()->model(), &QAbstractItemModel::modelReset);
         w.throughAnEditor();
-        QCOMPARE(w.list()->currentIndex().row(), 0);
+        QCOMPARE(w.list()->currentIndex().row(), 1);
         QCOMPARE(w.captions().size(), 2);
         QCOMPARE(rebuilt.size(), 0);
         // A record written by another program is listed at the next activation.
