@@ -1,6 +1,8 @@
 #include "qtdialogs.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdio>
@@ -23,6 +25,32 @@ QMessageBox::Icon boxIcon(IDialogs::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Runs the box until it is answered. A box hidden with the program (its
+// exec ends then) waits until the program is shown again and asks again.
+int execUntilAnswered(QMessageBox& box, const IDialogs& dialogs) {
+    for (;;) {
+        const int result = box.exec();
+        if (!box.property(kHiddenWithProgram).toBool())
+            return result;
+        QEventLoop wait;
+        struct Watch : QObject {
+            QEventLoop& loop;
+            explicit Watch(QEventLoop& l) : loop(l) {}
+            bool eventFilter(QObject* object, QEvent* event) override {
+                if (event->type() == QEvent::DynamicPropertyChange &&
+                    !object->property(kHiddenWithProgram).toBool())
+                    loop.quit();
+                return false;
+            }
+        } watch(wait);
+        box.installEventFilter(&watch);
+        wait.exec();
+        box.removeEventFilter(&watch);
+        if (dialogs.unattended())
+            return QMessageBox::No;
+    }
 }
 
 // File dialogs may change the working folder; every path of the program is
@@ -61,7 +89,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
         box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     }
-    const int result = box.exec();
+    const int result = execUntilAnswered(box, *this);
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -69,7 +97,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
 
 void TQtDialogs::showErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, u"Velmorand"_s, text, QMessageBox::Ok);
-    box.exec();
+    execUntilAnswered(box, *this);
 }
 
 QString TQtDialogs::saveFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -2,6 +2,10 @@
 
 #include "dialogs.h"
 
+// The mark that the program's hide-all puts on a box it hides: the box
+// waits, hidden, until the mark is taken away, and is then shown again.
+inline constexpr char kHiddenWithProgram[] = "hiddenWithProgram";
+
 // The dialogs of the desktop: QMessageBox and QFileDialog.
 class TQtDialogs : public IDialogs {
 public:

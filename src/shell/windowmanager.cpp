@@ -5,6 +5,7 @@
 #include "context/programcontext.h"
 #include "formvelmorand.h"
 #include "platform/dialogs.h"
+#include "platform/qtdialogs.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
 #include "recordkinds.h"
@@ -95,6 +96,19 @@ void TWindowManager::setHidden(bool hidden) {
 
 void TWindowManager::Skryvsetko() {
     setHidden(true);
+    // The boxes, dialogs and editors on the screen go with the windows. A
+    // box that waits for an answer is marked first: it waits on, hidden,
+    // until the program is shown again.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const bool owned =
+            qobject_cast<QDialog*>(window) || qobject_cast<TRecordWindow*>(window->parentWidget());
+        if (!owned || !window->isVisible())
+            continue;
+        window->setProperty(kHiddenWithProgram, true);
+        m_hiddenWithProgram.append(window);
+    }
+    for (const QPointer<QWidget>& window : std::as_const(m_hiddenWithProgram))
+        window->hide();
     for (const auto& window : m_records)
         window->hide();
     m_main->hide();
@@ -104,6 +118,14 @@ void TWindowManager::Skryvsetko() {
 void TWindowManager::ShowLastWindow() {
     setHidden(false);
     ShowWindowNamed(m_context.settings.lastWindow);
+    for (const QPointer<QWidget>& window : std::exchange(m_hiddenWithProgram, {})) {
+        if (!window)
+            continue;
+        // A box's own wait ends when the mark goes; it shows itself again.
+        window->setProperty(kHiddenWithProgram, false);
+        if (!(qobject_cast<QDialog*>(window) && window->isModal()))
+            window->show();
+    }
 }
 
 bool TWindowManager::nothingShown() const {
@@ -159,10 +181,12 @@ void TWindowManager::EndProgram() {
 
 void TWindowManager::EndUnattended() {
     m_context.dialogs.setUnattended(true);
-    // A box already open is answered as closed.
-    for (QWidget* window : QApplication::topLevelWidgets())
+    // A box already open, or hidden with the program, is answered as closed.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->setProperty(kHiddenWithProgram, false);
         if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isModal())
             dialog->reject();
+    }
     EndProgram();
 }
 

@@ -3,6 +3,7 @@
 #include "context/windowhost.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -66,6 +67,8 @@ private:
     QList<TWindowKey> m_keys;
     bool m_hidden = false;
     bool m_ending = false;
+    // Boxes, dialogs and editors that the last hide-all hid, to come back.
+    QList<QPointer<QWidget>> m_hiddenWithProgram;
     std::unique_ptr<TActivationTracker> m_activation;
     std::unique_ptr<TReminders> m_reminders;
     std::unique_ptr<Tformvelmorand> m_main;

@@ -1,4 +1,5 @@
 // The main window: start-up, settings page, hide and show, keys, shutdown.
+#include "platform/qtdialogs.h"
 #include "platform/trayicon.h"
 #include "records/recordwindow.h"
 #include "shell/formvelmorand.h"
@@ -9,8 +10,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QKeySequenceEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -293,6 +296,37 @@ private slots:
         p.t.tray->area->click();
         QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
         QVERIFY(!p.windows.isProgramHidden());
+    }
+
+    void hideAllTakesABoxAlongAndBringsItBack() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        TQtDialogs desktop;
+        QMessageBox* box = nullptr;
+        bool hiddenUnanswered = false, shownAgain = false;
+        // The steps run while the box waits for its answer.
+        QTimer::singleShot(100, [&] {
+            box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            p.windows.ToggleProgram();
+        });
+        QTimer::singleShot(400, [&] {
+            hiddenUnanswered = box && !box->isVisible() && p.visibleWindows().isEmpty();
+            p.windows.ToggleProgram();
+        });
+        QTimer::singleShot(700, [&] {
+            shownAgain = box && box->isVisible();
+            if (box)
+                box->button(QMessageBox::Yes)->click();
+        });
+        const IDialogs::Answer answer = desktop.messageBox(
+            nullptr, u"Otázka"_s, u"Naozaj?"_s, IDialogs::Icon::Question, IDialogs::Buttons::YesNo);
+        QVERIFY(box);
+        QVERIFY(hiddenUnanswered);
+        QVERIFY(shownAgain);
+        QCOMPARE(answer, IDialogs::Answer::Yes);
+        QCOMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
     }
 
     void hideAtStart() {
