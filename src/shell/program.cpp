@@ -15,6 +15,7 @@
 #include "settingsfile.h"
 #include "storage/exception.h"
 #include "storage/linefile.h"
+#include "tracewindows.h"
 #include "windowmanager.h"
 
 #include <QApplication>
@@ -79,28 +80,6 @@ bool hasDisplay() {
     return platform != u"offscreen" && platform != u"minimal";
 }
 
-// Reports the first paint of the main window, and where its OK button is,
-// for the start-up benchmark and the end-to-end tests.
-class TFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            auto* window = static_cast<QWidget*>(watched);
-            Trace(u"painted"_s);
-            if (auto* ok = window->findChild<QWidget*>(u"ok"_s)) {
-                const QPoint centre = ok->mapToGlobal(ok->rect().center());
-                Trace(u"ok button at %1,%2"_s.arg(centre.x()).arg(centre.y()));
-            }
-        }
-        return false;
-    }
-
-private:
-    bool m_done = false;
-};
-
 } // namespace
 
 int RunVelmorand(const StartOptions& options) {
@@ -141,9 +120,10 @@ int RunVelmorand(const StartOptions& options) {
                              TAutostart(QCoreApplication::applicationFilePath(), home)});
     context.home = home;
 
-    TFirstPaint firstPaint;
+    std::unique_ptr<TTraceWindows> traced;
+    if (Tracing())
+        traced = std::make_unique<TTraceWindows>();
     TWindowManager windows(context);
-    windows.main()->installEventFilter(&firstPaint);
     QObject::connect(&instance, &TSingleInstance::wakeRequested, &windows,
                      &TWindowManager::Restore);
     TTerminationWatcher termination;

@@ -45,11 +45,42 @@ wait_for() {
 traced() { grep -q -- "$1" "$TRACE"; }
 wait_trace() { wait_for "${2:-15}" traced "$1" || fail "no trace line '$1'"; }
 
+# A private X server; with E2E_WM=openbox, the openbox window manager on it.
 start_x() {
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.err" &
     wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n 1 "$WORK/display")"
+    if [ "${E2E_WM:-}" = openbox ]; then
+        # Openbox runs the start-up command once it manages windows.
+        openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
+        wait_for 10 test -e "$WORK/wm-ready" || fail "openbox did not start"
+    fi
 }
+under_wm() { [ "${E2E_WM:-}" = openbox ]; }
+
+# The number of trace lines so far, to look only at what comes after.
+trace_mark() { wc -l <"$TRACE"; }
+# The screen position a traced line after line $2 (default 0) gives for a
+# named item ("window/item"), as "x y"; the last one traced.
+position_of() {
+    tail -n +"$((${2:-0} + 1))" "$TRACE" |
+        sed -n "s|.*at: $1 \([0-9-]*\),\([0-9-]*\)\$|\1 \2|p" | tail -n 1
+}
+has_position() { test -n "$(position_of "$1" "${2:-0}")"; }
+# Moves the mouse onto a traced item (traced after line $2), once it is traced.
+point_at() {
+    wait_for 5 has_position "$1" "${2:-0}" || fail "no position for $1"
+    local x y
+    read -r x y < <(position_of "$1" "${2:-0}")
+    xdotool mousemove --sync "$x" "$y"
+}
+# Clicks a traced item (traced after line $2) with the mouse.
+click_on() {
+    point_at "$@"
+    xdotool click 1
+}
+# The title of the window that has the focus.
+focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null; }
 
 start_app() {
     "$BINARY" --home "$HOME_DIR" "$@" >"$WORK/app.out" 2>"$WORK/app.err" &

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The program used with the mouse, as a user does, bare and (E2E_WM=openbox)
+# under a window manager: menu commands chosen with the mouse hold, a menu
+# opened and closed changes nothing, a closed record window stays closed.
+source "$(dirname "$0")/lib.sh" "$1"
+mkdir -p "$HOME_DIR/data"
+sqlite3 "$HOME_DIR/data/Notes.dbf" <<'SQL'
+CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
+CREATE TABLE mojepoznamky([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,[datum] datetime,[datumzmeny] datetime,[viditelnost] integer);
+CREATE TABLE Dva([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,[datum] datetime,[datumzmeny] datetime,[viditelnost] integer);
+INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojepoznamky','Moje',1),('Dva','Dva',1);
+INSERT INTO mojepoznamky(predmet,viditelnost) VALUES('Zebra',1),('auto',1);
+SQL
+write_settings
+start_x
+start_app
+wait_trace "list painted: poznamky"
+wait_trace "active: poznamky"
+
+# Sort by subject, chosen with the mouse.
+mark=$(trace_mark)
+click_on "poznamky/usporiadat"
+click_on "usporiadat/podlamena" "$mark"
+sleep 0.5
+xdotool key F12
+wait_trace "active: formvelmorand" 5
+wait_for 5 test -s "$HOME_DIR/data/Notes.ini" || fail "F12 wrote no view file"
+[ "$(sed -n 4p "$HOME_DIR/data/Notes.ini")" = $'ORDER BY predmet\r' ] ||
+    fail "the sort chosen with the mouse did not hold: $(sed -n 4p "$HOME_DIR/data/Notes.ini")"
+pass "a sort chosen with the mouse holds"
+
+# The next group, chosen with the mouse through the submenu.
+mark=$(trace_mark)
+xdotool key F1
+wait_for 5 has_position poznamky/poznamkymenu "$mark" || fail "the notes did not come"
+menu=$(trace_mark)
+click_on "poznamky/poznamkymenu" "$mark"
+point_at "poznamkymenu/skupiny" "$menu"
+click_on "skupiny/prepnut" "$menu"
+sleep 1
+[ "$(focused_title)" = "Poznámky - Dva" ] || fail "after the switch the window is '$(focused_title)'"
+pass "the group switch chosen with the mouse holds"
+
+# A record window closed by the window manager stays closed; bare, the
+# settings page is reached with F12.
+mark=$(trace_mark)
+if under_wm; then
+    xdotool key alt+F4
+    sleep 1.5
+    ! tail -n +"$((mark + 1))" "$TRACE" | grep -q "active: poznamky" ||
+        fail "the closed notes window came back"
+    [ "$(focused_title)" = "Velmorand 2.1" ] || fail "after the close '$(focused_title)' has the focus"
+    pass "the notes window closed by the window manager stays closed"
+else
+    xdotool key F12
+fi
+
+# On the settings page, a menu opened and closed leaves the page as it is.
+click_on "formvelmorand/skrytokno" "$mark"
+menu=$(trace_mark)
+click_on "formvelmorand/Jazyky" "$mark"
+point_at "Jazyky/generovat" "$menu"
+xdotool key Escape
+sleep 0.7
+[ "$(focused_title)" = "Velmorand 2.1" ] || fail "after the menu '$(focused_title)' has the focus"
+
+kill -TERM "$APP_PID"
+wait "$APP_PID" || true
+# The box ticked before the menu was opened is still ticked when written.
+grep -q $'^Hide: 1\r$' "$HOME_DIR/Velmorand.ini" || fail "the settings page was read again behind the menu"
+pass "a menu opened and closed on the settings page changes nothing"
