@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QKeySequenceEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -327,6 +328,29 @@ private slots:
         QVERIFY(shownAgain);
         QCOMPARE(answer, IDialogs::Answer::Yes);
         QCOMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+    }
+
+    void aProgramShowingNoWindowAlwaysComesBack() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        // The main window hidden at start, the notes closed by the user.
+        p.main->hide();
+        p.record(u"poznamky"_s)->hide();
+        QVERIFY(!p.windows.isProgramHidden());
+        // The tray offers the way back ...
+        emit p.main->findChild<QMenu*>(u"Popup"_s)->aboutToShow();
+        QVERIFY(trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        // ... and a later start takes it.
+        p.windows.Restore();
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
+        emit p.main->findChild<QMenu*>(u"Popup"_s)->aboutToShow();
+        QVERIFY(!trayItem(p.main, "zobrazitoknopopup")->isVisible());
+        // So does a left click on the icon.
+        p.record(u"poznamky"_s)->hide();
+        p.t.tray->area->click();
+        QTRY_COMPARE(p.visibleWindows(), QStringList{u"poznamky"_s});
     }
 
     void hideAtStart() {
