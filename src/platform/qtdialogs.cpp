@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -25,6 +27,18 @@ QMessageBox::Icon boxIcon(IDialogs::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// A message box is as narrow as its text, which may cut its title short on
+// the window manager's title bar: it is made wide enough for the title too
+// (the title bar's font is the window manager's, so with room to spare).
+void fitTitle(QMessageBox& box) {
+    QFont font = box.font();
+    font.setBold(true);
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) * 6 / 5 + 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 // Runs the box until it is answered. A box hidden with the program (its
@@ -85,6 +99,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
     const bool question = buttons != Buttons::Ok;
     QMessageBox box(boxIcon(icon), caption, text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+    fitTitle(box);
     if (question) {
         box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
@@ -97,6 +112,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
 
 void TQtDialogs::showErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, u"Velmorand"_s, text, QMessageBox::Ok);
+    fitTitle(box);
     execUntilAnswered(box, *this);
 }
 

@@ -90,8 +90,15 @@ void Tformvelmorand::buildControls() {
         Caption(object, s, text);
         return object;
     };
+    // The settings stand together at the top left, as wide as they need,
+    // however large the maximized window is.
     auto* page = new QWidget(this);
-    auto* layout = new QVBoxLayout(page);
+    auto* pageLayout = new QHBoxLayout(page);
+    auto* settings = new QWidget;
+    settings->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    pageLayout->addWidget(settings, 0, Qt::AlignTop);
+    pageLayout->addStretch();
+    auto* layout = new QVBoxLayout(settings);
 
     oknozdiara = named(new QCheckBox, "oknozdiara", Str::ShowReminderBox);
     skrytokno = named(new QCheckBox, "skrytokno", Str::HideAtStart);
@@ -169,8 +176,8 @@ void Tformvelmorand::buildControls() {
     buttons->addWidget(vymazat);
     buttons->addStretch();
     buttons->addWidget(ok);
+    layout->addSpacing(layout->spacing() * 2);
     layout->addLayout(buttons);
-    layout->addStretch();
     setCentralWidget(page);
 
     // Commands whose windows are not part of the program yet stay disabled.
