@@ -1,6 +1,160 @@
 #include "formdiar.h"
 
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "formzaznamdiar.h"
+#include "platform/clock.h"
+#include "storage/sqlite.h"
+
+#include <QDateEdit>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+using namespace Qt::Literals::StringLiterals;
+
 constexpr TRecordKind kDiaryKind{u"diar", Qt::Key_F2, &MakeRecordWindow<Tformdiar>};
 
+namespace {
+
+const QString kMoment = QStringLiteral("yyyy-mm-dd hh:nn:ss");
+
+// The time of day as the list shows it: 9:05, 14:30.
+QString timeText(const DisplayPatterns& patterns, const QDateTime& moment) {
+    QString text = patterns.time(moment);
+    if (text.startsWith(u'0'))
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
 Tformdiar::Tformdiar(TProgramContext& context)
-    : TRecordWindow(context, kDiaryKind, Str::DiaryMenu) {}
+    : TGroupedWindow(context, kDiaryKind, Str::DiaryMenu, context.modules.diar,
+                     {.exportTitle = Str::ExportDiary}) {
+    datetimepicker = new QDateEdit;
+    datetimepicker->setObjectName(u"datetimepicker"_s);
+    datetimepicker->setCalendarPopup(true);
+    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    datetimepicker->setDate(m_context.clock.now().date());
+    connect(datetimepicker, &QDateEdit::dateChanged, this,
+            [this] { Guarded(m_context.dialogs, [this] { datetimepickerChange(); }); });
+    addControlAbove(datetimepicker);
+
+    QMenu* zobrazit = addTopMenu("zobrazit", Str::View);
+    zobrazit->addAction(
+        command("dnes", Str::Today, QKeySequence(u"Ctrl+D"_s), [this] { dnesClick(); }));
+    zobrazit->addAction(
+        command("vsetky", Str::AllRecords, QKeySequence(u"Ctrl+B"_s), [this] { vsetkyClick(); }));
+}
+
+QDate Tformdiar::day() const {
+    return datetimepicker->date();
+}
+
+void Tformdiar::setDay(QDate day) {
+    const QSignalBlocker quiet(datetimepicker); // not the user's choice
+    datetimepicker->setDate(day);
+}
+
+void Tformdiar::beforeActivate() {
+    // Every return to the diary shows today, or the whole group.
+    setDay(m_context.clock.now().date());
+    m_listing = m_view;
+    zoznam->setFocus();
+}
+
+void Tformdiar::refresh() {
+    if (m_view == View::All)
+        Aktualizujvsetko();
+    else
+        Aktualizujden();
+}
+
+void Tformdiar::Aktualizujden() {
+    // The stored day form; it also puts the display patterns back.
+    SqlDateTimeText(Moment(day()), m_context.patterns);
+    m_listing = View::Day;
+    Aktualizuj();
+}
+
+void Tformdiar::Aktualizujvsetko() {
+    m_context.patterns.shortDate = u"DDDD D MMMM YYYY"_s;
+    m_listing = View::All;
+    Aktualizuj();
+    setDay(m_context.clock.now().date());
+}
+
+void Tformdiar::dnesClick() {
+    m_view = View::Day;
+    Aktualizujden();
+}
+
+void Tformdiar::vsetkyClick() {
+    m_view = View::All;
+    Aktualizujvsetko();
+}
+
+void Tformdiar::datetimepickerChange() {
+    Aktualizujden();
+}
+
+QString Tformdiar::listQuery() const {
+    const QString table = SqlName(module().table);
+    if (m_listing == View::All)
+        return u"SELECT id, datum, avizo, predmet FROM "_s + table +
+               u" WHERE viditelnost=1 ORDER BY avizo"_s;
+    return u"SELECT id, datum, avizo, predmet FROM "_s + table +
+           u" WHERE (viditelnost=1) AND (datum="_s + SqlText(day().toString(u"yyyy-MM-dd"_s)) +
+           u") ORDER BY avizo"_s;
+}
+
+QString Tformdiar::itemCaption(const TSQLiteRow& row) const {
+    const QString time =
+        timeText(m_context.patterns, ParseDateTimeByFormat(kMoment, row.CellTextOrEmpty(2)));
+    const QString caption = time + u": "_s + row.CellTextOrEmpty(3);
+    if (m_listing == View::Day)
+        return caption;
+    const QDateTime day = ParseDateTimeByFormat(u"yyyy-mm-dd"_s, row.CellTextOrEmpty(1));
+    return m_context.patterns.date(day) + u' ' + caption;
+}
+
+QString Tformdiar::recordsPart(int listed, qint64 visible) const {
+    if (visible == 0)
+        return u"0"_s;
+    return QString::number(listed) + u'/' + QString::number(visible);
+}
+
+QStringList Tformdiar::listState() const {
+    return {QString::number(int(m_listing)), day().toString(Qt::ISODate)};
+}
+
+void Tformdiar::afterRefresh() {
+    // A day's list looks for the pending reminder again.
+    if (m_listing == View::Day)
+        m_context.reminders->Najdizaznam();
+}
+
+QString Tformdiar::exportQuery() const {
+    // Entries of one day in the order they were written.
+    return u"SELECT datum, predmet, obsah FROM "_s + SqlName(module().table) +
+           u"  WHERE viditelnost=1 ORDER BY datum, id"_s;
+}
+
+void Tformdiar::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
+    lines.append(FormatDateTime(u"DD MMMM YYYY"_s,
+                                ParseDateTimeByFormat(u"yyyy-mm-dd"_s, row.CellTextOrEmpty(0))));
+    lines.append(row.CellTextOrEmpty(1));
+    lines.append(row.CellTextOrEmpty(2));
+    lines.append(QString());
+}
+
+void Tformdiar::openEditor(EditorMode mode, qint64 id) {
+    if (mode == EditorMode::Insert)
+        SqlDateTimeText(m_context.clock.now(), m_context.patterns);
+    auto* editor = new Tformzaznamdiar(*this, mode, id);
+    editor->showMaximized();
+    editor->raise();
+    editor->activateWindow();
+}

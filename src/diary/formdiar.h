@@ -1,13 +1,56 @@
 #pragma once
 
+#include "records/groupedwindow.h"
 #include "records/recordkind.h"
-#include "records/recordwindow.h"
 
+#include <QDate>
+
+class QDateEdit;
+
+// The diary: dated entries with a reminder. Its window lists one day's
+// entries (the day of its date picker) or, in the all view, every entry of
+// the group, by the moment of their reminders.
 extern const TRecordKind kDiaryKind;
 
-// The diary window.
-class Tformdiar : public TRecordWindow {
+class Tformdiar : public TGroupedWindow {
     Q_OBJECT
 public:
+    enum class View { Day, All };
+
     explicit Tformdiar(TProgramContext& context);
+
+    View view() const { return m_view; }
+    QDate day() const;
+
+    // The day view of the picker's day, and the all view.
+    void Aktualizujden();
+    void Aktualizujvsetko();
+    // Ctrl+D and Ctrl+B.
+    void dnesClick();
+    void vsetkyClick();
+    // The user chose a day in the picker: that day's list, the view kept.
+    void datetimepickerChange();
+    // The refresh of the view the window is in.
+    void refresh() override;
+
+protected:
+    QString listQuery() const override;
+    QString itemCaption(const TSQLiteRow& row) const override;
+    QString exportQuery() const override;
+    void exportRecord(const TSQLiteRow& row, QStringList& lines) const override;
+    void openEditor(EditorMode mode, qint64 id) override;
+    void beforeActivate() override;
+    void afterRefresh() override;
+    bool keepsCommandsOnEmptyList() const override { return true; }
+    bool listQueryListsTheGroup() const override { return false; }
+    QString recordsPart(int listed, qint64 visible) const override;
+    QStringList listState() const override;
+
+private:
+    void setDay(QDate day);
+
+    View m_view = View::Day;
+    // The view the list shows while it is built.
+    View m_listing = View::Day;
+    QDateEdit* datetimepicker;
 };

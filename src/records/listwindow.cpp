@@ -142,7 +142,7 @@ void TListWindow::FormActivate() {
             select(next, 0);
         return;
     }
-    Aktualizuj();
+    refresh();
 }
 
 QByteArray TListWindow::listKey() const {

@@ -86,7 +86,7 @@ protected:
     virtual void beforeActivate() {}
     // Runs at the end of every refresh.
     virtual void afterRefresh() {}
-    // The refresh after a delete, a restore or a group command.
+    // The refresh after an activation, a delete, a restore or a group command.
     virtual void refresh() { Aktualizuj(); }
     // Whether edit and delete stay enabled while the list is empty.
     virtual bool keepsCommandsOnEmptyList() const { return false; }

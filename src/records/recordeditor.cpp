@@ -30,7 +30,8 @@ TRecordEditor::TRecordEditor(TListWindow& window, Mode mode, qint64 id, const QS
     Caption(zrusit, m_context.strings, mode == Mode::View ? Str::Close : Str::Cancel);
     ulozit->setVisible(mode != Mode::View);
 
-    auto* layout = new QVBoxLayout(this);
+    m_layout = new QVBoxLayout(this);
+    QVBoxLayout* layout = m_layout;
     layout->addWidget(m_form, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -63,6 +64,10 @@ void TRecordEditor::open() {
     m_opened = m_form->texts();
     if (QWidget* first = m_form->firstEdit())
         first->setFocus();
+}
+
+void TRecordEditor::addControl(QWidget* control) {
+    m_layout->insertWidget(m_layout->indexOf(m_form) + 1, control);
 }
 
 bool TRecordEditor::isModified() const {

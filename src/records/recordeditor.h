@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QPushButton;
+class QVBoxLayout;
 class TSQLiteTable;
 
 // An editor of one record, in one of three modes fixed when it opens: a new
@@ -37,6 +38,9 @@ protected:
     // Reads the record in change and read mode and gives it to fill, then
     // sets the texts and the focus. The kind's constructor ends with it.
     void open();
+    // Puts a control of the kind's own under the form's fields (the
+    // diary's day, time and reminder).
+    void addControl(QWidget* control);
     // Puts the record's values into the form; the record is read for both
     // change and read mode.
     virtual void fill(const TSQLiteTable& record) = 0;
@@ -71,6 +75,7 @@ private:
     QString m_table;
     qint64 m_id;
     TForm* m_form;
+    QVBoxLayout* m_layout;
     QString m_recordTitle;
     // The texts as the editor opened, and whether the record was saved.
     QStringList m_opened;

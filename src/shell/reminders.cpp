@@ -117,6 +117,11 @@ void TReminders::Najdizaznam() {
     QStringList failures;
     try {
         TSQLiteDatabase db(file);
+        try {
+            EnsureDiaryIndexes(db);
+        } catch (const ESQLiteException&) {
+            // A file that cannot be written now is searched without them.
+        }
         QList<std::pair<QString, QString>> groups;
         {
             TSQLiteTable table = db.Query(u"SELECT * FROM tables where viditelnost=1"_s);

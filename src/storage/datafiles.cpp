@@ -17,6 +17,25 @@ qint64 CatalogueId(TSQLiteDatabase& db, const QString& table) {
     return row.Rows() > 0 ? row.CellInt64(0) : 0;
 }
 
+void EnsureDiaryIndexes(TSQLiteDatabase& db) {
+    // Only the groups whose index is missing; as a rule there are none.
+    TSQLiteTable missing = db.Query(
+        u"SELECT nametable FROM tables WHERE viditelnost<>3 AND nametable IN "
+        u"(SELECT name FROM sqlite_master WHERE type='table') AND (nametable || '_alarm') NOT IN "
+        u"(SELECT name FROM sqlite_master WHERE type='index')"_s);
+    if (missing.Rows() == 0)
+        return;
+    TSQLiteTransaction transaction(db);
+    for (; !missing.AtEnd(); missing.Advance()) {
+        const QString table = missing.CellTextOrEmpty(0);
+        db.Execute(u"CREATE INDEX IF NOT EXISTS "_s + SqlName(table + u"_den"_s) + u" ON "_s +
+                   SqlName(table) + u"(datum, viditelnost, avizo)"_s);
+        db.Execute(u"CREATE INDEX IF NOT EXISTS "_s + SqlName(table + u"_alarm"_s) + u" ON "_s +
+                   SqlName(table) + u"(alarm, viditelnost, avizo)"_s);
+    }
+    transaction.Commit();
+}
+
 namespace {
 
 void createGroupedFile(TModuleState& module, const QString& defaultTable, const QString& caption) {

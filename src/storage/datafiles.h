@@ -90,6 +90,14 @@ QString GroupTableDefinition(const QString& table, const QString& columns);
 class TSQLiteDatabase;
 qint64 CatalogueId(TSQLiteDatabase& db, const QString& table);
 
+// Gives every diary group its two indexes, where one is missing: the day
+// with the moment (a day's list), and the reminder mark with the moment (the
+// search for the pending reminder). Plain indexes, named <table>_den and
+// <table>_alarm: they change no table definition, and copies of the program
+// that do not know them read the files as before. Groups emptied from the
+// bin have no table and are passed over.
+void EnsureDiaryIndexes(TSQLiteDatabase& db);
+
 // A data file that could not be opened or made, and why.
 struct TDataFileFailure {
     QString file;

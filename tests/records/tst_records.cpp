@@ -61,6 +61,16 @@ const KindCase kCases[] = {
      u"[datumzmeny] datetime,[viditelnost] integer)",
      [](int, int visible) { return QString::number(visible); }, false, u"moje-poznámky",
      u"mojepoznamky", u"Notes", u"Moje poznámky"},
+    {u"diar",
+     u"INSERT INTO %1(datum,avizo,alarm,predmet,obsah,viditelnost) "
+     u"VALUES('2026-12-08','2026-12-08 09:05:00',0,%2,'',%3)",
+     [](const QString& text) { return u"9:05: "_s + text; }, u"Diár", u"Export diára",
+     u"([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,"
+     u"[predmet] warchar(30),[obsah] text,[viditelnost] integer)",
+     [](int listed, int visible) {
+         return visible == 0 ? u"0"_s : u"%1/%2"_s.arg(listed).arg(visible);
+     },
+     true, u"môj-diár", u"mojdiar", u"Diary", u"Môj diár"},
 };
 
 const KindCase& caseOf(const QString& name) {

@@ -1,0 +1,130 @@
+#include "formzaznamdiar.h"
+
+#include "context/captions.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "formdiar.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "storage/sqlite.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QTimeEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const TFormField kEntryFields[] = {{"predmet", Str::Subject},
+                                   {"obsah", Str::Content, TFormField::Text}};
+
+} // namespace
+
+Tformzaznamdiar::Tformzaznamdiar(Tformdiar& window, Mode mode, qint64 id)
+    : TRecordEditor(window, mode, id, u"formzaznamdiar"_s, kEntryFields), m_diary(window) {
+    datetimepicker = new QDateEdit;
+    datetimepicker->setObjectName(u"datetimepicker"_s);
+    datetimepicker->setCalendarPopup(true);
+    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    DateTimePicker1 = new QTimeEdit;
+    DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
+    DateTimePicker1->setDisplayFormat(u"HH:mm:ss"_s);
+    alarm = new QCheckBox;
+    alarm->setObjectName(u"alarm"_s);
+    Caption(alarm, m_context.strings, Str::Remind);
+    alarm->setChecked(true);
+    auto* row = new QWidget;
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(datetimepicker);
+    rowLayout->addWidget(DateTimePicker1);
+    rowLayout->addWidget(alarm);
+    rowLayout->addStretch();
+    addControl(row);
+    setTabOrder(form().edit(u"obsah"_s), datetimepicker);
+    setTabOrder(datetimepicker, DateTimePicker1);
+    setTabOrder(DateTimePicker1, alarm);
+
+    if (mode == Mode::Insert) {
+        const QDateTime now = m_context.clock.now();
+        datetimepicker->setDate(now.date());
+        DateTimePicker1->setTime(now.time());
+    }
+    open();
+    m_openedMoment = moment();
+    m_openedAlarm = alarm->isChecked();
+    if (mode == Mode::View) {
+        for (QAbstractSpinBox* picker : {static_cast<QAbstractSpinBox*>(datetimepicker),
+                                         static_cast<QAbstractSpinBox*>(DateTimePicker1)})
+            picker->setReadOnly(true);
+        alarm->setEnabled(false);
+        form().edit(u"obsah"_s)->setFocus();
+    }
+}
+
+void Tformzaznamdiar::fill(const TSQLiteTable& entry) {
+    const QString subject = entry.CellTextOrEmpty(entry.ColumnIndex(u"predmet"_s));
+    setRecordTitle(subject);
+    form().setText(u"predmet"_s, subject);
+    form().setText(u"obsah"_s, entry.CellTextOrEmpty(entry.ColumnIndex(u"obsah"_s)));
+    // A damaged moment shows as the zero moment, for the user to set.
+    const QDateTime avizo = ParseDateTimeByFormat(
+        u"yyyy-mm-dd hh:nn:ss"_s, entry.CellTextOrEmpty(entry.ColumnIndex(u"avizo"_s)));
+    datetimepicker->setDate(avizo.date());
+    DateTimePicker1->setTime(avizo.time());
+    alarm->setChecked(entry.CellInt64(entry.ColumnIndex(u"alarm"_s)) != 0);
+}
+
+QDateTime Tformzaznamdiar::moment() const {
+    return Moment(datetimepicker->date(), DateTimePicker1->time());
+}
+
+bool Tformzaznamdiar::isModified() const {
+    return TRecordEditor::isModified() || moment() != m_openedMoment ||
+           alarm->isChecked() != m_openedAlarm;
+}
+
+bool Tformzaznamdiar::Uloz() {
+    const TLanguageTable& s = m_context.strings;
+    const QDateTime now = m_context.clock.now();
+    const QDateTime reminder = moment();
+    // The date check comes before the subject check.
+    if (reminder < now && alarm->isChecked()) {
+        m_context.dialogs.messageBox(this, s[Str::Error], s[Str::ReminderInThePast],
+                                     IDialogs::Icon::Critical);
+        return false;
+    }
+    const QString avizo = SqlDateTimeText(reminder, m_context.patterns);
+    const QString datum = avizo.left(10);
+    const QString armed = alarm->isChecked() ? u"1"_s : u"0"_s;
+    const QString subject = form().text(u"predmet"_s);
+    if (subject.isEmpty()) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Warning], s[Str::NoSubject],
+                                     IDialogs::Icon::Information);
+        return false;
+    }
+    const QString text = form().text(u"obsah"_s);
+    TSQLiteDatabase db(m_window.module().file);
+    if (inserting()) {
+        const QString table = targetTable();
+        db.Execute(u"INSERT INTO "_s + SqlName(table) +
+                   u"(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES("_s + SqlText(datum) +
+                   u","_s + SqlText(avizo) + u","_s + SqlText(armed) + u","_s + SqlText(subject) +
+                   u","_s + SqlText(text) + u",1);"_s);
+        recordInserted(table, db.LastInsertId());
+    } else {
+        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET datum="_s + SqlText(datum) +
+                   u",avizo="_s + SqlText(avizo) + u",alarm="_s + SqlText(armed) + u",predmet="_s +
+                   SqlText(subject) + u",obsah="_s + SqlText(text) + u" WHERE id="_s +
+                   QString::number(recordId()) + u";"_s);
+    }
+    return true;
+}
+
+void Tformzaznamdiar::afterSave() {
+    // A new or changed reminder is armed at once.
+    m_context.reminders->Najdizaznam();
+    m_diary.refresh();
+}
