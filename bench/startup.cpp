@@ -1,9 +1,11 @@
 // Start-up benchmark: the time from process start until the list of the
-// window the user sees first (the notes) is painted, filled, and the memory
-// at idle, of the organiser with 0 and with 100,000 notes, beside a minimal
-// Qt Widgets window (menu bar, list, status bar) measured in the same run.
+// window the user sees first (the notes) is painted, filled, the memory at
+// idle and the processor time spent while idle, of the organiser with empty
+// files, with 100,000 notes and with 100,000 diary entries in 50 groups
+// (one in ten with a reminder still to come), beside a minimal Qt Widgets
+// window (menu bar, list, status bar) measured in the same run.
 //
-//   startup_bench <velmorand> <floor> [rounds]
+//   startup_bench <velmorand> <floor> [rounds] [idle seconds]
 //
 // Uses the platform in QT_QPA_PLATFORM (offscreen when unset).
 #include <QCoreApplication>
@@ -16,8 +18,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <sqlite3.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -30,7 +34,21 @@ double nowMsPrecise() {
 struct Sample {
     double startMs = -1;
     double rssMiB = -1;
+    double idleCpuMs = -1;
 };
+
+int g_idleSeconds = 2;
+
+// User and system time of a process so far, in milliseconds.
+double cpuMsOf(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
 
 // Resident memory of a process in MiB.
 double rssOf(qint64 pid) {
@@ -71,7 +89,10 @@ Sample measure(const QString& program, const QStringList& arguments, const QStri
             break;
         QThread::msleep(5);
     }
-    QThread::msleep(2000); // idle
+    QThread::msleep(500); // settled
+    const double cpuBefore = cpuMsOf(process.processId());
+    QThread::msleep(ulong(g_idleSeconds) * 1000); // idle
+    sample.idleCpuMs = cpuMsOf(process.processId()) - cpuBefore;
     sample.rssMiB = rssOf(process.processId());
     process.terminate();
     if (!process.waitForFinished(10000))
@@ -108,6 +129,40 @@ bool fillNotes(const QString& file, int count) {
     return done;
 }
 
+// 100,000 diary entries in 50 groups, one in ten armed for 2027.
+bool fillDiary(const QString& file) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
+        return false;
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (int g = 1; g < 50; ++g) {
+        const std::string table = "skupina" + std::to_string(g);
+        sqlite3_exec(db,
+                     ("CREATE TABLE " + table +
+                      "([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,"
+                      "[predmet] warchar(30),[obsah] text,[viditelnost] integer);"
+                      "INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('" +
+                      table + "','" + table + "',1)")
+                         .c_str(),
+                     nullptr, nullptr, nullptr);
+    }
+    for (int i = 0; i < 100000; ++i) {
+        const int g = i % 50;
+        const std::string table = g == 0 ? "mojdiar" : "skupina" + std::to_string(g);
+        char moment[32];
+        std::snprintf(moment, sizeof moment, "2027-%02d-%02d %02d:%02d:00", i % 12 + 1, i % 28 + 1,
+                      (i / 60) % 24, i % 60);
+        const std::string sql = "INSERT INTO " + table +
+                                "(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('" +
+                                std::string(moment, 10) + "','" + moment + "'," +
+                                (i % 10 == 0 ? "1" : "0") + ",'Zapis','text',1)";
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    const bool done = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
@@ -124,6 +179,7 @@ int main(int argc, char** argv) {
     const QString velmorand = QString::fromLocal8Bit(argv[1]);
     const QString floor = QString::fromLocal8Bit(argv[2]);
     const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 7;
+    g_idleSeconds = argc > 4 ? std::max(1, atoi(argv[4])) : 2;
     QTemporaryDir work;
     const QString home = work.filePath(QStringLiteral("home"));
     const QString trace = work.filePath(QStringLiteral("trace.log"));
@@ -143,14 +199,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the first start did not create the data files\n");
         return 1;
     }
-    std::printf("start-up until the first list is painted, medians of %d rounds\n", rounds);
-    std::printf("  %-28s %9s %10s %8s %8s\n", "", "painted", "idle RSS", "time", "memory");
-    for (const int notes : {0, 100000}) {
-        if (!fillNotes(home + QStringLiteral("/data/Notes.dbf"), notes)) {
-            std::fprintf(stderr, "cannot fill the notes\n");
+    std::printf("start-up until the first list is painted, medians of %d rounds, "
+                "processor time over %d idle seconds\n",
+                rounds, g_idleSeconds);
+    std::printf("  %-32s %9s %10s %9s %8s %8s\n", "", "painted", "idle RSS", "idle CPU", "time",
+                "memory");
+    struct Scenario {
+        const char* name;
+        std::function<bool()> prepare;
+    };
+    const QString notes = home + QStringLiteral("/data/Notes.dbf");
+    const Scenario scenarios[] = {
+        {"empty files", [] { return true; }},
+        {"100,000 notes", [&] { return fillNotes(notes, 100000); }},
+        {"100,000 diary entries",
+         [&] {
+             return fillNotes(notes, 0) && fillDiary(home + QStringLiteral("/data/Reminders.dbf"));
+         }},
+    };
+    for (const Scenario& scenario : scenarios) {
+        if (!scenario.prepare()) {
+            std::fprintf(stderr, "cannot prepare %s\n", scenario.name);
             return 1;
         }
-        std::vector<double> ourTime, ourMemory, floorTime, floorMemory;
+        measure(velmorand, {QStringLiteral("--home"), home}, trace); // settles new files
+        std::vector<double> ourTime, ourMemory, ourCpu, floorTime, floorMemory, floorCpu;
         for (int round = 0; round < rounds; ++round) {
             const Sample f = measure(floor, {}, trace);
             const Sample v = measure(velmorand, {QStringLiteral("--home"), home}, trace);
@@ -160,14 +233,17 @@ int main(int argc, char** argv) {
             }
             floorTime.push_back(f.startMs);
             floorMemory.push_back(f.rssMiB);
+            floorCpu.push_back(f.idleCpuMs);
             ourTime.push_back(v.startMs);
             ourMemory.push_back(v.rssMiB);
+            ourCpu.push_back(v.idleCpuMs);
         }
         const double ft = median(floorTime), vt = median(ourTime);
         const double fm = median(floorMemory), vm = median(ourMemory);
-        std::printf("  %-28s %6.1f ms %6.1f MiB\n", "minimal Qt window (floor)", ft, fm);
-        std::printf("  velmorand, %-6d notes      %6.1f ms %6.1f MiB %7.2fx %7.2fx\n", notes, vt,
-                    vm, vt / ft, vm / fm);
+        std::printf("  %-32s %6.1f ms %6.1f MiB %6.0f ms\n", "minimal Qt window (floor)", ft, fm,
+                    median(floorCpu));
+        std::printf("  velmorand, %-21s %6.1f ms %6.1f MiB %6.0f ms %7.2fx %7.2fx\n", scenario.name,
+                    vt, vm, median(ourCpu), vt / ft, vm / fm);
     }
     return 0;
 }

@@ -20,8 +20,14 @@ namespace {
 
 const QString kMoment = QStringLiteral("yyyy-mm-dd hh:nn:ss");
 
-// The time of day as the list shows it: 9:05, 14:30.
+// The time of day as the list shows it, the long time pattern without a
+// leading 0: 9:05, 14:30.
 QString timeText(const DisplayPatterns& patterns, const QDateTime& moment) {
+    if (patterns.longTime == u"HH:MM") { // as it always is here: said straight away
+        const QTime time = moment.time();
+        return QString::number(time.hour()) + u':' +
+               QString::number(time.minute()).rightJustified(2, u'0');
+    }
     QString text = patterns.time(moment);
     if (text.startsWith(u'0'))
         text.remove(0, 1);
@@ -81,6 +87,7 @@ void Tformdiar::Aktualizujden() {
 
 void Tformdiar::Aktualizujvsetko() {
     m_context.patterns.shortDate = u"DDDD D MMMM YYYY"_s;
+    m_dayOf = {};
     m_listing = View::All;
     Aktualizuj();
     setDay(m_context.clock.now().date());
@@ -116,8 +123,11 @@ QString Tformdiar::itemCaption(const TSQLiteRow& row) const {
     const QString caption = time + u": "_s + row.CellTextOrEmpty(3);
     if (m_listing == View::Day)
         return caption;
-    const QDateTime day = ParseDateTimeByFormat(u"yyyy-mm-dd"_s, row.CellTextOrEmpty(1));
-    return m_context.patterns.date(day) + u' ' + caption;
+    // The list goes by time, so days come in runs: each is written once.
+    const QString datum = row.CellTextOrEmpty(1);
+    if (datum != m_dayOf.first || m_dayOf.second.isNull())
+        m_dayOf = {datum, m_context.patterns.date(ParseDateTimeByFormat(u"yyyy-mm-dd"_s, datum))};
+    return m_dayOf.second + u' ' + caption;
 }
 
 QString Tformdiar::recordsPart(int listed, qint64 visible) const {

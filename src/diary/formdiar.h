@@ -53,4 +53,6 @@ private:
     // The view the list shows while it is built.
     View m_listing = View::Day;
     QDateEdit* datetimepicker;
+    // The last day text of the all view, and the stored day it was written for.
+    mutable std::pair<QString, QString> m_dayOf;
 };

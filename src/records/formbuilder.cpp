@@ -49,7 +49,10 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
         Caption(label, strings, field.label);
         QWidget* edit;
         if (field.kind == TFormField::Text) {
-            edit = new QPlainTextEdit(this);
+            auto* text = new QPlainTextEdit(this);
+            // Tab goes on to the next field, as in every field of a form.
+            text->setTabChangesFocus(true);
+            edit = text;
         } else {
             auto* line = new QLineEdit(this);
             MakeOneLine(line);

@@ -1,5 +1,7 @@
 #include "datetimetext.h"
 
+#include <optional>
+
 #include <QStringList>
 #include <array>
 
@@ -148,8 +150,42 @@ int matchName(const QString& text, const QStringList& names) {
 
 } // namespace
 
+namespace {
+
+// The stored forms "yyyy-mm-dd" and "yyyy-mm-dd hh:nn:ss" as written, read
+// straight away: lists read thousands of them. Anything else is left to
+// the general reading, which gives the same for these.
+std::optional<QDateTime> storedForm(const QString& pattern, const QString& text) {
+    const bool moment = pattern == u"yyyy-mm-dd hh:nn:ss";
+    if (!(moment || pattern == u"yyyy-mm-dd") || text.size() != (moment ? 19 : 10))
+        return std::nullopt;
+    const auto digits = [&](qsizetype at, qsizetype count) {
+        int value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text[4] != u'-' || text[7] != u'-' ||
+        (moment && (text[10] != u' ' || text[13] != u':' || text[16] != u':')))
+        return std::nullopt;
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    const int hour = moment ? digits(11, 2) : 0, minute = moment ? digits(14, 2) : 0,
+              second = moment ? digits(17, 2) : 0;
+    if (year < 1 || !QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, second))
+        return std::nullopt;
+    return Moment(QDate(year, month, day), QTime(hour, minute, second));
+}
+
+} // namespace
+
 QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, const QLocale& locale,
                                 int currentYear) {
+    if (const std::optional<QDateTime> stored = storedForm(pattern, text))
+        return *stored;
     int year = 1, month = 1, day = 1, hour = 0, minute = 0, second = 0, msec = 0;
     bool afternoon = false;
     bool ranOut = false;
