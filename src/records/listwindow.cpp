@@ -94,7 +94,7 @@ QMenu* TListWindow::addTopMenu(const char* name, Str text) {
 }
 
 void TListWindow::addControlAbove(QWidget* control) {
-    m_layout->addWidget(control, 0, 0);
+    m_layout->addWidget(control, 0, 0, Qt::AlignLeft);
 }
 
 void TListWindow::addControlBeside(QWidget* control) {
