@@ -149,14 +149,20 @@ int main(int argc, char** argv) {
         std::vector<std::string> dayWork{day, "SELECT COUNT(*) FROM mojdiar WHERE viditelnost=1",
                                          "SELECT COUNT(*) FROM tables WHERE viditelnost=1"};
         dayWork.insert(dayWork.end(), search.begin(), search.end());
-        row("day refresh", rounds, [&] { return raw(dayWork); }, [&] { diary->Aktualizujden(); });
-        row("all refresh", rounds, [&] {
-            return raw({"SELECT id, datum, avizo, predmet FROM mojdiar WHERE viditelnost=1 ORDER "
-                        "BY avizo",
-                        "SELECT COUNT(*) FROM mojdiar WHERE viditelnost=1",
-                        "SELECT COUNT(*) FROM tables WHERE viditelnost=1"});
-        }, [&] { diary->Aktualizujvsetko(); });
-        row("reminder search", rounds, [&] { return raw(search); },
+        row(
+            "day refresh", rounds, [&] { return raw(dayWork); }, [&] { diary->Aktualizujden(); });
+        row(
+            "all refresh", rounds,
+            [&] {
+                return raw(
+                    {"SELECT id, datum, avizo, predmet FROM mojdiar WHERE viditelnost=1 ORDER "
+                     "BY avizo",
+                     "SELECT COUNT(*) FROM mojdiar WHERE viditelnost=1",
+                     "SELECT COUNT(*) FROM tables WHERE viditelnost=1"});
+            },
+            [&] { diary->Aktualizujvsetko(); });
+        row(
+            "reminder search", rounds, [&] { return raw(search); },
             [&] { reminders.Najdizaznam(); });
         std::printf("    peak RSS %.1f MiB\n", peakMiB());
     }

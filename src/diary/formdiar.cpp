@@ -117,17 +117,19 @@ QString Tformdiar::listQuery() const {
            u") ORDER BY avizo"_s;
 }
 
-QString Tformdiar::itemCaption(const TSQLiteRow& row) const {
-    const QString time =
-        timeText(m_context.patterns, ParseDateTimeByFormat(kMoment, row.CellTextOrEmpty(2)));
-    const QString caption = time + u": "_s + row.CellTextOrEmpty(3);
-    if (m_listing == View::Day)
-        return caption;
-    // The list goes by time, so days come in runs: each is written once.
-    const QString datum = row.CellTextOrEmpty(1);
-    if (datum != m_dayOf.first || m_dayOf.second.isNull())
-        m_dayOf = {datum, m_context.patterns.date(ParseDateTimeByFormat(u"yyyy-mm-dd"_s, datum))};
-    return m_dayOf.second + u' ' + caption;
+void Tformdiar::itemCaption(const TSQLiteRow& row, QString& caption) const {
+    if (m_listing == View::All) {
+        // The list goes by time, so days come in runs: each is written once.
+        const QString datum = row.CellTextOrEmpty(1);
+        if (datum != m_dayOf.first || m_dayOf.second.isNull())
+            m_dayOf = {datum,
+                       m_context.patterns.date(ParseDateTimeByFormat(u"yyyy-mm-dd"_s, datum))};
+        caption += m_dayOf.second;
+        caption += u' ';
+    }
+    caption += timeText(m_context.patterns, ParseDateTimeByFormat(kMoment, row.CellTextOrEmpty(2)));
+    caption += u": "_s;
+    row.AppendCellText(3, caption);
 }
 
 QString Tformdiar::recordsPart(int listed, qint64 visible) const {

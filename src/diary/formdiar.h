@@ -35,7 +35,7 @@ public:
 
 protected:
     QString listQuery() const override;
-    QString itemCaption(const TSQLiteRow& row) const override;
+    void itemCaption(const TSQLiteRow& row, QString& caption) const override;
     QString exportQuery() const override;
     void exportRecord(const TSQLiteRow& row, QStringList& lines) const override;
     void openEditor(EditorMode mode, qint64 id) override;

@@ -1,6 +1,78 @@
 #include "formdennik.h"
 
+#include "context/programcontext.h"
+#include "formzaznamdennik.h"
+#include "storage/sqlite.h"
+
+using namespace Qt::Literals::StringLiterals;
+
 constexpr TRecordKind kJournalKind{u"dennik", Qt::Key_F4, &MakeRecordWindow<Tformdennik>};
 
+namespace {
+
+// A stored day that is no date is shown as it is, marked.
+QString marked(const QString& datum) {
+    return u"\u26A0 "_s + datum;
+}
+
+bool isDay(const QString& datum, QDateTime& day) {
+    day = ParseDateTimeByFormat(u"yyyy-mm-dd"_s, datum);
+    return day != ZeroMoment() || datum.startsWith(u"1899-12-30"_s);
+}
+
+} // namespace
+
 Tformdennik::Tformdennik(TProgramContext& context)
-    : TRecordWindow(context, kJournalKind, Str::JournalMenu) {}
+    : TGroupedWindow(context, kJournalKind, Str::JournalMenu, context.modules.dennik,
+                     {.exportTitle = Str::ExportJournal}) {}
+
+QString Tformdennik::dayIn(const QString& pattern, const QString& datum, bool mark) const {
+    QDateTime day;
+    if (!isDay(datum, day))
+        return mark ? marked(datum) : datum;
+    // The journal sets the program's short date pattern as it writes its days.
+    m_context.patterns.shortDate = pattern;
+    return m_names.format(pattern, day);
+}
+
+QString Tformdennik::dayCaption(const QString& datum) const {
+    return dayIn(u"DDDD D MMMM YYYY"_s, datum, true);
+}
+
+QString Tformdennik::dayText(const QString& datum) const {
+    return dayIn(u"DD MMMM YYYY"_s, datum, false);
+}
+
+QString Tformdennik::listQuery() const {
+    return u"SELECT id, datum FROM "_s + SqlName(module().table) +
+           u" WHERE viditelnost=1 ORDER BY datum, id"_s;
+}
+
+void Tformdennik::itemCaption(const TSQLiteRow& row, QString& caption) const {
+    // The stored day read straight from its bytes, as it nearly always is.
+    const QDate day = StoredDay(row.CellBytes(1));
+    if (day.isValid()) {
+        m_context.patterns.shortDate = u"DDDD D MMMM YYYY"_s;
+        m_names.appendLongDay(day, caption);
+    } else {
+        caption += dayCaption(row.CellTextOrEmpty(1));
+    }
+}
+
+QString Tformdennik::exportQuery() const {
+    return u"SELECT datum, obsah FROM "_s + SqlName(module().table) +
+           u"  WHERE viditelnost=1 ORDER BY datum, id"_s;
+}
+
+void Tformdennik::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
+    lines.append(dayText(row.CellTextOrEmpty(0)));
+    lines.append(row.CellTextOrEmpty(1));
+    lines.append(QString());
+}
+
+void Tformdennik::openEditor(EditorMode mode, qint64 id) {
+    auto* editor = new Tformzaznamdennik(*this, mode, id);
+    editor->showMaximized();
+    editor->raise();
+    editor->activateWindow();
+}

@@ -32,8 +32,8 @@ QString TFormpoznamky::listQuery() const {
     return u"SELECT id, predmet FROM "_s + viewQueryTail();
 }
 
-QString TFormpoznamky::itemCaption(const TSQLiteRow& row) const {
-    return row.CellTextOrEmpty(1);
+void TFormpoznamky::itemCaption(const TSQLiteRow& row, QString& caption) const {
+    row.AppendCellText(1, caption);
 }
 
 QString TFormpoznamky::exportQuery() const {

@@ -149,10 +149,8 @@ QByteArray TListWindow::listKey() const {
     const QByteArray stamp = DatabaseStamp(m_module.file);
     if (stamp.isEmpty())
         return QByteArray();
-    const DisplayPatterns& patterns = m_context.patterns;
-    const QStringList state = viewLines() + listState() +
-                              QStringList{QString::number(m_context.strings.generation()),
-                                          patterns.shortDate, patterns.longTime};
+    const QStringList state =
+        viewLines() + listState() + QStringList{QString::number(m_context.strings.generation())};
     return stamp + state.join(QChar(0)).toUtf8();
 }
 
@@ -179,12 +177,20 @@ void TListWindow::Aktualizuj() {
     }
     m_listedKey.clear();
     const QByteArray key = listKey();
+    // A list is most often made again at about its size: room for that.
+    const int count = m_list->count();
+    const qsizetype characters = m_list->items().characters();
     m_list->clear();
     setWindowTitle(title());
     TSQLiteDatabase db(m_module.file);
     TRecordItems items;
-    db.QueryEach(listQuery(),
-                 [&](const TSQLiteRow& row) { items.append(row.CellInt64(0), itemCaption(row)); });
+    items.reserve(count + count / 8, characters + characters / 8);
+    QString caption;
+    db.QueryEach(listQuery(), [&](const TSQLiteRow& row) {
+        caption.truncate(0);
+        itemCaption(row, caption);
+        items.append(row.CellInt64(0), caption);
+    });
     items.squeeze();
     m_list->setItems(std::move(items));
     const bool enabled = m_list->count() > 0 || keepsCommandsOnEmptyList();

@@ -69,7 +69,9 @@ protected:
     // ---- what each kind fills in
     // The list query: the record's id first, then what itemCaption reads.
     virtual QString listQuery() const = 0;
-    virtual QString itemCaption(const TSQLiteRow& row) const = 0;
+    // Writes the row's list caption onto the end of `caption` (empty when
+    // called; its room is used again for every row).
+    virtual void itemCaption(const TSQLiteRow& row, QString& caption) const = 0;
     // The query of the export, and the lines written for one record.
     virtual QString exportQuery() const { return listQuery(); }
     virtual void exportRecord(const TSQLiteRow&, QStringList&) const {}

@@ -18,10 +18,20 @@ QString TRecordItems::captionAt(int row) const {
     return m_text.mid(start, m_ends.at(std::size_t(row)) - start);
 }
 
+void TRecordItems::reserve(int count, qsizetype characters) {
+    m_text.reserve(characters);
+    m_ends.reserve(std::size_t(count));
+    m_ids.reserve(std::size_t(count));
+}
+
 void TRecordItems::squeeze() {
-    m_text.squeeze();
-    m_ends.shrink_to_fit();
-    m_ids.shrink_to_fit();
+    // Only room worth a copy of the whole list.
+    if (m_text.capacity() > m_text.size() + m_text.size() / 4)
+        m_text.squeeze();
+    if (m_ids.capacity() > m_ids.size() + m_ids.size() / 4) {
+        m_ends.shrink_to_fit();
+        m_ids.shrink_to_fit();
+    }
 }
 
 void TRecordListModel::setItems(TRecordItems items) {

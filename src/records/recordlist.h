@@ -17,6 +17,9 @@ public:
     QString captionAt(int row) const;
     // Gives back the room that appending reserved ahead.
     void squeeze();
+    // Room ahead for so many items with so many characters in all.
+    void reserve(int count, qsizetype characters);
+    qsizetype characters() const { return m_text.size(); }
 
 private:
     QString m_text;
@@ -36,6 +39,7 @@ public:
     int rowOf(qint64 id) const { return m_items.rowOf(id); }
     int count() const { return m_items.count(); }
     QString captionAt(int row) const { return m_items.captionAt(row); }
+    const TRecordItems& items() const { return m_items; }
     // The caption of the list's one column, shown where the list has a header.
     void setHeader(const QString& header);
 

@@ -50,7 +50,12 @@ QString padded(int value, int width) {
 
 } // namespace
 
-QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLocale& locale) {
+namespace {
+
+// FormatDateTime's writing, with the names of days and months from `names`
+// (day or month, 1-based, and long or short).
+template <typename Names>
+QString formatWith(const QString& pattern, const QDateTime& value, const Names& names) {
     const QDate d = value.date();
     const QTime t = value.time();
     QString out;
@@ -78,15 +83,13 @@ QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLo
             else if (run <= 2)
                 out += padded(d.month(), int(run));
             else
-                out += locale.standaloneMonthName(d.month(), run == 3 ? QLocale::ShortFormat
-                                                                      : QLocale::LongFormat);
+                out += names.month(d.month(), run == 3);
             break;
         case u'D':
             if (run <= 2)
                 out += padded(d.day(), int(run));
             else
-                out += locale.standaloneDayName(d.dayOfWeek(), run == 3 ? QLocale::ShortFormat
-                                                                        : QLocale::LongFormat);
+                out += names.day(d.dayOfWeek(), run == 3);
             break;
         case u'H':
             out += padded(t.hour(), run >= 2 ? 2 : 1);
@@ -109,6 +112,83 @@ QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLo
         i += run;
     }
     return out;
+}
+
+// The names straight from the locale.
+struct LocaleNames {
+    const QLocale& locale;
+    QString day(int n, bool brief) const {
+        return locale.standaloneDayName(n, brief ? QLocale::ShortFormat : QLocale::LongFormat);
+    }
+    QString month(int n, bool brief) const {
+        return locale.standaloneMonthName(n, brief ? QLocale::ShortFormat : QLocale::LongFormat);
+    }
+};
+
+} // namespace
+
+QString FormatDateTime(const QString& pattern, const QDateTime& value, const QLocale& locale) {
+    return formatWith(pattern, value, LocaleNames{locale});
+}
+
+TDateNames::TDateNames(const QLocale& locale) {
+    const LocaleNames names{locale};
+    for (int n = 1; n <= 7; ++n) {
+        m_days[n - 1][0] = names.day(n, false);
+        m_days[n - 1][1] = names.day(n, true);
+    }
+    for (int n = 1; n <= 12; ++n) {
+        m_months[n - 1][0] = names.month(n, false);
+        m_months[n - 1][1] = names.month(n, true);
+    }
+}
+
+QString TDateNames::format(const QString& pattern, const QDateTime& value) const {
+    if (pattern == u"DDDD D MMMM YYYY") {
+        QString text;
+        appendLongDay(value.date(), text);
+        return text;
+    }
+    return formatWith(pattern, value, *this);
+}
+
+void TDateNames::appendLongDay(QDate day, QString& text) const {
+    // Put together at once, as lists write thousands: "nedeľa 30 marec 2008".
+    const auto appendNumber = [&text](int value, int width) {
+        char16_t digits[8];
+        int n = 0;
+        do {
+            digits[n++] = char16_t(u'0' + value % 10);
+            value /= 10;
+        } while (value > 0 && n < 8);
+        for (; n < width; ++n)
+            digits[n] = u'0';
+        while (n > 0)
+            text += QChar(digits[--n]);
+    };
+    text += m_days[day.dayOfWeek() - 1][0];
+    text += u' ';
+    appendNumber(day.day(), 1);
+    text += u' ';
+    text += m_months[day.month() - 1][0];
+    text += u' ';
+    appendNumber(day.year(), 4);
+}
+
+QDate StoredDay(QByteArrayView bytes) {
+    if (bytes.size() != 10 || bytes[4] != '-' || bytes[7] != '-')
+        return QDate();
+    int fields[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, widths[3] = {4, 2, 2};
+    for (int f = 0; f < 3; ++f)
+        for (int i = starts[f]; i < starts[f] + widths[f]; ++i) {
+            if (bytes[i] < '0' || bytes[i] > '9')
+                return QDate();
+            fields[f] = fields[f] * 10 + (bytes[i] - '0');
+        }
+    return fields[0] >= 1 && QDate::isValid(fields[0], fields[1], fields[2])
+               ? QDate(fields[0], fields[1], fields[2])
+               : QDate();
 }
 
 namespace {
@@ -181,6 +261,13 @@ std::optional<QDateTime> storedForm(const QString& pattern, const QString& text)
 }
 
 } // namespace
+
+QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text) {
+    // The stored forms need no locale, whose making costs more than their reading.
+    if (const std::optional<QDateTime> stored = storedForm(pattern, text))
+        return *stored;
+    return ParseDateTimeByFormat(pattern, text, QLocale());
+}
 
 QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, const QLocale& locale,
                                 int currentYear) {

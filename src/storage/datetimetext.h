@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -36,10 +37,33 @@ QString SqlDateTimeText(const QDateTime& value, DisplayPatterns& patterns);
 QString FormatDateTime(const QString& pattern, const QDateTime& value,
                        const QLocale& locale = QLocale());
 
+// The names of the days and months of a locale, fetched once, for writing
+// many dates the way FormatDateTime does.
+class TDateNames {
+public:
+    explicit TDateNames(const QLocale& locale = QLocale());
+    QString format(const QString& pattern, const QDateTime& value) const;
+    // The day as "DDDD D MMMM YYYY" writes it, onto the end of `text`.
+    void appendLongDay(QDate day, QString& text) const;
+    // Day 1 (Monday) to 7 and month 1 to 12; short or long.
+    QString day(int n, bool brief) const { return m_days[n - 1][brief]; }
+    QString month(int n, bool brief) const { return m_months[n - 1][brief]; }
+
+private:
+    QString m_days[7][2];
+    QString m_months[12][2];
+};
+
+// The day of a stored "yyyy-mm-dd" exactly as written (ASCII bytes); an
+// invalid date for anything else.
+QDate StoredDay(QByteArrayView bytes);
+
 // Reads a text by a format pattern, the tokens of FormatDateTime plus AM/PM
 // marks. Day and month names come from the locale. The result is the zero
 // moment when the text holds no valid moment or ends before its date is
 // complete; a text that ends before its time of day is read as midnight.
 // currentYear places two-digit years (0 means this year).
-QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text,
-                                const QLocale& locale = QLocale(), int currentYear = 0);
+QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text, const QLocale& locale,
+                                int currentYear = 0);
+// The same in the user's locale.
+QDateTime ParseDateTimeByFormat(const QString& pattern, const QString& text);

@@ -175,13 +175,22 @@ qint64 TSQLiteRow::CellInt64(int column) const {
     return sqlite3_column_int64(m_statement, column);
 }
 
-QString TSQLiteRow::CellTextOrEmpty(int column) const {
+QByteArrayView TSQLiteRow::CellBytes(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     if (!text)
-        return QString();
+        return QByteArrayView();
     const int size = sqlite3_column_bytes(m_statement, column);
     const void* nul = std::memchr(text, 0, std::size_t(size));
-    return Cp1250::decode(QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size));
+    return QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size);
+}
+
+QString TSQLiteRow::CellTextOrEmpty(int column) const {
+    const QByteArrayView bytes = CellBytes(column);
+    return bytes.isNull() ? QString() : Cp1250::decode(bytes);
+}
+
+void TSQLiteRow::AppendCellText(int column, QString& text) const {
+    Cp1250::appendDecoded(CellBytes(column), text);
 }
 
 // ---- TSQLiteDatabase ---------------------------------------------------------

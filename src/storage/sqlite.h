@@ -73,6 +73,10 @@ public:
     qint64 CellInt64(int column) const;
     // The stored text up to its first NUL, decoded; empty for an empty cell.
     QString CellTextOrEmpty(int column) const;
+    // The same, put onto the end of `text`.
+    void AppendCellText(int column, QString& text) const;
+    // The stored bytes up to the first NUL, valid until the row moves on.
+    QByteArrayView CellBytes(int column) const;
 
 private:
     sqlite3_stmt* m_statement;

@@ -43,6 +43,16 @@ QString Cp1250::decode(QByteArrayView bytes) {
     return text;
 }
 
+void Cp1250::appendDecoded(QByteArrayView bytes, QString& text) {
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size());
+    QChar* out = text.data() + start;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = QChar(b < 0x80 ? char16_t(b) : kHigh[b - 0x80]);
+    }
+}
+
 QByteArray Cp1250::encode(QStringView text) {
     const auto& reverse = reverseTable();
     QByteArray bytes(text.size(), Qt::Uninitialized);

@@ -14,5 +14,7 @@
 // the code page cannot hold is written as "?", one per character.
 namespace Cp1250 {
 QString decode(QByteArrayView bytes);
+// Decodes the bytes onto the end of the text.
+void appendDecoded(QByteArrayView bytes, QString& text);
 QByteArray encode(QStringView text);
 } // namespace Cp1250

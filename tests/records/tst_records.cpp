@@ -32,10 +32,11 @@ namespace {
 struct KindCase {
     const char16_t* name;
     // A statement that puts one record, whose list caption shows `text`, into
-    // the table: %1 table, %2 text, %3 viditelnost.
+    // the table: %1 table, %2 text, %3 viditelnost, %4 the number of records
+    // the table had before (records added later list later).
     const char16_t* insert;
     // The list caption of such a record.
-    QString (*caption)(const QString& text);
+    QString (*caption)(const QString& text, int number);
     const char16_t* title;
     const char16_t* exportTitle;
     // The definition of a group table made by "Nová skupina", as stored.
@@ -56,7 +57,7 @@ const KindCase kCases[] = {
     {u"poznamky",
      u"INSERT INTO %1(predmet,obsah,datum,datumzmeny,viditelnost) "
      u"VALUES(%2,'','2026-12-08 10:00:00','2026-12-08 10:00:00',%3)",
-     [](const QString& text) { return text; }, u"Poznámky", u"Export poznámok",
+     [](const QString& text, int) { return text; }, u"Poznámky", u"Export poznámok",
      u"([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,[datum] datetime,"
      u"[datumzmeny] datetime,[viditelnost] integer)",
      [](int, int visible) { return QString::number(visible); }, false, u"moje-poznámky",
@@ -64,13 +65,24 @@ const KindCase kCases[] = {
     {u"diar",
      u"INSERT INTO %1(datum,avizo,alarm,predmet,obsah,viditelnost) "
      u"VALUES('2026-12-08','2026-12-08 09:05:00',0,%2,'',%3)",
-     [](const QString& text) { return u"9:05: "_s + text; }, u"Diár", u"Export diára",
+     [](const QString& text, int) { return u"9:05: "_s + text; }, u"Diár", u"Export diára",
      u"([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,"
      u"[predmet] warchar(30),[obsah] text,[viditelnost] integer)",
      [](int listed, int visible) {
          return visible == 0 ? u"0"_s : u"%1/%2"_s.arg(listed).arg(visible);
      },
      true, u"môj-diár", u"mojdiar", u"Diary", u"Môj diár"},
+    // A journal entry's caption is its day: the n-th entry is on the n-th
+    // day of 2026.
+    {u"dennik",
+     u"INSERT INTO %1(datum,obsah,viditelnost) VALUES(date('2026-01-01','+%4 days'),%2,%3)",
+     [](const QString&, int number) {
+         return FormatDateTime(u"DDDD D MMMM YYYY"_s, Moment(QDate(2026, 1, 1).addDays(number)));
+     },
+     u"Denník", u"Export denníka",
+     u"([id] INTEGER PRIMARY KEY, [datum] date,[obsah] text,[viditelnost] integer)",
+     [](int, int visible) { return QString::number(visible); }, false, u"môj-denník", u"mojdennik",
+     u"Journal", u"Môj denník"},
 };
 
 const KindCase& caseOf(const QString& name) {
@@ -124,11 +136,21 @@ struct Window : TestProgram {
         db.Execute(sql);
     }
     // Puts a record into a table of the kind's file, straight through SQLite.
-    void add(const QString& text, int visible = 1, QString table = QString()) const {
+    void add(const QString& text, int visible = 1, QString table = QString()) {
         if (table.isEmpty())
             table = module().table;
-        execute(QString::fromUtf16(c.insert).arg(table, SqlText(text)).arg(visible));
+        const int number = m_added[table]++;
+        m_numbers.insert(text, number);
+        execute(insertStatement(table, text, visible, number));
     }
+    QString insertStatement(const QString& table, const QString& text, int visible,
+                            int number) const {
+        return QString::fromUtf16(c.insert).arg(table, SqlText(text)).arg(visible).arg(number);
+    }
+    // The list caption of a record added with that text.
+    QString caption(const QString& text) const { return c.caption(text, m_numbers.value(text)); }
+    QHash<QString, int> m_added;
+    QHash<QString, int> m_numbers;
     QList<QStringList> rows(const QString& sql) const { return DbRows(module().file, sql); }
     // Back to the window, as when an editor or a dialog closes.
     void backToWindow() {
@@ -276,7 +298,7 @@ private slots:
         w.add(u"prvá"_s);
         w.add(u"druhá"_s);
         w.window()->Aktualizuj();
-        const QStringList both{w.c.caption(u"prvá"_s), w.c.caption(u"druhá"_s)};
+        const QStringList both{w.caption(u"prvá"_s), w.caption(u"druhá"_s)};
         w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
         w.t.dialogs.answers = {IDialogs::Answer::No};
         w.command("vymazat");
@@ -287,7 +309,7 @@ private slots:
         QCOMPARE(w.list()->currentIndex().row(), 1); // refreshed, and still on it
         w.t.dialogs.answers = {IDialogs::Answer::Yes};
         w.command("vymazat");
-        QCOMPARE(w.captions(), QStringList{w.c.caption(u"prvá"_s)});
+        QCOMPARE(w.captions(), QStringList{w.caption(u"prvá"_s)});
         QCOMPARE(w.list()->currentIndex().row(), 0); // its neighbour
         QCOMPARE(w.rows(u"SELECT viditelnost FROM %1 ORDER BY id"_s.arg(w.module().table)),
                  (QList<QStringList>{{u"1"_s}, {u"0"_s}}));
@@ -313,10 +335,10 @@ private slots:
         w.list()->setCurrentIndex(w.list()->model()->index(1, 0));
         w.t.dialogs.answers = {IDialogs::Answer::Yes};
         w.command("vymazat");
-        QCOMPARE(w.list()->currentIndex().data().toString(), w.c.caption(u"c"_s));
+        QCOMPARE(w.list()->currentIndex().data().toString(), w.caption(u"c"_s));
         // Another refresh keeps it.
         w.window()->Aktualizuj();
-        QCOMPARE(w.list()->currentIndex().data().toString(), w.c.caption(u"c"_s));
+        QCOMPARE(w.list()->currentIndex().data().toString(), w.caption(u"c"_s));
         // Another group starts at its first record.
         w.window()->createGroup(u"Iná"_s);
         w.add(u"x"_s);
@@ -381,15 +403,14 @@ private slots:
         // A record written by another program is listed at the next activation.
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(w.module().file).constData(), &other), SQLITE_OK);
-        const QByteArray insert = QString::fromUtf16(w.c.insert)
-                                      .arg(w.module().table, SqlText(u"tretia"_s))
-                                      .arg(1)
-                                      .toUtf8();
+        w.m_numbers.insert(u"tretia"_s, w.m_added[w.module().table]++);
+        const QByteArray insert =
+            w.insertStatement(w.module().table, u"tretia"_s, 1, w.m_numbers[u"tretia"_s]).toUtf8();
         QCOMPARE(sqlite3_exec(other, insert.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
         w.throughAnEditor();
         QCOMPARE(w.captions().size(), 3);
-        QCOMPARE(w.captions().last(), w.c.caption(u"tretia"_s));
+        QCOMPARE(w.captions().last(), w.caption(u"tretia"_s));
         QCOMPARE(w.status(), w.expectedStatus(3, 3, 1));
         // So is a group that the view file names now.
         w.window()->createGroup(u"Iná"_s);
@@ -636,7 +657,7 @@ private slots:
                  QList<QStringList>{{u"1"_s}});
         w.window()->chooseGroup(2);
         w.window()->Aktualizuj();
-        QCOMPARE(w.captions(), QStringList{w.c.caption(u"záznam v Dva"_s)});
+        QCOMPARE(w.captions(), QStringList{w.caption(u"záznam v Dva"_s)});
     }
 
     void chooser_data() { kindRows(); }

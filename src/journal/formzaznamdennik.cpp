@@ -1,0 +1,81 @@
+#include "formzaznamdennik.h"
+
+#include "context/programcontext.h"
+#include "formdennik.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "storage/sqlite.h"
+
+#include <QDateEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const TFormField kEntryFields[] = {{"obsah", Str::Content, TFormField::Text}};
+
+} // namespace
+
+Tformzaznamdennik::Tformzaznamdennik(Tformdennik& window, Mode mode, qint64 id)
+    : TRecordEditor(window, mode, id, u"formzaznamdennik"_s, kEntryFields), m_journal(window) {
+    datetimepicker = new QDateEdit;
+    datetimepicker->setObjectName(u"datetimepicker"_s);
+    datetimepicker->setCalendarPopup(true);
+    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    datetimepicker->setDate(m_context.clock.now().date());
+    // The day is chosen for a new entry only.
+    datetimepicker->setVisible(mode == Mode::Insert);
+    addControl(datetimepicker);
+    open();
+    m_openedDay = datetimepicker->date();
+}
+
+void Tformzaznamdennik::fill(const TSQLiteTable& entry) {
+    const QString datum = entry.CellTextOrEmpty(entry.ColumnIndex(u"datum"_s));
+    setRecordTitle(mode() == Mode::Update ? m_journal.dayCaption(datum) : m_journal.dayText(datum));
+    form().setText(u"obsah"_s, entry.CellTextOrEmpty(entry.ColumnIndex(u"obsah"_s)));
+}
+
+bool Tformzaznamdennik::isModified() const {
+    return TRecordEditor::isModified() || datetimepicker->date() != m_openedDay;
+}
+
+bool Tformzaznamdennik::Uloz() {
+    const TLanguageTable& s = m_context.strings;
+    const QString day =
+        SqlDateTimeText(Moment(datetimepicker->date()), m_context.patterns).left(10);
+    const QString text = form().text(u"obsah"_s);
+    if (text.isEmpty()) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Warning], s[Str::NoContent],
+                                     IDialogs::Icon::Information);
+        return false;
+    }
+    TSQLiteDatabase db(m_window.module().file);
+    if (!inserting()) {
+        // A change is never refused and never moves the entry to another day.
+        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET obsah="_s + SqlText(text) +
+                   u" WHERE id="_s + QString::number(recordId()) + u";"_s);
+        return true;
+    }
+    // One visible entry per day in a group: the look and the insert are one
+    // transaction, so two saves cannot both pass the look.
+    const QString table = targetTable();
+    bool taken;
+    {
+        TSQLiteTransaction transaction(db);
+        taken = db.Query(u"SELECT id FROM "_s + SqlName(table) +
+                         u" where (viditelnost=1) AND (datum="_s + SqlText(day) + u") LIMIT 1"_s)
+                    .Rows() > 0;
+        if (!taken) {
+            db.Execute(u"INSERT INTO "_s + SqlName(table) + u"(datum,obsah,viditelnost) VALUES("_s +
+                       SqlText(day) + u","_s + SqlText(text) + u",1);"_s);
+            transaction.Commit();
+            recordInserted(table, db.LastInsertId());
+        }
+    }
+    if (taken)
+        m_context.dialogs.messageBox(nullptr, s[Str::EntryExists],
+                                     s[Str::OneEntryPerDay] + u"\n"_s + s[Str::FindTheEntry],
+                                     IDialogs::Icon::Information);
+    return !taken;
+}
