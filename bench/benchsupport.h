@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <malloc.h>
@@ -71,4 +72,32 @@ inline void Execute(const char* file, const std::vector<std::string>& statements
         sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+// Diary entries spread over the days of a year, one in ten with its
+// reminder armed, in `groups` groups: the default group and skupina1 to
+// skupinaN-1, made here.
+inline void FillDiary(const char* file, int entries, int groups, int year) {
+    std::vector<std::string> statements;
+    for (int g = 1; g < groups; ++g) {
+        const std::string table = "skupina" + std::to_string(g);
+        statements.push_back("CREATE TABLE " + table +
+                             "([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,"
+                             "[alarm] INTEGER,[predmet] warchar(30),[obsah] text,"
+                             "[viditelnost] integer)");
+        statements.push_back("INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('" +
+                             table + "','" + table + "',1)");
+    }
+    for (int i = 0; i < entries; ++i) {
+        const int g = i % groups;
+        const std::string table = g == 0 ? "mojdiar" : "skupina" + std::to_string(g);
+        char day[16], moment[32];
+        std::snprintf(day, sizeof day, "%04d-%02d-%02d", year, (i * 7) % 12 + 1, (i * 7) % 28 + 1);
+        std::snprintf(moment, sizeof moment, "%s %02d:%02d:00", day, (i / 60) % 24, i % 60);
+        statements.push_back("INSERT INTO " + table +
+                             "(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('" + day +
+                             "','" + moment + "'," + (i % 10 == 0 ? "1" : "0") + ",'Zapis cislo " +
+                             std::to_string(i) + "','text',1)");
+    }
+    Execute(file, statements);
 }

@@ -7,21 +7,13 @@
 // with nothing changed, which keeps the list.
 //
 //   notes_refresh [rounds]
+#include "benchsupport.h"
 #include "notes/formpoznamky.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
 #include "testsupport.h"
 
-#include <cstring>
-
-#include <QElapsedTimer>
-#include <QFile>
-#include <algorithm>
 #include <cstdio>
-#include <malloc.h>
-#include <sqlite3.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -47,48 +39,6 @@ void fill(int count) {
     sqlite3_close(db);
 }
 
-double rawFloor() {
-    QElapsedTimer timer;
-    timer.start();
-    sqlite3* db = nullptr;
-    sqlite3_open("data/Notes.dbf", &db);
-    sqlite3_exec(db, "PRAGMA SYNCHRONOUS=NORMAL;", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "PRAGMA temp_store = MEMORY;", nullptr, nullptr, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT id, predmet FROM mojepoznamky where viditelnost=1 ORDER BY id",
-                       -1, &stmt, nullptr);
-    std::vector<long long> ids;
-    std::vector<std::string> subjects;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        ids.push_back(sqlite3_column_int64(stmt, 0));
-        subjects.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                              std::size_t(sqlite3_column_bytes(stmt, 1)));
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double memoryMiB(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(std::strlen(field))).trimmed().split(' ').first().toDouble() /
-                   1024.0;
-    return 0;
-}
-
-double heapInUse() {
-    malloc_trim(0);
-    return double(mallinfo2().uordblks);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -110,24 +60,21 @@ int main(int argc, char** argv) {
         fill(count);
         std::vector<double> floor, ours, activations;
         for (int round = 0; round < rounds; ++round) {
-            floor.push_back(rawFloor());
-            QElapsedTimer timer;
-            timer.start();
-            notes->Aktualizuj();
-            ours.push_back(double(timer.nsecsElapsed()) / 1e6);
-            timer.start();
-            notes->FormActivate();
-            activations.push_back(double(timer.nsecsElapsed()) / 1e6);
+            floor.push_back(RawFloorMs(
+                "data/Notes.dbf",
+                {"SELECT id, predmet FROM mojepoznamky where viditelnost=1 ORDER BY id"}));
+            ours.push_back(TimedMs([&] { notes->Aktualizuj(); }));
+            activations.push_back(TimedMs([&] { notes->FormActivate(); }));
         }
-        const double heap = heapInUse();
+        const double heap = HeapInUse();
         if (firstCount == 0) {
             heapAtFirst = heap;
             firstCount = count;
         }
         const double perNote = count > firstCount ? (heap - heapAtFirst) / (count - firstCount) : 0;
-        const double f = median(floor), o = median(ours);
+        const double f = Median(floor), o = Median(ours);
         std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB %10.0f B %9.3f ms\n", count, f, o,
-                    o / f, memoryMiB("VmHWM:"), perNote, median(activations));
+                    o / f, StatusMiB("VmHWM:"), perNote, Median(activations));
     }
     return 0;
 }

@@ -8,6 +8,8 @@
 //   startup_bench <velmorand> <floor> [rounds] [idle seconds]
 //
 // Uses the platform in QT_QPA_PLATFORM (offscreen when unset).
+#include "benchsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -129,40 +131,6 @@ bool fillNotes(const QString& file, int count) {
     return done;
 }
 
-// 100,000 diary entries in 50 groups, one in ten armed for 2027.
-bool fillDiary(const QString& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK)
-        return false;
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (int g = 1; g < 50; ++g) {
-        const std::string table = "skupina" + std::to_string(g);
-        sqlite3_exec(db,
-                     ("CREATE TABLE " + table +
-                      "([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,"
-                      "[predmet] warchar(30),[obsah] text,[viditelnost] integer);"
-                      "INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('" +
-                      table + "','" + table + "',1)")
-                         .c_str(),
-                     nullptr, nullptr, nullptr);
-    }
-    for (int i = 0; i < 100000; ++i) {
-        const int g = i % 50;
-        const std::string table = g == 0 ? "mojdiar" : "skupina" + std::to_string(g);
-        char moment[32];
-        std::snprintf(moment, sizeof moment, "2027-%02d-%02d %02d:%02d:00", i % 12 + 1, i % 28 + 1,
-                      (i / 60) % 24, i % 60);
-        const std::string sql = "INSERT INTO " + table +
-                                "(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('" +
-                                std::string(moment, 10) + "','" + moment + "'," +
-                                (i % 10 == 0 ? "1" : "0") + ",'Zapis','text',1)";
-        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    }
-    const bool done = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return done;
-}
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
@@ -214,7 +182,11 @@ int main(int argc, char** argv) {
         {"100,000 notes", [&] { return fillNotes(notes, 100000); }},
         {"100,000 diary entries",
          [&] {
-             return fillNotes(notes, 0) && fillDiary(home + QStringLiteral("/data/Reminders.dbf"));
+             if (!fillNotes(notes, 0))
+                 return false;
+             FillDiary(QFile::encodeName(home + QStringLiteral("/data/Reminders.dbf")).constData(),
+                       100000, 50, 2027);
+             return true;
          }},
     };
     for (const Scenario& scenario : scenarios) {
