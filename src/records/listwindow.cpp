@@ -53,8 +53,9 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     m_status->setObjectName(u"statustext"_s);
     statusBar()->addWidget(m_status, 1);
 
-    m_mainMenu = addTopMenu(nullptr, title);
-    m_mainMenu->setObjectName(name() + u"menu"_s);
+    m_mainMenu = addTopMenu(options.mainMenuName, title);
+    if (!options.mainMenuName)
+        m_mainMenu->setObjectName(name() + u"menu"_s);
     if (options.newCommand)
         novymenu = command("novymenu", Str::NewRecord, QKeySequence(u"Ctrl+N"_s),
                            [this] { novymenuClick(); });
@@ -67,7 +68,7 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     if (options.exportCommand)
         exportAction =
             command("export", Str::Export, QKeySequence(u"Ctrl+E"_s), [this] { exportClick(); });
-    koniec = command("koniec", Str::End, QKeySequence(Qt::AltModifier | Qt::Key_F1),
+    koniec = command(options.endName, Str::End, QKeySequence(Qt::AltModifier | Qt::Key_F1),
                      [this] { m_context.host->EndProgram(); });
     for (QAction* item : {novymenu, upravit, vymazat, obnovit, exportAction, koniec})
         if (item)
@@ -167,6 +168,7 @@ void TListWindow::select(qint64 id, int row) {
 // ---- the list ------------------------------------------------------------------
 
 void TListWindow::Aktualizuj() {
+    beforeRefresh();
     // Where the user was: the selected record and its row, in this group.
     qint64 keep = std::exchange(m_selectNext, 0);
     int row = 0;

@@ -32,6 +32,10 @@ public:
         bool multiSelection = false;
         bool header = false; // the list shows its column's caption
         int columnWidth = 400;
+        // The names of the first menu and of its last item; by default the
+        // window's name + "menu", and "koniec".
+        const char* mainMenuName = nullptr;
+        const char* endName = "koniec";
     };
     enum class EditorMode { View, Update, Insert };
 
@@ -86,6 +90,8 @@ protected:
     virtual QString Stavovypozriadok(TSQLiteDatabase& db, int listed);
     // Runs first on every activation (the notes' welcome message).
     virtual void beforeActivate() {}
+    // Runs first in every refresh.
+    virtual void beforeRefresh() {}
     // Runs at the end of every refresh.
     virtual void afterRefresh() {}
     // The refresh after an activation, a delete, a restore or a group command.

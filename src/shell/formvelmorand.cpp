@@ -1,5 +1,6 @@
 #include "formvelmorand.h"
 
+#include "birthdays/birthdaynotice.h"
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
@@ -258,6 +259,9 @@ void Tformvelmorand::FormCreate() {
     if (!failed.isEmpty())
         m_context.dialogs.errorBox(
             m_context.strings[Str::DataFilesUnusable].arg(failed.join(u", "_s)));
+    // A file already named as unusable is not reported twice.
+    if (!failed.contains(m_context.modules.narodky.file))
+        Guarded(m_context.dialogs, [this] { Najdinarodky(m_context); });
     Guarded(m_context.dialogs, [this] { m_reminders.Najdizaznam(); });
     m_reminders.start();
 }

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -33,6 +34,8 @@ void traceMenu(QMenu* menu) {
 void traceWindow(QWidget* window) {
     const QString name = window->objectName();
     Trace(u"active: %1 %2"_s.arg(name, window->windowTitle()));
+    if (auto* box = qobject_cast<QMessageBox*>(window))
+        Trace(u"box text: "_s + QString(box->text()).replace(u'\n', u" | "_s));
     if (auto* bar = window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly))
         for (QAction* action : bar->actions())
             if (action->menu())

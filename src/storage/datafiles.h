@@ -73,7 +73,8 @@ struct DataModules {
         MakeModule(u"data/Reminders.dbf", u"mojdiar", Schema::kDiaryColumns, u"data/Reminders.ini");
     TModuleState poznamky =
         MakeModule(u"data/Notes.dbf", u"mojepoznamky", Schema::kNotesColumns, u"data/Notes.ini");
-    TModuleState narodky = MakeModule(u"data/Birth.dbf", u"narodky", u"", u"data/Birth.ini");
+    TModuleState narodky =
+        MakeModule(u"data/Birth.dbf", u"narodky", u"", u"data/Birth.ini", u"ORDER BY poradie");
 };
 
 // Captions of the four default groups in the current language.

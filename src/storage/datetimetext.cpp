@@ -144,51 +144,75 @@ TDateNames::TDateNames(const QLocale& locale) {
 }
 
 QString TDateNames::format(const QString& pattern, const QDateTime& value) const {
-    if (pattern == u"DDDD D MMMM YYYY") {
-        QString text;
+    QString text;
+    if (pattern == u"DDDD D MMMM YYYY")
         appendLongDay(value.date(), text);
-        return text;
-    }
-    return formatWith(pattern, value, *this);
+    else if (pattern == u"DD MMMM YYYY")
+        appendDay(value.date().year(), value.date().month(), value.date().day(), text);
+    else
+        text = formatWith(pattern, value, *this);
+    return text;
 }
+
+namespace {
+
+// A number in decimal with at least `width` digits.
+void appendNumber(QString& text, int value, int width) {
+    char16_t digits[8];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 8);
+    for (; n < width; ++n)
+        digits[n] = u'0';
+    while (n > 0)
+        text += QChar(digits[--n]);
+}
+
+} // namespace
 
 void TDateNames::appendLongDay(QDate day, QString& text) const {
     // Put together at once, as lists write thousands: "nedeľa 30 marec 2008".
-    const auto appendNumber = [&text](int value, int width) {
-        char16_t digits[8];
-        int n = 0;
-        do {
-            digits[n++] = char16_t(u'0' + value % 10);
-            value /= 10;
-        } while (value > 0 && n < 8);
-        for (; n < width; ++n)
-            digits[n] = u'0';
-        while (n > 0)
-            text += QChar(digits[--n]);
-    };
     text += m_days[day.dayOfWeek() - 1][0];
     text += u' ';
-    appendNumber(day.day(), 1);
+    appendNumber(text, day.day(), 1);
     text += u' ';
     text += m_months[day.month() - 1][0];
     text += u' ';
-    appendNumber(day.year(), 4);
+    appendNumber(text, day.year(), 4);
 }
 
-QDate StoredDay(QByteArrayView bytes) {
+void TDateNames::appendDay(int year, int month, int day, QString& text) const {
+    appendNumber(text, day, 2);
+    text += u' ';
+    text += m_months[month - 1][0];
+    text += u' ';
+    appendNumber(text, year, 4);
+}
+
+bool StoredDayParts(QByteArrayView bytes, int& year, int& month, int& day) {
     if (bytes.size() != 10 || bytes[4] != '-' || bytes[7] != '-')
-        return QDate();
+        return false;
     int fields[3] = {0, 0, 0};
     const int starts[3] = {0, 5, 8}, widths[3] = {4, 2, 2};
     for (int f = 0; f < 3; ++f)
         for (int i = starts[f]; i < starts[f] + widths[f]; ++i) {
             if (bytes[i] < '0' || bytes[i] > '9')
-                return QDate();
+                return false;
             fields[f] = fields[f] * 10 + (bytes[i] - '0');
         }
-    return fields[0] >= 1 && QDate::isValid(fields[0], fields[1], fields[2])
-               ? QDate(fields[0], fields[1], fields[2])
-               : QDate();
+    if (fields[0] < 1 || !QDate::isValid(fields[0], fields[1], fields[2]))
+        return false;
+    year = fields[0];
+    month = fields[1];
+    day = fields[2];
+    return true;
+}
+
+QDate StoredDay(QByteArrayView bytes) {
+    int year, month, day;
+    return StoredDayParts(bytes, year, month, day) ? QDate(year, month, day) : QDate();
 }
 
 namespace {

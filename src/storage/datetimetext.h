@@ -45,6 +45,8 @@ public:
     QString format(const QString& pattern, const QDateTime& value) const;
     // The day as "DDDD D MMMM YYYY" writes it, onto the end of `text`.
     void appendLongDay(QDate day, QString& text) const;
+    // The day as "DD MMMM YYYY" writes it (a valid date), onto the end of `text`.
+    void appendDay(int year, int month, int day, QString& text) const;
     // Day 1 (Monday) to 7 and month 1 to 12; short or long.
     QString day(int n, bool brief) const { return m_days[n - 1][brief]; }
     QString month(int n, bool brief) const { return m_months[n - 1][brief]; }
@@ -57,6 +59,9 @@ private:
 // The day of a stored "yyyy-mm-dd" exactly as written (ASCII bytes); an
 // invalid date for anything else.
 QDate StoredDay(QByteArrayView bytes);
+// The same, as its year, month and day; false (the numbers untouched) for
+// anything but a valid date.
+bool StoredDayParts(QByteArrayView bytes, int& year, int& month, int& day);
 
 // Reads a text by a format pattern, the tokens of FormatDateTime plus AM/PM
 // marks. Day and month names come from the locale. The result is the zero

@@ -1,0 +1,49 @@
+#include "birthdaynotice.h"
+
+#include "context/programcontext.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "storage/datetimetext.h"
+#include "storage/sqlite.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void EnsureBirthdayIndex(TSQLiteDatabase& db) {
+    if (db.Query(u"SELECT 1 FROM sqlite_master WHERE type='index' AND name='narodky_poradie'"_s)
+            .Rows() == 0)
+        db.Execute(u"CREATE INDEX IF NOT EXISTS narodky_poradie ON narodky(poradie)"_s);
+}
+
+QStringList TodaysBirthdays(TSQLiteDatabase& db, QDate day) {
+    // The place in the year is the day in the year 2000 at midnight, stored
+    // as "yyyy-mm-dd hh:nn:ss".
+    DisplayPatterns patterns;
+    const auto key = [&](QDate d) {
+        return SqlDateTimeText(Moment(QDate(2000, d.month(), d.day())), patterns);
+    };
+    QString where = u"poradie="_s + SqlText(key(day));
+    if (day.month() == 2 && day.day() == 28 && !QDate::isLeapYear(day.year()))
+        where += u" OR poradie="_s + SqlText(key(QDate(2000, 2, 29)));
+    QStringList names;
+    for (TSQLiteTable rows =
+             db.Query(u"SELECT meno FROM narodky WHERE viditelnost=1 AND ("_s + where + u")"_s);
+         !rows.AtEnd(); rows.Advance())
+        names.append(rows.CellTextOrEmpty(0));
+    return names;
+}
+
+void Najdinarodky(TProgramContext& context) {
+    QStringList names;
+    {
+        TSQLiteDatabase db(context.modules.narodky.file);
+        EnsureBirthdayIndex(db);
+        names = TodaysBirthdays(db, context.clock.now().date());
+    }
+    if (names.isEmpty())
+        return;
+    const TLanguageTable& s = context.strings;
+    const QString text = names.size() == 1
+                             ? s[Str::HasBirthdayToday] + u' ' + names.first()
+                             : s[Str::HaveBirthdayToday] + u":\n"_s + names.join(u'\n');
+    context.dialogs.messageBox(nullptr, s[Str::Warning], text, IDialogs::Icon::Information);
+}
