@@ -15,7 +15,7 @@ template <typename Command> bool Guarded(IDialogs& dialogs, Command&& command) {
         std::forward<Command>(command)();
         return true;
     } catch (const Exception& e) {
-        dialogs.errorBox(e.message());
+        dialogs.errorBox(e);
     } catch (const std::exception& e) {
         dialogs.errorBox(QString::fromLocal8Bit(e.what()));
     }

@@ -34,7 +34,9 @@ struct TPlatform {
 // fakes) and handed to every window by reference.
 class TProgramContext : public TPlatform {
 public:
-    explicit TProgramContext(TPlatform platform) : TPlatform(std::move(platform)) {}
+    // Error boxes say what went wrong in the current language.
+    explicit TProgramContext(TPlatform platform);
+    ~TProgramContext();
     TProgramContext(const TProgramContext&) = delete;
     TProgramContext& operator=(const TProgramContext&) = delete;
 

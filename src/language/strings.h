@@ -261,10 +261,20 @@ enum class Str : int {
     GroupNameNeedsALetter = 219,
     GroupNameTaken = 220,
     GroupNameReserved = 221,
+    // What ended a command, said for the user (the detail goes to stderr).
+    ErrorFileBusy = 222,
+    ErrorFileReadOnly = 223,
+    ErrorDiskFull = 224,
+    ErrorFileDamaged = 225,
+    ErrorFileMissingPart = 226,
+    ErrorFileUnreadable = 227,
+    ErrorFileUnwritable = 228,
+    ErrorSoundUnplayable = 229,
+    ErrorUnexpected = 230,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::GroupNameReserved) + 1;
+inline constexpr int kStrCount = int(Str::ErrorUnexpected) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "storage/exception.h"
+
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -21,6 +24,12 @@ public:
                       Buttons buttons = Buttons::Ok);
     // The standard error box that shows what ended a command.
     void errorBox(const QString& text);
+    // The same for an error: the user reads what went wrong in the interface
+    // language (as the error texts say it), the detail goes to stderr.
+    void errorBox(const Exception& error);
+    void setErrorTexts(std::function<QString(const Exception&)> texts) {
+        m_errorTexts = std::move(texts);
+    }
 
     // While the program ends on a signal or with the desktop session, no
     // one is there to answer a box: what boxes would say goes to stderr, and
@@ -42,4 +51,5 @@ public:
 
 private:
     bool m_unattended = false;
+    std::function<QString(const Exception&)> m_errorTexts;
 };

@@ -22,7 +22,8 @@ QString HomeFolder::resolve(const QString& option) {
 namespace {
 
 [[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw EFileError(u"The home folder \"%1\" cannot be used: %2"_s.arg(path, reason));
+    throw EFileError(u"The home folder \"%1\" cannot be used: %2"_s.arg(path, reason),
+                     EFault::CannotWrite, path);
 }
 
 // Shipped files live in the program's resources under :/shipped.

@@ -87,6 +87,16 @@ IDialogs::Answer IDialogs::messageBox(QWidget* owner, const QString& caption, co
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
+void IDialogs::errorBox(const Exception& error) {
+    if (error.fault() == EFault::Said || !m_errorTexts) {
+        errorBox(error.message());
+        return;
+    }
+    std::fprintf(stderr, "velmorand: %s\n", qPrintable(error.message()));
+    if (!m_unattended)
+        showErrorBox(m_errorTexts(error));
+}
+
 void IDialogs::errorBox(const QString& text) {
     if (m_unattended)
         std::fprintf(stderr, "velmorand: %s\n", qPrintable(text));

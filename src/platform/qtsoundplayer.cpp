@@ -16,7 +16,8 @@ void TQtSoundPlayer::play(const QList<TSound>& sounds) {
     for (const TSound& sound : sounds) {
         const TWavInfo info = InspectWavFile(sound.file);
         if (!info.ok)
-            throw ESoundError(u"Cannot play the sound \"%1\": %2"_s.arg(sound.file, info.problem));
+            throw ESoundError(u"Cannot play the sound \"%1\": %2"_s.arg(sound.file, info.problem),
+                              sound.file);
         durations.append(info.durationMs);
     }
     if (!m_checkedDevice) {

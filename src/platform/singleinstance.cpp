@@ -54,8 +54,8 @@ TSingleInstance::Claim TSingleInstance::claim() {
     qint64 pid = 0;
     QString host, application;
     if (m_lock.getLockInfo(&pid, &host, &application) && ::kill(pid_t(pid), 0) == 0) {
-        qWarning("velmorand: another copy (process %lld) runs on %s but does not answer",
-                 pid, qPrintable(m_home));
+        qWarning("velmorand: another copy (process %lld) runs on %s but does not answer", pid,
+                 qPrintable(m_home));
         return Claim::Woken;
     }
     return Claim::Refused;

@@ -8,13 +8,14 @@
 // A sound that cannot be played: the message names the file and the reason.
 class ESoundError : public Exception {
 public:
-    using Exception::Exception;
+    ESoundError(QString message, QString file)
+        : Exception(std::move(message), EFault::CannotPlay, std::move(file)) {}
 };
 
 // No sound can be played at all: the desktop has no audio output.
 class ENoSoundDevice : public ESoundError {
 public:
-    using ESoundError::ESoundError;
+    explicit ENoSoundDevice(QString message) : ESoundError(std::move(message), QString()) {}
 };
 
 // A file to sound a number of times in a row.

@@ -90,7 +90,7 @@ void TReminders::playGuarded(const std::function<void()>& play) {
         // Once, not at every tick: again only after a sound has played.
         if (!m_soundFailureShown) {
             m_soundFailureShown = true;
-            m_context.dialogs.errorBox(e.message());
+            m_context.dialogs.errorBox(e);
         }
     }
 }

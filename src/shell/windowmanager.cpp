@@ -199,7 +199,7 @@ void TWindowManager::Pipni() {
     } catch (const ENoSoundDevice&) {
         m_reminders->noSoundDevice();
     } catch (const ESoundError& e) {
-        m_context.dialogs.errorBox(e.message());
+        m_context.dialogs.errorBox(e);
     }
 }
 

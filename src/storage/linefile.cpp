@@ -29,10 +29,12 @@ QStringList LineFile::split(QByteArrayView bytes) {
 QStringList LineFile::read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()));
+        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()),
+                         EFault::CannotRead, path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()));
+        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()),
+                         EFault::CannotRead, path);
     return split(bytes);
 }
 
@@ -40,7 +42,8 @@ void LineFile::write(const QString& path, const QStringList& lines) {
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (lines[i].contains(u'\r') || lines[i].contains(u'\n'))
             throw EFileError(
-                u"Cannot write the file \"%1\": line %2 holds a line break"_s.arg(path).arg(i + 1));
+                u"Cannot write the file \"%1\": line %2 holds a line break"_s.arg(path).arg(i + 1),
+                EFault::Unexpected, path);
     writeTexts(path, lines);
 }
 
@@ -52,5 +55,6 @@ void LineFile::writeTexts(const QString& path, const QStringList& lines) {
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EFileError(u"Cannot write the file \"%1\": %2"_s.arg(path, file.errorString()));
+        throw EFileError(u"Cannot write the file \"%1\": %2"_s.arg(path, file.errorString()),
+                         EFault::CannotWrite, path);
 }

@@ -199,16 +199,50 @@ void TSQLiteDatabase::Closer::operator()(sqlite3* db) const {
     sqlite3_close(db);
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) {
+namespace {
+
+// What an SQLite result code means to a user.
+EFault faultOf(int code, const char* text) {
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return EFault::Busy;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return EFault::ReadOnly;
+    case SQLITE_FULL:
+        return EFault::Full;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return EFault::Damaged;
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+        return EFault::CannotRead;
+    case SQLITE_ERROR:
+        // A table or a column the statement needs is not in the file.
+        if (text && (std::strncmp(text, "no such table", 13) == 0 ||
+                     std::strncmp(text, "no such column", 14) == 0))
+            return EFault::MissingPart;
+        return EFault::Unexpected;
+    default:
+        return EFault::Unexpected;
+    }
+}
+
+} // namespace
+
+TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) : m_fileName(fileName) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open(fileName.toUtf8().constData(), &db);
     m_db.reset(db);
     if (rc != SQLITE_OK) {
         if (!db)
             throw ESQLiteException(
-                u"Failed to open database \"%1\" : unknown error"_s.arg(fileName));
+                u"Failed to open database \"%1\" : unknown error"_s.arg(fileName),
+                EFault::CannotRead, fileName);
         throw ESQLiteException(u"Failed to open database \"%1\" : %2"_s.arg(
-            fileName, Cp1250::decode(sqlite3_errmsg(db))));
+                                   fileName, Cp1250::decode(sqlite3_errmsg(db))),
+                               faultOf(rc, sqlite3_errmsg(db)), fileName);
     }
     Execute(u"PRAGMA SYNCHRONOUS=NORMAL;"_s);
     Execute(u"PRAGMA temp_store = MEMORY;"_s);
@@ -217,10 +251,12 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) {
 TSQLiteDatabase::~TSQLiteDatabase() = default;
 
 void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) {
-    if (sqlite3_errcode(m_db.get()) != SQLITE_OK)
+    const int code = sqlite3_errcode(m_db.get());
+    if (code != SQLITE_OK)
         throw ESQLiteException(
-            message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))));
-    throw ESQLiteException(message);
+            message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))),
+            faultOf(code, sqlite3_errmsg(m_db.get())), m_fileName);
+    throw ESQLiteException(message, EFault::Unexpected, m_fileName);
 }
 
 namespace {
@@ -252,7 +288,7 @@ TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
     TSQLiteTable table;
     for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(u"Could not prepare SQL statement"_s);
+            throw ESQLiteException(u"Could not prepare SQL statement"_s, EFault::Busy, m_fileName);
         if (rc != SQLITE_ROW)
             RaiseSqlError(u"Could not retrieve data"_s, sql);
         if (table.m_rows == 0) {
@@ -299,7 +335,7 @@ int TSQLiteDatabase::QueryEach(const QString& sql,
     int rows = 0;
     for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(u"Could not prepare SQL statement"_s);
+            throw ESQLiteException(u"Could not prepare SQL statement"_s, EFault::Busy, m_fileName);
         if (rc != SQLITE_ROW)
             RaiseSqlError(u"Could not retrieve data"_s, sql);
         ++rows;

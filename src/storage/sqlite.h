@@ -13,10 +13,14 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// The one error type of the access layer, with an English message.
+// The one error type of the access layer, with an English message. Errors
+// of the database itself say what went wrong and name the file; those of
+// reading a result (a column that is not there) are the program's own.
 class ESQLiteException : public Exception {
 public:
-    using Exception::Exception;
+    explicit ESQLiteException(QString message, EFault fault = EFault::Unexpected,
+                              QString file = QString())
+        : Exception(std::move(message), fault, std::move(file)) {}
 };
 
 // The complete result of one query, held in memory. It does not depend on the
@@ -112,6 +116,7 @@ private:
         void operator()(sqlite3* db) const;
     };
     std::unique_ptr<sqlite3, Closer> m_db;
+    QString m_fileName;
 };
 
 // Several statements that belong together: all of them or none. Rolls back

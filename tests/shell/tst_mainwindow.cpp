@@ -395,7 +395,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
         QCOMPARE(
             p.t.dialogs.errors,
-            QStringList{u"Cannot play the sound \"sounds/beep.wav\": the file does not exist"_s});
+            QStringList{
+                u"Zvuk sounds/beep.wav sa nedá prehrať. Súbor chýba alebo nie je vo formáte WAVE."_s});
         QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("Anounce: 2\r\n"));
     }
 

@@ -152,7 +152,8 @@ private slots:
             p.tickAt(u"2026-12-08 10:00:0%1"_s.arg(s));
         QCOMPARE(
             p.t.dialogs.errors,
-            QStringList{u"Cannot play the sound \"sounds/gong1.wav\": the file does not exist"_s});
+            QStringList{
+                u"Zvuk sounds/gong1.wav sa nedá prehrať. Súbor chýba alebo nie je vo formáte WAVE."_s});
         QVERIFY(p.t.sound.played.isEmpty()); // nothing of the announcement is played
         QVERIFY(p.reminders().isRunning());
         // Still armed: once the file is back, the announcement sounds in the same minute.

@@ -320,6 +320,43 @@ private slots:
         QCOMPARE(DbRows(u"t.dbf"_s, u"SELECT hex(a) FROM t"_s),
                  QList<QStringList>{{u"4DF46A206469E172"_s}});
     }
+
+    // What went wrong, as the error box tells it, and with which file.
+    void faults_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("fault");
+        QTest::newRow("locked") << u"t.dbf"_s << u"INSERT INTO t VALUES(2)"_s << int(EFault::Busy);
+        QTest::newRow("read-only")
+            << u"file:t.dbf?mode=ro"_s << u"INSERT INTO t VALUES(2)"_s << int(EFault::ReadOnly);
+        QTest::newRow("no table") << u"t.dbf"_s << u"SELECT * FROM nie"_s
+                                  << int(EFault::MissingPart);
+        QTest::newRow("no column")
+            << u"t.dbf"_s << u"SELECT nie FROM t"_s << int(EFault::MissingPart);
+        QTest::newRow("not a database")
+            << u"garbage.dbf"_s << u"SELECT 1"_s << int(EFault::Damaged);
+        QTest::newRow("a folder") << u"folder"_s << u"SELECT 1"_s << int(EFault::CannotRead);
+        QTest::newRow("the program's own") << u"t.dbf"_s << u"SELEC 1"_s << int(EFault::Unexpected);
+    }
+    void faults() {
+        QFETCH(QString, file);
+        QFETCH(QString, sql);
+        QFETCH(int, fault);
+        TempHome home;
+        TSQLiteDatabase(u"t.dbf"_s).Execute(u"CREATE TABLE t(a)"_s);
+        WriteFileBytes(u"garbage.dbf"_s, QByteArray(2048, '\x7f'));
+        QDir().mkdir(u"folder"_s);
+        OtherConnection other(u"t.dbf"_s);
+        if (QTest::currentDataTag() == QByteArray("locked"))
+            other.exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(1);");
+        try {
+            TSQLiteDatabase(file).Execute(sql);
+            QFAIL("no error");
+        } catch (const ESQLiteException& e) {
+            QCOMPARE(int(e.fault()), fault);
+            QCOMPARE(e.file(), file);
+        }
+    }
 };
 
 VELMORAND_CORE_TEST_MAIN(TestSqlite)

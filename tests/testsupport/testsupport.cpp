@@ -31,7 +31,8 @@ void FakeSoundPlayer::play(const QList<TSound>& sounds) {
     for (const TSound& sound : sounds)
         if (failing.contains(sound.file))
             throw ESoundError(
-                u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file));
+                u"Cannot play the sound \"%1\": the file does not exist"_s.arg(sound.file),
+                sound.file);
     if (noDevice)
         throw ENoSoundDevice(u"no sound device: the alarm is silent"_s);
     for (const TSound& sound : sounds)
