@@ -1,6 +1,221 @@
 #include "formadresar.h"
 
+#include "addressbookview.h"
+#include "contactfields.h"
+#include "context/programcontext.h"
+#include "formmoznostiadresara.h"
+#include "formzaznam.h"
+#include "platform/desktoplinks.h"
+#include "platform/dialogs.h"
+#include "records/recordlist.h"
+#include "storage/sqlite.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+
+using namespace Qt::Literals::StringLiterals;
+
 constexpr TRecordKind kAddressBookKind{u"adresar", Qt::Key_F3, &MakeRecordWindow<TFormadresar>};
 
+namespace {
+
+// The sort items: key k's item name and caption.
+constexpr std::pair<const char*, Str> kSortItems[25] = {
+    {"podlaid", Str::ContactsByAddition},
+    {"podlamena", Str::ByFirstName},
+    {"podlapriezviska", Str::BySurname},
+    {"podlaulice", Str::ByStreet},
+    {"podlapsc", Str::ByPostcode},
+    {"podlamesta", Str::ByTown},
+    {"podlastatu", Str::ByCountry},
+    {"podlatelefonu1", Str::ByHomePhone},
+    {"podlatelefonu2", Str::ByWorkPhone},
+    {"podlamobilu1", Str::ByMobile1},
+    {"podlamobilu2", Str::ByMobile2},
+    {"podlamobilu3", Str::ByMobile3},
+    {"podlafaxu", Str::ByFax},
+    {"podlamailu1", Str::ByMail1},
+    {"podlamailu2", Str::ByMail2},
+    {"podlamailu3", Str::ByMail3},
+    {"podlawebu", Str::ByWeb},
+    {"podlaicq", Str::Icq},
+    {"podlaskype", Str::Skype},
+    {"podlairc", Str::Irc},
+    {"podlajabber", Str::Jabber},
+    {"podlamsn", Str::Msn},
+    {"podlayahoo", Str::Yahoo},
+    {"podlaain", Str::Aim},
+    {"podlagadugadu", Str::GaduGadu},
+};
+
+// A mail address as one "mailto:" link: every character that could end the
+// address or start a header (?, &, %, #, blanks) is escaped.
+QUrl mailLink(const QString& address) {
+    return QUrl::fromEncoded("mailto:" + QUrl::toPercentEncoding(address, "@"), QUrl::StrictMode);
+}
+
+} // namespace
+
 TFormadresar::TFormadresar(TProgramContext& context)
-    : TRecordWindow(context, kAddressBookKind, Str::AddressBookMenu) {}
+    : TGroupedWindow(context, kAddressBookKind, Str::AddressBookMenu, context.modules.adresar,
+                     {.exportCommand = false, .multiSelection = true, .header = true}) {
+    m_list->setHeader(context.strings[Str::MyContacts]);
+    poslatmail = command("poslatmail", Str::SendMail, QKeySequence(u"Ctrl+M"_s),
+                         [this] { poslatmailClick(); });
+    m_mainMenu->insertAction(vymazat, poslatmail);
+    m_mainMenu->insertAction(koniec, command("moznostiadrmenu", Str::AddressBookOptions,
+                                             QKeySequence(), [this] { moznostiadrmenuClick(); }));
+
+    QMenu* usporiadat = addTopMenu("usporiadat", Str::ContactsSortBy);
+    for (int key = 0; key < 25; ++key) {
+        m_sorts[key] = command(kSortItems[key].first, kSortItems[key].second, QKeySequence(),
+                               [this, key] { sortClick(key); });
+        m_sorts[key]->setCheckable(true);
+        usporiadat->addAction(m_sorts[key]);
+    }
+    opacne = command("opacne", Str::Reversed, QKeySequence(), [this] { opacneClick(); });
+    opacne->setCheckable(true);
+    usporiadat->addAction(opacne);
+}
+
+TAddressBookOptions& TFormadresar::options() {
+    return m_context.modules.adresarOptions;
+}
+
+const TAddressBookOptions& TFormadresar::options() const {
+    return m_context.modules.adresarOptions;
+}
+
+// ---- the view ------------------------------------------------------------------
+
+QStringList TFormadresar::viewLines() const {
+    return AddressBookViewLines(module(), options());
+}
+
+void TFormadresar::readViewLines(const QStringList& lines) {
+    ReadAddressBookView(lines, module(), options());
+    // The group is taken only when the catalogue lists it.
+    TGroupedWindow::readViewLines({module().table, module().caption});
+}
+
+void TFormadresar::FormActivate() {
+    if (!QFileInfo::exists(module().view))
+        Nastavdefauld(options());
+    TGroupedWindow::FormActivate();
+    setSortMarks();
+    if (options().firstRun == 0) {
+        const TLanguageTable& s = m_context.strings;
+        m_context.dialogs.messageBox(nullptr, s[Str::AddressBookWelcome],
+                                     s[Str::AddressBookFirstRun] + u'\n' +
+                                         s[Str::AddressBookAdvice],
+                                     IDialogs::Icon::Information);
+        options().firstRun = 1;
+        Ulozini();
+    }
+}
+
+void TFormadresar::setSortMarks() {
+    for (int key = 0; key < 25; ++key)
+        m_sorts[key]->setChecked(options().values[TAddressBookOptions::SortKey] == key);
+    opacne->setChecked(options().values[TAddressBookOptions::Reverse] == 1);
+}
+
+// ---- the list ------------------------------------------------------------------
+
+bool TFormadresar::surnameFirst() const {
+    return options().values[TAddressBookOptions::SurnameFirst] == 1;
+}
+
+int TFormadresar::shownField() const {
+    const int key = options().values[TAddressBookOptions::SortKey];
+    return key >= 3 ? key - 1 : -1;
+}
+
+QString TFormadresar::listQuery() const {
+    // The names and the shown field only; the other fields stay in the file.
+    QString columns = u"id, meno, priezvisko"_s;
+    if (const int field = shownField(); field >= 0)
+        columns += u", "_s + QLatin1StringView(kContactFields[field].name);
+    return u"SELECT "_s + columns + u" FROM "_s + viewQueryTail();
+}
+
+void TFormadresar::itemCaption(const TSQLiteRow& row, QString& caption) const {
+    const bool surname = surnameFirst();
+    row.AppendCellText(surname ? 2 : 1, caption);
+    caption += u' ';
+    row.AppendCellText(surname ? 1 : 2, caption);
+    caption += u' ';
+    if (shownField() >= 0)
+        row.AppendCellText(3, caption);
+}
+
+QString TFormadresar::recordsPart(int listed, qint64 visible) const {
+    if (visible == 0)
+        return u"0"_s;
+    return QString::number(listed) + u'/' + QString::number(visible);
+}
+
+void TFormadresar::afterRefresh() {
+    poslatmail->setEnabled(upravit->isEnabled());
+}
+
+// ---- commands ------------------------------------------------------------------
+
+void TFormadresar::sortClick(int key) {
+    module().filter = SortFilter(key);
+    module().order = SortOrder(key);
+    // The sort field counts as chosen, so that the editors show it.
+    if (key >= 1)
+        options().values[key - 1] = 1;
+    options().values[TAddressBookOptions::SortKey] = key;
+    setSortMarks();
+    Ulozini();
+    Aktualizuj();
+}
+
+void TFormadresar::opacneClick() {
+    // The action has toggled its mark already.
+    const bool reversed = opacne->isChecked();
+    module().direction = reversed ? u" DESC"_s : QString();
+    options().values[TAddressBookOptions::Reverse] = reversed ? 1 : 0;
+    Ulozini();
+    Aktualizuj();
+}
+
+void TFormadresar::poslatmailClick() {
+    qint64 id;
+    if (!selectedId(id))
+        return;
+    QString address;
+    {
+        TSQLiteDatabase db(module().file);
+        TSQLiteTable row = db.Query(u"SELECT mail1 FROM "_s + SqlName(module().table) +
+                                    u" WHERE id ="_s + QString::number(id));
+        if (row.Rows() > 0)
+            address = row.CellTextOrEmpty(0);
+    }
+    if (address.isEmpty())
+        return;
+    QPointer<TFormadresar> self(this);
+    m_context.links.open(mailLink(address), [self, address](bool opened) {
+        if (opened || !self)
+            return;
+        const TLanguageTable& s = self->m_context.strings;
+        self->m_context.dialogs.messageBox(nullptr, s[Str::Warning],
+                                           s[Str::NoMailProgram].arg(address),
+                                           IDialogs::Icon::Information);
+    });
+}
+
+void TFormadresar::moznostiadrmenuClick() {
+    auto* dialog = new Tformmoznostiadresara(*this);
+    dialog->show();
+}
+
+void TFormadresar::openEditor(EditorMode mode, qint64 id) {
+    auto* editor = new Tformzaznam(*this, mode, id);
+    editor->showMaximized();
+    editor->raise();
+    editor->activateWindow();
+}

@@ -1,13 +1,50 @@
 #pragma once
 
+#include "records/groupedwindow.h"
 #include "records/recordkind.h"
-#include "records/recordwindow.h"
+#include "storage/datafiles.h"
 
+#include <array>
+
+class QAction;
+
+// The address book: its window lists the current group's contacts by the
+// chosen name order, sorted by any of the 24 fields, and sends mail to a
+// contact's first address.
 extern const TRecordKind kAddressBookKind;
 
-// The address book window.
-class TFormadresar : public TRecordWindow {
+class TFormadresar : public TGroupedWindow {
     Q_OBJECT
 public:
     explicit TFormadresar(TProgramContext& context);
+
+    TAddressBookOptions& options();
+    const TAddressBookOptions& options() const;
+
+    void FormActivate() override;
+    // Sort key k: 0 by order of insertion, k by the field k - 1.
+    void sortClick(int key);
+    void opacneClick();
+    void poslatmailClick();
+    void moznostiadrmenuClick();
+
+protected:
+    QString listQuery() const override;
+    void itemCaption(const TSQLiteRow& row, QString& caption) const override;
+    QStringList viewLines() const override;
+    void readViewLines(const QStringList& lines) override;
+    void openEditor(EditorMode mode, qint64 id) override;
+    void afterRefresh() override;
+    QString recordsPart(int listed, qint64 visible) const override;
+
+private:
+    void setSortMarks();
+    // The name columns in the order the captions show them.
+    bool surnameFirst() const;
+    // The field a caption ends with, -1 for none.
+    int shownField() const;
+
+    QAction* poslatmail;
+    QAction* opacne;
+    std::array<QAction*, 25> m_sorts;
 };

@@ -10,6 +10,7 @@
 #include <memory>
 
 class IClock;
+class IDesktopLinks;
 class IDialogs;
 class IHotKeys;
 class IReminders;
@@ -24,6 +25,7 @@ struct TPlatform {
     IClock& clock;
     ISoundPlayer& sound;
     IHotKeys& hotKeys;
+    IDesktopLinks& links;
     std::function<std::unique_ptr<ITrayArea>()> makeTrayArea;
     TAutostart autostart;
 };

@@ -271,10 +271,11 @@ enum class Str : int {
     ErrorFileUnwritable = 228,
     ErrorSoundUnplayable = 229,
     ErrorUnexpected = 230,
+    NoMailProgram = 231,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ErrorUnexpected) + 1;
+inline constexpr int kStrCount = int(Str::NoMailProgram) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -89,7 +89,19 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
 }
 
 QWidget* TForm::firstEdit() const {
-    return m_fields.empty() ? nullptr : edit(QString::fromLatin1(m_fields.front().name));
+    for (const TFormField& field : m_fields)
+        if (QWidget* e = edit(QString::fromLatin1(field.name)); !e->isHidden())
+            return e;
+    return nullptr;
+}
+
+void TForm::hideField(const QString& name) {
+    for (QWidget* w : {static_cast<QWidget*>(label(name)), edit(name)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
 }
 
 QString TForm::shownText(const QPlainTextEdit* edit) {

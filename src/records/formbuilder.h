@@ -45,7 +45,10 @@ public:
     std::span<const TFormField> fields() const { return m_fields; }
     QWidget* edit(const QString& name) const { return m_edits.value(name); }
     QLabel* label(const QString& name) const { return m_labels.value(name); }
+    // The first field that is not hidden.
     QWidget* firstEdit() const;
+    // Hides a field's label and edit; the others keep their places.
+    void hideField(const QString& name);
 
     QString text(const QString& name) const;
     void setText(const QString& name, const QString& stored);

@@ -3,6 +3,7 @@
 #include "context/programcontext.h"
 #include "formvelmorand.h"
 #include "platform/clock.h"
+#include "platform/desktoplinks.h"
 #include "platform/homefolder.h"
 #include "platform/hotkeys.h"
 #include "platform/programicon.h"
@@ -116,7 +117,8 @@ int RunVelmorand(const StartOptions& options) {
     TSystemClock clock;
     TQtSoundPlayer sound;
     const std::unique_ptr<IHotKeys> hotKeys = MakeSystemHotKeys();
-    TProgramContext context({dialogs, clock, sound, *hotKeys, MakeSystemTrayArea,
+    TXdgDesktopLinks links;
+    TProgramContext context({dialogs, clock, sound, *hotKeys, links, MakeSystemTrayArea,
                              TAutostart(QCoreApplication::applicationFilePath(), home)});
     context.home = home;
 

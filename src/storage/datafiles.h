@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 
 // The database files, their table definitions and the creation of what is
 // missing. Paths are relative to the home folder, which is the working folder.
@@ -62,6 +63,27 @@ inline TModuleState MakeModule(const char16_t* file, const char16_t* table, cons
     return module;
 }
 
+// The address book's choices, kept beside its view state and in its view
+// file: the first-run flag and 29 option values. Values 0 to 23 are the
+// field flags (the field is chosen), 24 the editor option (editors show only
+// chosen fields), 25 first name first, 26 surname first, 27 the sort key (0
+// order of insertion, k the field k - 1), 28 the reverse flag. The values at
+// start are the defaults.
+struct TAddressBookOptions {
+    enum : int { EditorOption = 24, FirstNameFirst, SurnameFirst, SortKey, Reverse, Count };
+    int firstRun = 0;
+    std::array<int, Count> values = Defaults();
+
+    static constexpr std::array<int, Count> Defaults() {
+        std::array<int, Count> v{};
+        v.fill(1);
+        v[FirstNameFirst] = 0;
+        v[SortKey] = 2;
+        v[Reverse] = 0;
+        return v;
+    }
+};
+
 // The five record kinds and their files.
 struct DataModules {
     TModuleState adresar =
@@ -75,6 +97,7 @@ struct DataModules {
         MakeModule(u"data/Notes.dbf", u"mojepoznamky", Schema::kNotesColumns, u"data/Notes.ini");
     TModuleState narodky =
         MakeModule(u"data/Birth.dbf", u"narodky", u"", u"data/Birth.ini", u"ORDER BY poradie");
+    TAddressBookOptions adresarOptions;
 };
 
 // Captions of the four default groups in the current language.

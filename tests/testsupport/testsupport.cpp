@@ -5,6 +5,8 @@
 #include "shell/formvelmorand.h"
 #include "shell/recordkinds.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
@@ -70,7 +72,7 @@ void FakeTrayArea::setMenu(QMenu* menu) {
 }
 
 TestContext::TestContext()
-    : context({dialogs, clock, sound, hotKeys,
+    : context({dialogs, clock, sound, hotKeys, links,
                [state = tray] { return std::make_unique<FakeTrayArea>(state); },
                TAutostart(u"/usr/bin/velmorand"_s, QDir::currentPath())}) {
     context.home = QDir::currentPath();
@@ -102,6 +104,21 @@ QStringList TestProgram::visibleWindows() const {
         if (QWidget* w = windows.window(name); w && w->isVisible())
             visible.append(name);
     return visible;
+}
+
+QStringList ListCaptions(const QWidget* window) {
+    const QAbstractItemModel* model = window->findChild<QAbstractItemView*>(u"zoznam"_s)->model();
+    QStringList captions;
+    for (int row = 0; row < model->rowCount(); ++row)
+        captions.append(model->index(row, 0).data().toString());
+    return captions;
+}
+
+void Trigger(const QWidget* window, const char* command) {
+    QAction* action = window->findChild<QAction*>(QString::fromLatin1(command));
+    if (!action)
+        qFatal("no command %s", command);
+    action->trigger();
 }
 
 bool WaitForFocus(QWidget* window) {

@@ -2,6 +2,7 @@
 
 #include "context/programcontext.h"
 #include "platform/clock.h"
+#include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
 #include "platform/hotkeys.h"
 #include "platform/sound.h"
@@ -74,6 +75,18 @@ public:
 };
 
 // The notification area as a log of what the tray component sent it.
+// Records the links it is asked to open; answers at once.
+class FakeDesktopLinks : public IDesktopLinks {
+public:
+    void open(const QUrl& url, std::function<void(bool)> done) override {
+        opened.append(url.toString(QUrl::FullyEncoded));
+        if (done)
+            done(canOpen);
+    }
+    QStringList opened;
+    bool canOpen = true;
+};
+
 class FakeTrayArea : public ITrayArea {
 public:
     struct State {
@@ -113,6 +126,7 @@ struct TestContext {
     FakeClock clock;
     FakeSoundPlayer sound;
     FakeHotKeys hotKeys;
+    FakeDesktopLinks links;
     std::shared_ptr<FakeTrayArea::State> tray = std::make_shared<FakeTrayArea::State>();
     TProgramContext context;
 };
@@ -138,6 +152,18 @@ struct TestProgram {
 // Waits until the window has the keyboard focus (a window owned by an
 // active window counts as active to Qt without having the focus).
 bool WaitForFocus(QWidget* window);
+
+// The captions of a window's list (zoznam), in their order.
+QStringList ListCaptions(const QWidget* window);
+// Runs a window's menu command by its name.
+void Trigger(const QWidget* window, const char* command);
+// The open top-level window of that kind, if any.
+template <typename T> T* OpenWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<T*>(w); found && found->isVisible())
+            return found;
+    return nullptr;
+}
 
 #define VELMORAND_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \

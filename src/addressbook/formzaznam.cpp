@@ -1,0 +1,59 @@
+#include "formzaznam.h"
+
+#include "contactfields.h"
+#include "context/programcontext.h"
+#include "formadresar.h"
+#include "platform/dialogs.h"
+#include "storage/sqlite.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+Tformzaznam::Tformzaznam(TFormadresar& window, Mode mode, qint64 id)
+    : TRecordEditor(window, mode, id, u"formzaznam"_s, kContactFields) {
+    const TAddressBookOptions& options = window.options();
+    if (options.values[TAddressBookOptions::EditorOption] == 1)
+        for (int field = 0; field < 24; ++field)
+            if (options.values[field] == 0)
+                form().hideField(QString::fromLatin1(kContactFields[field].name));
+    open();
+}
+
+void Tformzaznam::fill(const TSQLiteTable& contact) {
+    for (const TFormField& field : kContactFields) {
+        const QString name = QString::fromLatin1(field.name);
+        form().setText(name, contact.CellTextOrEmpty(contact.ColumnIndex(name)));
+    }
+    // The names joined as they are, without a blank.
+    setRecordTitle(form().text(u"meno"_s) + form().text(u"priezvisko"_s));
+}
+
+bool Tformzaznam::Uloz() {
+    if (form().text(u"meno"_s).isEmpty() && form().text(u"priezvisko"_s).isEmpty()) {
+        const TLanguageTable& s = m_context.strings;
+        m_context.dialogs.messageBox(nullptr, s[Str::Warning], s[Str::NoContactName],
+                                     IDialogs::Icon::Information);
+        return false;
+    }
+    const QStringList values = form().texts();
+    TSQLiteDatabase db(m_window.module().file);
+    if (inserting()) {
+        const QString table = targetTable();
+        QString columns, literals;
+        for (int field = 0; field < 24; ++field) {
+            columns += QLatin1StringView(kContactFields[field].name) + u',';
+            literals += SqlText(values[field]) + u',';
+        }
+        db.Execute(u"INSERT INTO "_s + SqlName(table) + u'(' + columns + u"viditelnost) VALUES("_s +
+                   literals + u"1);"_s);
+        recordInserted(table, db.LastInsertId());
+    } else {
+        // Every column is written, changed or not, hidden or not.
+        QString assignments;
+        for (int field = 0; field < 24; ++field)
+            assignments += QLatin1StringView(kContactFields[field].name) + u'=' +
+                           SqlText(values[field]) + u',';
+        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET "_s + assignments +
+                   u"viditelnost=1 WHERE id="_s + QString::number(recordId()) + u";"_s);
+    }
+    return true;
+}
