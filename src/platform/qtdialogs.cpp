@@ -1,5 +1,6 @@
 #include "qtdialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
@@ -7,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -44,10 +46,16 @@ void fitTitle(QMessageBox& box) {
 // Runs the box until it is answered. A box hidden with the program (its
 // exec ends then) waits until the program is shown again and asks again.
 int execUntilAnswered(QMessageBox& box, const IDialogs& dialogs) {
+    // The window that had the focus takes it back when the box is answered,
+    // also where no window manager hands it back.
+    const QPointer<QWidget> before = QApplication::activeWindow();
     for (;;) {
         const int result = box.exec();
-        if (!box.property(kHiddenWithProgram).toBool())
+        if (!box.property(kHiddenWithProgram).toBool()) {
+            if (before && before->isVisible())
+                before->activateWindow();
             return result;
+        }
         QEventLoop wait;
         struct Watch : QObject {
             QEventLoop& loop;
