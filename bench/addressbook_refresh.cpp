@@ -48,16 +48,16 @@ int main(int argc, char** argv) {
                      "'osoba'||i||'@example.sk' ELSE '' END, 1 FROM c"});
         for (const auto& [key, what] : sorts) {
             book->sortClick(key);
-            const std::string query = "SELECT id, meno, priezvisko" +
-                                      std::string(key >= 3 ? ", " : "") +
-                                      (key >= 3 ? SortOrder(key).mid(9).toStdString() : "") +
-                                      " FROM \"mojekontakty\" " + SortFilter(key).toStdString() +
-                                      " " + SortOrder(key).toStdString() + "  ";
+            const std::string query =
+                "SELECT id, meno, priezvisko" + std::string(key >= 3 ? ", " : "") +
+                (key >= 3 ? SortOrder(key).mid(9).toStdString() : "") + " FROM \"mojekontakty\" " +
+                SortFilter(key).toStdString() + " " + SortOrder(key).toStdString() + "  ";
             std::vector<double> floor, ours;
             for (int round = 0; round < rounds; ++round) {
                 floor.push_back(RawFloorMs("data/Addressbook.dbf",
-                                           {query, "SELECT COUNT(*) FROM mojekontakty WHERE "
-                                                   "viditelnost=1",
+                                           {query,
+                                            "SELECT COUNT(*) FROM mojekontakty WHERE "
+                                            "viditelnost=1",
                                             "SELECT COUNT(*) FROM tables WHERE viditelnost=1"}));
                 ours.push_back(TimedMs([&] { book->Aktualizuj(); }));
             }
@@ -69,13 +69,13 @@ int main(int argc, char** argv) {
         std::vector<double> floor, ours;
         for (int round = 0; round < rounds; ++round) {
             const int key = round % 2 == 0 ? 5 : 2;
-            floor.push_back(RawFloorMs(
-                "data/Addressbook.dbf",
-                {"SELECT id, meno, priezvisko" + std::string(key >= 3 ? ", mesto" : "") +
-                     " FROM \"mojekontakty\" " + SortFilter(key).toStdString() + " " +
-                     SortOrder(key).toStdString() + "  ",
-                 "SELECT COUNT(*) FROM mojekontakty WHERE viditelnost=1",
-                 "SELECT COUNT(*) FROM tables WHERE viditelnost=1"}));
+            floor.push_back(
+                RawFloorMs("data/Addressbook.dbf",
+                           {"SELECT id, meno, priezvisko" + std::string(key >= 3 ? ", mesto" : "") +
+                                " FROM \"mojekontakty\" " + SortFilter(key).toStdString() + " " +
+                                SortOrder(key).toStdString() + "  ",
+                            "SELECT COUNT(*) FROM mojekontakty WHERE viditelnost=1",
+                            "SELECT COUNT(*) FROM tables WHERE viditelnost=1"}));
             ours.push_back(TimedMs([&] { book->sortClick(key); }));
         }
         report(count, "sort command", Median(floor), Median(ours));

@@ -261,9 +261,8 @@ void Tformvelmorand::FormCreate() {
         m_context.dialogs.errorBox(
             m_context.strings[Str::DataFilesUnusable].arg(failed.join(u", "_s)));
     // The address book's choices, which its editors and dialogs share.
-    Guarded(m_context.dialogs, [this] {
-        Nastavadresar(m_context.modules.adresar, m_context.modules.adresarOptions);
-    });
+    Guarded(m_context.dialogs,
+            [this] { Nastavadresar(m_context.modules.adresar, m_context.modules.adresarOptions); });
     // A file already named as unusable is not reported twice.
     if (!failed.contains(m_context.modules.narodky.file))
         Guarded(m_context.dialogs, [this] { Najdinarodky(m_context); });

@@ -68,8 +68,7 @@ private slots:
         QTest::newRow("0 lines") << QByteArray() << 0;
         QTest::newRow("100 lines") << numberedLines(100) << 100;
         QTest::newRow("209 lines") << numberedLines(209) << 209;
-        QTest::newRow("all lines") << numberedLines(TLanguageTable::Total)
-                                   << TLanguageTable::Total;
+        QTest::newRow("all lines") << numberedLines(TLanguageTable::Total) << TLanguageTable::Total;
         QTest::newRow("5000 lines") << numberedLines(5000) << TLanguageTable::Total;
         QTest::newRow("lf only") << numberedLines(150, "\n") << 150;
         QTest::newRow("no last line end") << numberedLines(3).chopped(2) << 3;
@@ -87,7 +86,7 @@ private slots:
         // own, the built-in Slovak text, so a file of the original keeps working.
         const QStringList slovak = TLanguageTable::SlovakStrings();
         for (int i = 0; i < TLanguageTable::Total; ++i)
-            QCOMPARE(table.at(i), i < filled                   ? u"line "_s + QString::number(i)
+            QCOMPARE(table.at(i), i < filled                  ? u"line "_s + QString::number(i)
                                   : i < TLanguageTable::Count ? QString()
                                                               : slovak[i]);
         table.Nahrajretazce(TLanguageTable::Slovak);
