@@ -154,12 +154,12 @@ QString Tformdiar::exportQuery() const {
            u"  WHERE viditelnost=1 ORDER BY datum, id"_s;
 }
 
-void Tformdiar::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
-    lines.append(FormatDateTime(u"DD MMMM YYYY"_s,
-                                ParseDateTimeByFormat(u"yyyy-mm-dd"_s, row.CellTextOrEmpty(0))));
-    lines.append(row.CellTextOrEmpty(1));
-    lines.append(row.CellTextOrEmpty(2));
-    lines.append(QString());
+void Tformdiar::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
+    exportLine(out, FormatDateTime(u"DD MMMM YYYY"_s,
+                                   ParseDateTimeByFormat(u"yyyy-mm-dd"_s, row.CellTextOrEmpty(0))));
+    exportLine(out, row.CellBytes(1));
+    exportLine(out, row.CellBytes(2));
+    exportLine(out, QByteArrayView(""));
 }
 
 void Tformdiar::openEditor(EditorMode mode, qint64 id) {

@@ -64,10 +64,10 @@ QString Tformdennik::exportQuery() const {
            u"  WHERE viditelnost=1 ORDER BY datum, id"_s;
 }
 
-void Tformdennik::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
-    lines.append(dayText(row.CellTextOrEmpty(0)));
-    lines.append(row.CellTextOrEmpty(1));
-    lines.append(QString());
+void Tformdennik::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
+    exportLine(out, dayText(row.CellTextOrEmpty(0)));
+    exportLine(out, row.CellBytes(1));
+    exportLine(out, QByteArrayView(""));
 }
 
 void Tformdennik::openEditor(EditorMode mode, qint64 id) {

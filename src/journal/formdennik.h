@@ -24,7 +24,7 @@ protected:
     QString listQuery() const override;
     void itemCaption(const TSQLiteRow& row, QString& caption) const override;
     QString exportQuery() const override;
-    void exportRecord(const TSQLiteRow& row, QStringList& lines) const override;
+    void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     void openEditor(EditorMode mode, qint64 id) override;
 
 private:

@@ -40,10 +40,10 @@ QString TFormpoznamky::exportQuery() const {
     return u"SELECT datum, predmet, obsah FROM "_s + viewQueryTail();
 }
 
-void TFormpoznamky::exportRecord(const TSQLiteRow& row, QStringList& lines) const {
+void TFormpoznamky::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
     for (int column = 0; column < 3; ++column)
-        lines.append(row.CellTextOrEmpty(column));
-    lines.append(QString());
+        exportLine(out, row.CellBytes(column));
+    exportLine(out, QByteArrayView(""));
 }
 
 QStringList TFormpoznamky::viewLines() const {

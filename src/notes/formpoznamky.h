@@ -22,7 +22,7 @@ protected:
     QString listQuery() const override;
     void itemCaption(const TSQLiteRow& row, QString& caption) const override;
     QString exportQuery() const override;
-    void exportRecord(const TSQLiteRow& row, QStringList& lines) const override;
+    void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
     void openEditor(EditorMode mode, qint64 id) override;

@@ -9,6 +9,7 @@
 #include "recordlist.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
+#include "storage/text1250.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -262,15 +263,21 @@ void TListWindow::obnovitClick() {
     refresh();
 }
 
+void TListWindow::exportLine(QByteArray& out, const QString& text) {
+    out += Cp1250::encode(text);
+    out += "\r\n";
+}
+
+void TListWindow::exportLine(QByteArray& out, QByteArrayView stored) {
+    out += stored;
+    out += "\r\n";
+}
+
 void TListWindow::exportClick() {
-    QStringList lines;
-    const int rows = [&] {
-        TSQLiteDatabase db(m_module.file);
-        return db.QueryEach(exportQuery(),
-                            [&](const TSQLiteRow& row) { exportRecord(row, lines); });
-    }();
     const TLanguageTable& s = m_context.strings;
-    if (rows == 0) {
+    const QString query = exportQuery();
+    if (TSQLiteDatabase(m_module.file).Query(u"SELECT EXISTS ("_s + query + u')').CellInt64(0) ==
+        0) {
         m_context.dialogs.messageBox(nullptr, s[Str::NoRecords],
                                      s[Str::NoRecordsFound] + u"\n"_s + s[Str::CannotExport],
                                      IDialogs::Icon::Information);
@@ -282,5 +289,15 @@ void TListWindow::exportClick() {
         return;
     if (QFileInfo(file).suffix().isEmpty())
         file += u".txt"_s;
-    LineFile::writeTexts(file, lines);
+    // Streamed: the records go out in pieces as they are read, so a large
+    // export needs no room for all of it at once.
+    LineFile::Writer out(file);
+    for (const QString& line : exportHeader())
+        exportLine(out.buffer(), line);
+    TSQLiteDatabase db(m_module.file);
+    db.QueryEach(query, [&](const TSQLiteRow& row) {
+        exportRecord(row, out.buffer());
+        out.written();
+    });
+    out.commit();
 }

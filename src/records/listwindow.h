@@ -78,7 +78,14 @@ protected:
     virtual void itemCaption(const TSQLiteRow& row, QString& caption) const = 0;
     // The query of the export, and the lines written for one record.
     virtual QString exportQuery() const { return listQuery(); }
-    virtual void exportRecord(const TSQLiteRow&, QStringList&) const {}
+    // The lines an export starts with (the address book's header).
+    virtual QStringList exportHeader() const { return {}; }
+    // Writes the record's lines onto the end of the export: in the files'
+    // code page, each ended by CR LF.
+    virtual void exportRecord(const TSQLiteRow&, QByteArray&) const {}
+    // A line of the export: a text, or a column's stored bytes as they are.
+    static void exportLine(QByteArray& out, const QString& text);
+    static void exportLine(QByteArray& out, QByteArrayView stored);
     // The view file's lines, and reading them back (missing lines are empty).
     virtual QStringList viewLines() const = 0;
     virtual void readViewLines(const QStringList& lines) = 0;

@@ -53,8 +53,34 @@ void LineFile::writeTexts(const QString& path, const QStringList& lines) {
         bytes += Cp1250::encode(line);
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EFileError(u"Cannot write the file \"%1\": %2"_s.arg(path, file.errorString()),
-                         EFault::CannotWrite, path);
+    writeBytes(path, std::move(bytes));
+}
+
+void LineFile::writeBytes(const QString& path, QByteArray bytes) {
+    Writer file(path);
+    file.buffer() = std::move(bytes);
+    file.commit();
+}
+
+LineFile::Writer::Writer(const QString& path) : m_file(path) {
+    if (!m_file.open(QIODevice::WriteOnly))
+        fail();
+}
+
+void LineFile::Writer::flush() {
+    if (m_file.write(m_buffer.constData(), m_buffer.size()) != m_buffer.size())
+        fail();
+    m_buffer.resize(0); // keeps the room for the next piece
+}
+
+void LineFile::Writer::commit() {
+    flush();
+    if (!m_file.commit())
+        fail();
+}
+
+void LineFile::Writer::fail() {
+    const QString path = m_file.fileName();
+    throw EFileError(u"Cannot write the file \"%1\": %2"_s.arg(path, m_file.errorString()),
+                     EFault::CannotWrite, path);
 }

@@ -179,9 +179,9 @@ QByteArrayView TSQLiteRow::CellBytes(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     if (!text)
         return QByteArrayView();
-    const int size = sqlite3_column_bytes(m_statement, column);
-    const void* nul = std::memchr(text, 0, std::size_t(size));
-    return QByteArrayView(text, nul ? static_cast<const char*>(nul) - text : size);
+    // Up to the first NUL, as the text is a C string to the rest of the
+    // program; SQLite always ends it with one.
+    return QByteArrayView(text, qsizetype(std::strlen(text)));
 }
 
 QString TSQLiteRow::CellTextOrEmpty(int column) const {
@@ -231,7 +231,24 @@ EFault faultOf(int code, const char* text) {
 
 } // namespace
 
+namespace {
+
+// Before SQLite's first use: every connection is used by one thread only,
+// so SQLite need not lock around each call, and it keeps no statistics of
+// its memory, which cost a global lock for every allocation.
+void configureOnce() {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
+} // namespace
+
 TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) : m_fileName(fileName) {
+    configureOnce();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open(fileName.toUtf8().constData(), &db);
     m_db.reset(db);
@@ -342,6 +359,28 @@ int TSQLiteDatabase::QueryEach(const QString& sql,
         row(current);
     }
     return rows;
+}
+
+TSQLitePrepared::TSQLitePrepared(TSQLiteDatabase& db, const QString& sql)
+    : m_db(db), m_sql(sql), m_statement(prepare(db, sql).release()) {}
+
+TSQLitePrepared::~TSQLitePrepared() {
+    sqlite3_finalize(m_statement);
+}
+
+void TSQLitePrepared::BindText(int parameter, QByteArrayView bytes, Lifetime lifetime) {
+    // An empty value is an empty text, not NULL.
+    if (sqlite3_bind_text64(
+            m_statement, parameter, bytes.data() ? bytes.data() : "", sqlite3_uint64(bytes.size()),
+            lifetime == Kept ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8) != SQLITE_OK)
+        m_db.RaiseSqlError(u"Could not bind a value"_s, m_sql);
+}
+
+void TSQLitePrepared::Run() {
+    const int rc = sqlite3_step(m_statement);
+    sqlite3_reset(m_statement);
+    if (rc != SQLITE_DONE)
+        m_db.RaiseSqlError(u"Error executing SQL statement"_s, m_sql);
 }
 
 qint64 TSQLiteDatabase::LastInsertId() const {

@@ -119,6 +119,28 @@ private:
     QString m_fileName;
 };
 
+// A statement compiled once and run many times with new values, as an
+// import runs its insert. Its parameters are ?1, ?2, ...
+class TSQLitePrepared {
+public:
+    TSQLitePrepared(TSQLiteDatabase& db, const QString& sql);
+    ~TSQLitePrepared();
+    TSQLitePrepared(const TSQLitePrepared&) = delete;
+    TSQLitePrepared& operator=(const TSQLitePrepared&) = delete;
+
+    // A text parameter, as the bytes the files hold (the 8-bit code page).
+    // Copied, or, when the caller keeps them unchanged until Run, not.
+    enum Lifetime { Copied, Kept };
+    void BindText(int parameter, QByteArrayView bytes, Lifetime lifetime = Copied);
+    // Runs the statement with the values bound, then readies it for the next.
+    void Run();
+
+private:
+    TSQLiteDatabase& m_db;
+    QString m_sql;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
 // Several statements that belong together: all of them or none. Rolls back
 // when it goes out of scope without Commit.
 class TSQLiteTransaction {

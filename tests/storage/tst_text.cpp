@@ -113,6 +113,33 @@ private slots:
         QCOMPARE(FileBytes(u"export.txt"_s), QByteArray("a\r\nb\nc\r\n\r\n"));
     }
 
+    // An export written in pieces: every piece arrives, in order, across
+    // the writes; a writer dropped before its end (an error part-way)
+    // leaves the old file whole and nothing beside it.
+    void aFileWrittenInPieces() {
+        TempHome home;
+        QByteArray expected;
+        {
+            LineFile::Writer out(u"export.txt"_s);
+            for (int i = 0; i < 300000; ++i) {
+                const QByteArray piece = QByteArray::number(i) + "\r\n";
+                out.buffer() += piece;
+                expected += piece;
+                out.written();
+            }
+            out.commit();
+        }
+        QVERIFY(expected.size() > 2 << 20);
+        QCOMPARE(FileBytes(u"export.txt"_s), expected);
+        {
+            LineFile::Writer out(u"export.txt"_s);
+            out.buffer() = QByteArray(3 << 20, 'x');
+            out.written();
+        }
+        QCOMPARE(FileBytes(u"export.txt"_s), expected);
+        QCOMPARE(QDir().entryList(QDir::Files), QStringList{u"export.txt"_s});
+    }
+
     void errorsNameTheFile() {
         TempHome home;
         try {
