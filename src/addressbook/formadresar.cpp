@@ -2,8 +2,10 @@
 
 #include "addressbookview.h"
 #include "contactfields.h"
+#include "context/captions.h"
 #include "context/programcontext.h"
 #include "formmoznostiadresara.h"
+#include "formnastavinport.h"
 #include "formzaznam.h"
 #include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
@@ -13,6 +15,8 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <algorithm>
+#include <array>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -58,12 +62,23 @@ QUrl mailLink(const QString& address) {
 } // namespace
 
 TFormadresar::TFormadresar(TProgramContext& context)
-    : TGroupedWindow(context, kAddressBookKind, Str::AddressBookMenu, context.modules.adresar,
-                     {.exportCommand = false, .multiSelection = true, .header = true}) {
+    : TGroupedWindow(
+          context, kAddressBookKind, Str::AddressBookMenu, context.modules.adresar,
+          {.exportTitle = Str::ExportAddressBook, .multiSelection = true, .header = true}) {
     m_list->setHeader(context.strings[Str::MyContacts]);
     poslatmail = command("poslatmail", Str::SendMail, QKeySequence(u"Ctrl+M"_s),
                          [this] { poslatmailClick(); });
     m_mainMenu->insertAction(vymazat, poslatmail);
+    auto* inport = new QMenu(this);
+    inport->setObjectName(u"inport"_s);
+    Caption(inport, context.strings, Str::Import);
+    inport->addAction(
+        command("bodkociarka", Str::SemicolonSeparated, QKeySequence(), [this] { Inportuj(';'); }));
+    inport->addAction(
+        command("ciarka", Str::CommaSeparated, QKeySequence(), [this] { Inportuj(','); }));
+    inport->addAction(
+        command("tabulator", Str::TabSeparated, QKeySequence(), [this] { Inportuj('\t'); }));
+    m_mainMenu->insertMenu(koniec, inport);
     m_mainMenu->insertAction(koniec, command("moznostiadrmenu", Str::AddressBookOptions,
                                              QKeySequence(), [this] { moznostiadrmenuClick(); }));
 
@@ -150,6 +165,45 @@ void TFormadresar::itemCaption(const TSQLiteRow& row, QString& caption) const {
         row.AppendCellText(3, caption);
 }
 
+QString TFormadresar::exportQuery() const {
+    QString columns;
+    for (const TFormField& field : kContactFields)
+        columns += (columns.isEmpty() ? u""_s : u","_s) + QLatin1StringView(field.name);
+    return u"SELECT "_s + columns + u" FROM "_s + viewQueryTail();
+}
+
+QStringList TFormadresar::exportHeader() const {
+    // The field labels, the two names in the list's order.
+    const TLanguageTable& s = m_context.strings;
+    QStringList labels;
+    for (const TFormField& field : kContactFields)
+        labels.append(s[field.label]);
+    if (surnameFirst())
+        labels.swapItemsAt(0, 1);
+    return {labels.join(u" ; "_s)};
+}
+
+void TFormadresar::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
+    // No quoting: the values as they are stored, joined as the header is.
+    // Sized once and copied in, as the export writes 24 cells a contact.
+    const bool surname = surnameFirst();
+    std::array<QByteArrayView, 24> cells;
+    qsizetype length = 23 * 3 + 2;
+    for (int field = 0; field < 24; ++field) {
+        cells[field] = row.CellBytes(field < 2 && surname ? 1 - field : field);
+        length += cells[field].size();
+    }
+    const qsizetype start = out.size();
+    out.resize(start + length);
+    char* at = out.data() + start;
+    for (int field = 0; field < 24; ++field) {
+        if (field > 0)
+            at = std::copy_n(" ; ", 3, at);
+        at = std::copy(cells[field].begin(), cells[field].end(), at);
+    }
+    std::copy_n("\r\n", 2, at);
+}
+
 QString TFormadresar::recordsPart(int listed, qint64 visible) const {
     if (visible == 0)
         return u"0"_s;
@@ -206,6 +260,39 @@ void TFormadresar::poslatmailClick() {
                                            s[Str::NoMailProgram].arg(address),
                                            IDialogs::Icon::Information);
     });
+}
+
+void TFormadresar::Inportuj(char separator) {
+    const TLanguageTable& s = m_context.strings;
+    if (m_running) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
+                                     IDialogs::Icon::Information);
+        return;
+    }
+    const QString file = m_context.dialogs.openFileName(this, s[Str::Import], s[Str::TextFiles]);
+    if (file.isEmpty())
+        return;
+    TImportState& state = m_import;
+    state.separator = separator;
+    state.fileName = file;
+    state.utf8 = IsUtf8File(file);
+    state.firstColumns.clear();
+    const QByteArray first = FirstImportLine(file, state.utf8).toUtf8();
+    QList<QByteArrayView> columns;
+    SplitImportLine(first, separator, columns);
+    for (QByteArrayView column : columns)
+        state.firstColumns.append(QString::fromUtf8(column));
+    state.columnCount = int(state.firstColumns.size()) - 1;
+    state.resetMap();
+    auto* dialog = new Tformnastavinport(*this);
+    dialog->show();
+}
+
+void TFormadresar::Doinportuj() {
+    if (m_running)
+        return;
+    m_running = new TContactImport(*this, m_import);
+    m_running->start();
 }
 
 void TFormadresar::moznostiadrmenuClick() {

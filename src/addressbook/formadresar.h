@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contactimport.h"
 #include "records/groupedwindow.h"
 #include "records/recordkind.h"
 #include "storage/datafiles.h"
@@ -27,9 +28,19 @@ public:
     void opacneClick();
     void poslatmailClick();
     void moznostiadrmenuClick();
+    // Import with a separator: the file, its first line, the configuration.
+    void Inportuj(char separator);
+    // Imports the chosen file as the import state says.
+    void Doinportuj();
+    TImportState& importState() { return m_import; }
+    // The import that is running, if one is.
+    TContactImport* runningImport() const { return m_running; }
 
 protected:
     QString listQuery() const override;
+    QString exportQuery() const override;
+    QStringList exportHeader() const override;
+    void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     void itemCaption(const TSQLiteRow& row, QString& caption) const override;
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
@@ -47,4 +58,6 @@ private:
     QAction* poslatmail;
     QAction* opacne;
     std::array<QAction*, 25> m_sorts;
+    TImportState m_import;
+    QPointer<TContactImport> m_running;
 };

@@ -272,10 +272,16 @@ enum class Str : int {
     ErrorSoundUnplayable = 229,
     ErrorUnexpected = 230,
     NoMailProgram = 231,
+    // The address book's import.
+    ImportProgress = 232,
+    ImportCancelled = 233,
+    ImportStopped = 234,
+    ImportRunning = 235,
+    ImportKeys = 236,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::NoMailProgram) + 1;
+inline constexpr int kStrCount = int(Str::ImportKeys) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -1,0 +1,317 @@
+#include "contactimport.h"
+
+#include "contactfields.h"
+#include "context/errortexts.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "formadresar.h"
+#include "platform/dialogs.h"
+#include "storage/sqlite.h"
+#include "storage/text1250.h"
+
+#include <QProgressDialog>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kChunk = 64 * 1024;
+const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+EFileError readError(const QFile& file) {
+    return EFileError(u"Cannot read the file \"%1\": %2"_s.arg(file.fileName(), file.errorString()),
+                      EFault::CannotRead, file.fileName());
+}
+
+void openForReading(QFile& file) {
+    if (!file.open(QIODevice::ReadOnly))
+        throw readError(file);
+}
+
+} // namespace
+
+// ---- the import state ----------------------------------------------------------
+
+void TImportState::resetMap() {
+    for (int p = 0; p < kImportColumns; ++p)
+        map[p] = p < columnCount ? p + 1 : 0;
+    selected = 0;
+}
+
+bool TImportState::Posunhore() {
+    if (selected <= 0)
+        return false;
+    std::swap(map[selected], map[selected - 1]);
+    --selected;
+    return true;
+}
+
+bool TImportState::Posundole() {
+    if (selected >= columnCount - 1 || selected >= kImportColumns - 1)
+        return false;
+    std::swap(map[selected], map[selected + 1]);
+    ++selected;
+    return true;
+}
+
+bool TImportState::Pridajpole() {
+    if (columnCount >= kImportColumns || selected < 0 || selected >= kImportColumns)
+        return false;
+    for (int p = columnCount - 1; p >= selected; --p)
+        map[p + 1] = map[p];
+    map[selected] = 0;
+    ++columnCount;
+    return true;
+}
+
+// ---- lines and values ----------------------------------------------------------
+
+void SplitImportLine(QByteArrayView line, char separator, QList<QByteArrayView>& columns) {
+    columns.resize(1);
+    columns[0] = QByteArrayView();
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype at = line.indexOf(separator, start);
+        columns.append(line.sliced(start, (at < 0 ? line.size() : at) - start));
+        if (at < 0 || columns.size() > kImportColumns)
+            break;
+        start = at + 1;
+    }
+}
+
+QByteArrayView CleanImportValue(QByteArrayView value) {
+    if (value == " ")
+        return QByteArrayView("");
+    return value.startsWith(' ') ? value.sliced(1) : value;
+}
+
+bool TLineReader::fill() {
+    if (m_end)
+        return false;
+    if (m_start > 0) {
+        m_buffer.remove(0, m_start);
+        m_scanned -= m_start;
+        m_start = 0;
+    }
+    const qsizetype had = m_buffer.size();
+    m_buffer.resize(had + kChunk);
+    const qint64 got = m_file.read(m_buffer.data() + had, kChunk);
+    if (got < 0)
+        throw readError(m_file);
+    m_buffer.resize(had + got);
+    if (got == 0)
+        m_end = true;
+    return got > 0;
+}
+
+bool TLineReader::next(QByteArrayView& line) {
+    for (;;) {
+        const char* data = m_buffer.constData();
+        const qsizetype size = m_buffer.size();
+        for (qsizetype i = m_scanned; i < size; ++i) {
+            if (data[i] != '\n' && data[i] != '\r')
+                continue;
+            // A CR at the end of what is read may be the first half of CR LF.
+            if (data[i] == '\r' && i + 1 == size && !m_end) {
+                m_scanned = i;
+                break;
+            }
+            line = QByteArrayView(m_buffer).sliced(m_start, i - m_start);
+            qsizetype after = i + 1;
+            if (data[i] == '\r' && after < size && data[after] == '\n')
+                ++after;
+            m_consumed += after - m_start;
+            m_start = m_scanned = after;
+            return true;
+        }
+        if (m_scanned < size && !(data[m_scanned] == '\r' && m_scanned + 1 == size))
+            m_scanned = size;
+        if (!fill()) {
+            // A CR held back at the end is a line end after all.
+            if (m_scanned < m_buffer.size())
+                continue;
+            // The last line, without a line end.
+            if (m_start >= m_buffer.size())
+                return false;
+            line = QByteArrayView(m_buffer).sliced(m_start);
+            m_consumed += m_buffer.size() - m_start;
+            m_start = m_scanned = m_buffer.size();
+            return true;
+        }
+    }
+}
+
+bool IsUtf8File(const QString& fileName) {
+    QFile file(fileName);
+    openForReading(file);
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    bool first = true, high = false;
+    int pending = 0; // continuation bytes still expected
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), kChunk);
+        if (got < 0)
+            throw readError(file);
+        if (got == 0)
+            return high && pending == 0;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(chunk.constData());
+        if (std::exchange(first, false) && QByteArrayView(chunk.constData(), got).startsWith(kBom))
+            return true;
+        for (qint64 i = 0; i < got; ++i) {
+            const unsigned char b = bytes[i];
+            if (pending > 0) {
+                if ((b & 0xC0) != 0x80)
+                    return false;
+                --pending;
+            } else if (b >= 0x80) {
+                high = true;
+                if (b >= 0xC2 && b <= 0xDF)
+                    pending = 1;
+                else if (b >= 0xE0 && b <= 0xEF)
+                    pending = 2;
+                else if (b >= 0xF0 && b <= 0xF4)
+                    pending = 3;
+                else
+                    return false;
+            }
+        }
+    }
+}
+
+QString FirstImportLine(const QString& fileName, bool utf8) {
+    QFile file(fileName);
+    openForReading(file);
+    TLineReader reader(file);
+    QByteArrayView line;
+    if (!reader.next(line))
+        return QString();
+    if (utf8 && line.startsWith(kBom))
+        line = line.sliced(kBom.size());
+    return utf8 ? QString::fromUtf8(line) : Cp1250::decode(line);
+}
+
+// ---- the import ----------------------------------------------------------------
+
+TContactImport::TContactImport(TFormadresar& window, const TImportState& state)
+    : QObject(&window), m_window(window), m_state(state), m_file(state.fileName) {}
+
+TContactImport::~TContactImport() = default;
+
+void TContactImport::start() {
+    TProgramContext& context = m_window.context();
+    const TLanguageTable& s = context.strings;
+    // Shown when the import takes more than a moment; the address book
+    // waits, the other windows, the timer and the alarm go on.
+    m_progress = new QProgressDialog(s[Str::ImportProgress], s[Str::Cancel], 0, 1000, &m_window);
+    m_progress->setObjectName(u"importprogress"_s);
+    m_progress->setWindowTitle(s[Str::Import]);
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setMinimumDuration(500);
+    m_progress->setAutoReset(false);
+    m_progress->setAutoClose(false);
+    connect(m_progress, &QProgressDialog::canceled, this, &TContactImport::cancel);
+    try {
+        openForReading(m_file);
+        m_reader = std::make_unique<TLineReader>(m_file);
+        m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
+        m_transaction = std::make_unique<TSQLiteTransaction>(*m_db);
+        QString columns, values;
+        for (int field = 0; field < 24; ++field) {
+            columns += QLatin1StringView(kContactFields[field].name) + u',';
+            values += u'?' + QString::number(field + 1) + u',';
+        }
+        m_insert = std::make_unique<TSQLitePrepared>(
+            *m_db, u"INSERT INTO "_s + SqlName(m_window.module().table) + u'(' + columns +
+                       u"viditelnost) VALUES("_s + values + u"1);"_s);
+        QByteArrayView header;
+        if (m_state.skipHeader && m_reader->next(header))
+            ++m_line;
+    } catch (const Exception& e) {
+        end(Outcome::Failed, ErrorText(e, s));
+        return;
+    }
+    QTimer::singleShot(0, this, &TContactImport::slice);
+}
+
+void TContactImport::slice() {
+    if (m_ended)
+        return;
+    if (m_cancelled) {
+        end(Outcome::Cancelled);
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QByteArrayView line;
+    QList<QByteArrayView> columns;
+    // A UTF-8 file's values in the files' code page, alive until the insert ran.
+    std::array<QByteArray, 24> converted;
+    try {
+        // About a fiftieth of a second of lines, then the event loop.
+        while (clock.elapsed() < 20) {
+            for (int n = 0; n < 256; ++n) {
+                if (!m_reader->next(line)) {
+                    m_transaction->Commit();
+                    end(Outcome::Done);
+                    return;
+                }
+                ++m_line;
+                if (m_line == 1 && m_state.utf8 && line.startsWith(kBom))
+                    line = line.sliced(kBom.size());
+                SplitImportLine(line, m_state.separator, columns);
+                for (int field = 0; field < 24; ++field) {
+                    const int column = m_state.map[field];
+                    QByteArrayView value = CleanImportValue(
+                        column > 0 && column < columns.size() ? columns[column] : QByteArrayView());
+                    if (m_state.utf8) {
+                        converted[field] = Cp1250::encode(QString::fromUtf8(value));
+                        value = converted[field];
+                    }
+                    // The line stays in the reader until the insert has run.
+                    m_insert->BindText(field + 1, value, TSQLitePrepared::Kept);
+                }
+                m_insert->Run();
+                ++m_imported;
+            }
+        }
+    } catch (const Exception& e) {
+        const TLanguageTable& s = m_window.context().strings;
+        end(Outcome::Failed, s[Str::ImportStopped].arg(m_line).arg(ErrorText(e, s)));
+        return;
+    }
+    if (m_progress && m_file.size() > 0)
+        m_progress->setValue(int(m_reader->consumed() * 1000 / m_file.size()));
+    QTimer::singleShot(0, this, &TContactImport::slice);
+}
+
+void TContactImport::end(Outcome outcome, const QString& text) {
+    m_ended = true;
+    // Not committed: all of it goes.
+    m_insert.reset();
+    m_transaction.reset();
+    m_db.reset();
+    m_file.close();
+    if (m_progress)
+        m_progress->deleteLater();
+    TProgramContext& context = m_window.context();
+    const TLanguageTable& s = context.strings;
+    switch (outcome) {
+    case Outcome::Done:
+        context.dialogs.messageBox(nullptr, s[Str::OperationDone],
+                                   s[Str::ImportDone] + u": "_s + QString::number(m_imported),
+                                   IDialogs::Icon::Information);
+        break;
+    case Outcome::Cancelled:
+        m_imported = 0;
+        context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportCancelled],
+                                   IDialogs::Icon::Information);
+        break;
+    case Outcome::Failed:
+        m_imported = 0;
+        context.dialogs.errorBox(text);
+        break;
+    }
+    m_window.Aktualizuj();
+    emit finished(outcome, m_imported);
+    deleteLater();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QProgressDialog;
+class TFormadresar;
+class TSQLiteDatabase;
+class TSQLitePrepared;
+class TSQLiteTransaction;
+
+// A file's lines hold at most this many columns, and the column map has
+// this many positions; columns and positions past it are ignored.
+inline constexpr int kImportColumns = 100;
+
+// The import state, one for the program: what the user chose between the
+// open dialog and the import itself.
+struct TImportState {
+    char separator = ';';
+    QString fileName;
+    // The values of the file's first line; column 0 is always empty.
+    QStringList firstColumns;
+    int columnCount = 0;
+    // For each position of the map, the column (from 1) that feeds it, 0
+    // for none. Positions 0 to 23 feed the contact's 24 fields.
+    std::array<int, kImportColumns> map{};
+    int selected = 0;
+    // Not stored in any file; kept for the whole run.
+    bool skipHeader = true;
+    // The file's text is UTF-8 (else the 8-bit code page).
+    bool utf8 = false;
+
+    // A fresh map for a first line of `columns` columns.
+    void resetMap();
+    // F1, Ctrl and Space of the configuration list; false when the map
+    // stays as it was.
+    bool Posunhore();
+    bool Posundole();
+    bool Pridajpole();
+};
+
+// Splits a line at every separator into columns 1, 2, ... (quotes mean
+// nothing); column 0 is empty. Columns past the 100th are dropped. The
+// columns replace what `columns` held.
+void SplitImportLine(QByteArrayView line, char separator, QList<QByteArrayView>& columns);
+
+// A value as the import stores it: a single blank becomes empty, and one
+// leading blank is dropped.
+QByteArrayView CleanImportValue(QByteArrayView value);
+
+// Reads a file line by line, whatever its line ends (CR LF, LF, CR),
+// holding one line at a time.
+class TLineReader {
+public:
+    explicit TLineReader(QFile& file) : m_file(file) {}
+    // False at the end of the file. Throws when the file cannot be read.
+    // The line is valid until the next call.
+    bool next(QByteArrayView& line);
+    qint64 consumed() const { return m_consumed; }
+
+private:
+    bool fill();
+    QFile& m_file;
+    QByteArray m_buffer;
+    qsizetype m_start = 0;   // where the next line starts
+    qsizetype m_scanned = 0; // how far line ends have been looked for
+    qint64 m_consumed = 0;
+    bool m_end = false;
+};
+
+// Whether a file's text is UTF-8: it starts with the byte-order mark, or
+// it holds bytes over 127 and all of it is valid UTF-8. Anything else is
+// the 8-bit code page, in which accented text is practically never valid
+// UTF-8. Reads the whole file, in pieces. Throws when it cannot be read.
+bool IsUtf8File(const QString& fileName);
+
+// The first line of a file, decoded as `utf8` says.
+QString FirstImportLine(const QString& fileName, bool utf8);
+
+// An import of one file into the current group, run in slices from the
+// event loop so that the windows, the timer and the alarm go on. All of it
+// is one transaction: it is stored only when the last line is, and any
+// failure, or the user's cancel, leaves the table as it was.
+class TContactImport : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome { Done, Cancelled, Failed };
+
+    TContactImport(TFormadresar& window, const TImportState& state);
+    ~TContactImport() override;
+
+    void start();
+    void cancel() { m_cancelled = true; }
+    int imported() const { return m_imported; }
+
+signals:
+    // Once, at the end, after the outcome was said to the user.
+    void finished(Outcome outcome, int imported);
+
+private:
+    void slice();
+    void end(Outcome outcome, const QString& text = QString());
+
+    TFormadresar& m_window;
+    TImportState m_state;
+    QFile m_file;
+    std::unique_ptr<TLineReader> m_reader;
+    std::unique_ptr<TSQLiteDatabase> m_db;
+    std::unique_ptr<TSQLiteTransaction> m_transaction;
+    std::unique_ptr<TSQLitePrepared> m_insert;
+    QPointer<QProgressDialog> m_progress;
+    int m_line = 0;
+    int m_imported = 0;
+    bool m_cancelled = false;
+    bool m_ended = false;
+};

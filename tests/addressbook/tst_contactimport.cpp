@@ -1,0 +1,377 @@
+// The address book's import and export: the line rules, the column map,
+// the encodings, all or nothing, and the export's table of values.
+#include "addressbook/addressbookview.h"
+#include "addressbook/contactimport.h"
+#include "addressbook/formadresar.h"
+#include "addressbook/formnastavinport.h"
+#include "shell/settingsfile.h"
+#include "storage/linefile.h"
+#include "storage/sqlite.h"
+#include "storage/text1250.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <sqlite3.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kFile = u"data/Addressbook.dbf"_s;
+
+QList<QStringList> rows(const QString& sql) {
+    return DbRows(kFile, sql);
+}
+
+QStringList readLines(const QByteArray& bytes) {
+    WriteFileBytes(u"lines.txt"_s, bytes);
+    QFile file(u"lines.txt"_s);
+    file.open(QIODevice::ReadOnly);
+    TLineReader reader(file);
+    QStringList lines;
+    QByteArrayView line;
+    while (reader.next(line))
+        lines.append(QString::fromLatin1(line));
+    return lines;
+}
+
+// A started program with the address book active, past its first-run notice.
+struct AddressBook : TestProgram {
+    AddressBook() {
+        TSettings settings;
+        settings.lastWindow = u"adresar"_s;
+        LineFile::write(TSettings::FileName, SettingsLines(settings));
+        TAddressBookOptions options;
+        options.firstRun = 1;
+        QDir().mkpath(u"data"_s);
+        TModuleState view = t.context.modules.adresar;
+        view.caption = u"Moje kontakty"_s;
+        LineFile::write(view.view, AddressBookViewLines(view, options));
+        if (!start() || !WaitForFocus(window()))
+            qFatal("the address book is not active");
+        t.dialogs.boxes.clear();
+    }
+    TFormadresar* window() const { return static_cast<TFormadresar*>(record(u"adresar"_s)); }
+    // Chooses the file with the command of a separator; the configuration
+    // dialog is then open.
+    Tformnastavinport* choose(const QByteArray& bytes, const char* command = "bodkociarka") {
+        WriteFileBytes(u"kontakty.txt"_s, bytes);
+        t.dialogs.fileNames = {QDir::current().filePath(u"kontakty.txt"_s)};
+        Trigger(window(), command);
+        return OpenWindow<Tformnastavinport>();
+    }
+    // OK in the configuration, and the import's end.
+    void run(Tformnastavinport* d, bool skipHeader) {
+        d->findChild<QCheckBox*>(u"preskocit"_s)->setChecked(skipHeader);
+        d->okClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!window()->runningImport(), 20000);
+    }
+    QString lastBox() const {
+        return t.dialogs.boxes.isEmpty() ? QString() : t.dialogs.boxes.last().text;
+    }
+};
+
+QList<QStringList> names() {
+    return rows(u"SELECT meno, priezvisko, ulica, psc FROM mojekontakty ORDER BY id"_s);
+}
+
+} // namespace
+
+class TestContactImport : public QObject {
+    Q_OBJECT
+private slots:
+    void splitting_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<QStringList>("values"); // columns 1.. after cleaning
+        QTest::newRow("blanks after commas")
+            << QByteArray("a, b,  c") << ',' << QStringList{u"a"_s, u"b"_s, u" c"_s};
+        QTest::newRow("one blank is empty")
+            << QByteArray("a ; ;  ; d") << ';' << QStringList{u"a "_s, u""_s, u" "_s, u"d"_s};
+        QTest::newRow("quotes mean nothing")
+            << QByteArray("\"x;y\";z") << ';' << QStringList{u"\"x"_s, u"y\""_s, u"z"_s};
+        QTest::newRow("tab") << QByteArray("a\tb c\t") << '\t'
+                             << QStringList{u"a"_s, u"b c"_s, u""_s};
+        QTest::newRow("empty line") << QByteArray() << ';' << QStringList{u""_s};
+    }
+    void splitting() {
+        QFETCH(QByteArray, line);
+        QFETCH(char, separator);
+        QFETCH(QStringList, values);
+        QList<QByteArrayView> columns{"left over", "from before"};
+        SplitImportLine(line, separator, columns);
+        QCOMPARE(columns.first(), QByteArrayView());
+        QStringList cleaned;
+        for (qsizetype c = 1; c < columns.size(); ++c)
+            cleaned.append(QString::fromLatin1(CleanImportValue(columns[c])));
+        QCOMPARE(cleaned, values);
+    }
+
+    void aHundredColumnsAtMost() {
+        QByteArray line;
+        for (int c = 1; c <= 150; ++c)
+            line += QByteArray::number(c) + ';';
+        QList<QByteArrayView> columns;
+        SplitImportLine(line, ';', columns);
+        QCOMPARE(columns.size(), kImportColumns + 1);
+        QCOMPARE(columns.last(), QByteArrayView("100"));
+    }
+
+    void lineEnds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("LF") << QByteArray("a\nb") << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("empty lines")
+            << QByteArray("a\r\n\r\n\nb") << QStringList{u"a"_s, u""_s, u""_s, u"b"_s};
+        // CR LF split by the reader's 64 KiB pieces: still one line end.
+        QByteArray across(65535, 'x');
+        across += "\r\nb\r";
+        QTest::newRow("CR LF across pieces") << across << QStringList{QString(65535, u'x'), u"b"_s};
+        QTest::newRow("one long line")
+            << QByteArray(300000, 'y') << QStringList{QString(300000, u'y')};
+    }
+    void lineEnds() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        TempHome home;
+        QCOMPARE(readLines(bytes), lines);
+    }
+
+    void encodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        const QString name = u"Ľubomír;Šťastný"_s;
+        QTest::newRow("UTF-8") << name.toUtf8() << true;
+        QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + name.toUtf8() << true;
+        QTest::newRow("Windows-1250") << Cp1250::encode(name) << false;
+    }
+    void encodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        TempHome home;
+        AddressBook a;
+        a.run(a.choose(bytes + "\r\n" + bytes), true);
+        QCOMPARE(a.window()->importState().utf8, utf8);
+        QCOMPARE(names(), (QList<QStringList>{{u"Ľubomír"_s, u"Šťastný"_s, QString(), QString()}}));
+    }
+
+    // The file with a header line: skipped or imported, the third column
+    // to the street, or past an empty field (Space on row 2) to the postcode.
+    void importHeaderAndMap_data() {
+        QTest::addColumn<bool>("skip");
+        QTest::addColumn<bool>("space");
+        QTest::addColumn<QList<QStringList>>("contacts");
+        const QStringList jan{u"Ján"_s, u"Novák"_s, u"0900"_s, QString()};
+        const QStringList eva{u"Eva"_s, u"Malá"_s, QString(), QString()};
+        QTest::newRow("header skipped") << true << false << QList<QStringList>{jan, eva};
+        QTest::newRow("header imported")
+            << false << false
+            << QList<QStringList>{{u"Meno"_s, u"Priezvisko"_s, u"Telefón"_s, QString()}, jan, eva};
+        QTest::newRow("space on row 2")
+            << true << true
+            << QList<QStringList>{{u"Ján"_s, u"Novák"_s, QString(), u"0900"_s}, eva};
+    }
+    void importHeaderAndMap() {
+        QFETCH(bool, skip);
+        QFETCH(bool, space);
+        QFETCH(QList<QStringList>, contacts);
+        TempHome home;
+        AddressBook a;
+        Tformnastavinport* d = a.choose(
+            Cp1250::encode(u"Meno;Priezvisko;Telefón\r\nJán;Novák;0900\r\nEva;Malá\r\n"_s));
+        QVERIFY(d);
+        auto* volby = d->findChild<QListWidget*>(u"volby"_s);
+        QCOMPARE(volby->item(2)->text(), u"Ulica = Telefón"_s);
+        if (space) {
+            volby->setCurrentRow(2);
+            a.t.sound.played.clear();
+            QTest::keyClick(volby, Qt::Key_Space);
+            QCOMPARE(a.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
+            QCOMPARE(volby->item(2)->text(), u"Ulica = "_s);
+            QCOMPARE(volby->item(3)->text(), u"PSČ = Telefón"_s);
+        }
+        a.run(d, skip);
+        QCOMPARE(names(), contacts);
+        QCOMPARE(a.lastBox(), u"Inport bol úspešne dokončený. Počet inportovaných záznamov: "_s +
+                                  QString::number(contacts.size()));
+        QCOMPARE(ListCaptions(a.window()).size(), contacts.size());
+    }
+
+    void mapKeys() {
+        TImportState state;
+        state.columnCount = 3;
+        state.resetMap();
+        QVERIFY(!state.Posunhore());
+        state.selected = 2;
+        QVERIFY(!state.Posundole()); // not below the last column
+        QVERIFY(state.Posunhore());
+        QCOMPARE(state.selected, 1);
+        QCOMPARE((std::vector<int>(state.map.begin(), state.map.begin() + 4)),
+                 (std::vector<int>{1, 3, 2, 0}));
+        QVERIFY(state.Pridajpole());
+        QCOMPARE((std::vector<int>(state.map.begin(), state.map.begin() + 5)),
+                 (std::vector<int>{1, 0, 3, 2, 0}));
+        QCOMPARE(state.columnCount, 4);
+        // No more than a hundred positions.
+        state.columnCount = kImportColumns;
+        QVERIFY(!state.Pridajpole());
+    }
+
+    void tabsEmptyLinesAndShortLines() {
+        TempHome home;
+        AddressBook a;
+        a.run(a.choose("Meno\tPriezvisko\tUlica\tPSC\r\n\r\nIvan\tTichy\r\n", "tabulator"), true);
+        QCOMPARE(names(), (QList<QStringList>{{QString(), QString(), QString(), QString()},
+                                              {u"Ivan"_s, u"Tichy"_s, QString(), QString()}}));
+        QCOMPARE(rows(u"SELECT count(*) FROM mojekontakty WHERE viditelnost=1"_s),
+                 QList<QStringList>{{u"2"_s}});
+    }
+
+    // Nothing of a file goes in unless all of it does.
+    void allOrNothing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("a failing line") << u"line"_s;
+        QTest::newRow("the file locked at the end") << u"lock"_s;
+        QTest::newRow("cancelled") << u"cancel"_s;
+    }
+    void allOrNothing() {
+        QFETCH(QString, how);
+        TempHome home;
+        AddressBook a;
+        TSQLiteDatabase(kFile).Execute(u"INSERT INTO mojekontakty(meno,priezvisko,viditelnost) "
+                                       u"VALUES('Stará','Známa',1)"_s);
+        if (how == u"line")
+            TSQLiteDatabase(kFile).Execute(
+                u"CREATE TRIGGER zly BEFORE INSERT ON mojekontakty WHEN NEW.meno='zlý' "
+                u"BEGIN SELECT RAISE(ABORT, 'no'); END"_s);
+        QByteArray file;
+        for (int i = 0; i < 3000; ++i)
+            file += i == 2500 ? Cp1250::encode(u"zlý;x\r\n"_s)
+                              : "Meno" + QByteArray::number(i) + ";X\r\n";
+        Tformnastavinport* d = a.choose(file);
+        sqlite3* other = nullptr;
+        if (how == u"lock") {
+            sqlite3_open("data/Addressbook.dbf", &other);
+            sqlite3_exec(other, "BEGIN; SELECT count(*) FROM mojekontakty;", nullptr, nullptr,
+                         nullptr);
+        }
+        d->findChild<QCheckBox*>(u"preskocit"_s)->setChecked(false);
+        d->okClick();
+        QVERIFY(a.window()->runningImport());
+        // A second import waits for the first.
+        a.t.dialogs.fileNames = {u"kontakty.txt"_s};
+        Trigger(a.window(), "ciarka");
+        QCOMPARE(a.lastBox(), u"Inport ešte prebieha. Počkajte, kým sa skončí."_s);
+        if (how == u"cancel")
+            a.window()->runningImport()->cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
+        if (other) {
+            sqlite3_exec(other, "COMMIT;", nullptr, nullptr, nullptr);
+            sqlite3_close(other);
+        }
+        QCOMPARE(rows(u"SELECT meno FROM mojekontakty"_s), QList<QStringList>{{u"Stará"_s}});
+        if (how == u"cancel") {
+            QCOMPARE(a.lastBox(), u"Inport bol zrušený. Nič nebolo inportované."_s);
+        } else {
+            QCOMPARE(a.t.dialogs.errors.size(), 1);
+            const QString stopped = how == u"line" ? u"riadku 2501: "_s : u"riadku 3000: "_s;
+            QVERIFY2(a.t.dialogs.errors[0].contains(stopped), qPrintable(a.t.dialogs.errors[0]));
+            QVERIFY(a.t.dialogs.errors[0].endsWith(u"Nič nebolo inportované."_s));
+        }
+    }
+
+    void badFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("contacts");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary += char(i * 37 % 256);
+        QTest::newRow("binary") << binary
+                                << int(binary.count('\n') + binary.count('\r') -
+                                       binary.count("\r\n") + 1);
+        QTest::newRow("5 MB on one line") << QByteArray(5 << 20, 'a') << 1;
+        QByteArray wide;
+        for (int c = 0; c < 150; ++c)
+            wide += "v;";
+        QTest::newRow("150 columns") << wide << 1;
+    }
+    void badFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, contacts);
+        TempHome home;
+        AddressBook a;
+        Tformnastavinport* d = a.choose(bytes);
+        QVERIFY(d);
+        QVERIFY(d->findChild<QListWidget*>(u"volby"_s)->item(0)->text().size() < 300);
+        a.run(d, false);
+        QCOMPARE(a.t.dialogs.errors, QStringList());
+        QCOMPARE(rows(u"SELECT count(*) FROM mojekontakty"_s),
+                 QList<QStringList>{{QString::number(contacts)}});
+    }
+
+    // The export: a header in the list's name order, then what the list
+    // shows, in its order; imported again, each value keeps its trailing
+    // blank, and an empty one becomes one blank.
+    void exportAndImportAgain() {
+        TempHome home;
+        AddressBook a;
+        TSQLiteDatabase(kFile).Execute(
+            u"INSERT INTO mojekontakty(meno,priezvisko,mesto,mail1,gadugadu,viditelnost) VALUES "
+            u"('Ján','Novák','Žilina','jan@x.sk','g',1), ('Eva','Adamová','','','',1)"_s);
+        a.window()->Aktualizuj();
+        a.t.dialogs.fileNames = {QDir::current().filePath(u"export"_s)};
+        Trigger(a.window(), "export");
+        QCOMPARE(a.t.dialogs.fileDialogTitles, QStringList{u"Export adresára"_s});
+        const QByteArray exported = FileBytes(u"export.txt"_s);
+        const QList<QByteArray> lines = exported.split('\n');
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith("Priezvisko ; Meno ; Ulica ; PS\xC8 ; Mesto ; "));
+        QVERIFY(lines[0].endsWith(" ; AIM ; GaduGadu\r"));
+        QCOMPARE(lines[1], "Adamov\xE1 ; Eva" + QByteArray(" ; ").repeated(22) + "\r");
+        QVERIFY(lines[2].startsWith("Nov\xE1k ; J\xE1n ;  ;  ; \x8Eilina ; "));
+        QVERIFY(lines[2].endsWith(" ; g\r"));
+        QCOMPARE(lines[3], QByteArray());
+
+        TSQLiteDatabase(kFile).Execute(u"DELETE FROM mojekontakty"_s);
+        a.t.dialogs.fileNames = {QDir::current().filePath(u"export.txt"_s)};
+        Trigger(a.window(), "bodkociarka");
+        a.run(OpenWindow<Tformnastavinport>(), true);
+        // The columns as exported: surname first, into meno.
+        QCOMPARE(rows(u"SELECT meno, priezvisko, ulica, mesto, gadugadu FROM mojekontakty "
+                      u"ORDER BY id"_s),
+                 (QList<QStringList>{{u"Adamová "_s, u"Eva "_s, u" "_s, u" "_s, QString()},
+                                     {u"Novák "_s, u"Ján "_s, u" "_s, u"Žilina "_s, u"g"_s}}));
+    }
+
+    void exportFollowsTheList() {
+        TempHome home;
+        AddressBook a;
+        TSQLiteDatabase(kFile).Execute(
+            u"INSERT INTO mojekontakty(meno,priezvisko,mail1,viditelnost) VALUES "
+            u"('Ján','Novák','jan@x.sk',1), ('Eva','Adamová','',1), ('Ivo','Bez','ivo@x.sk',0)"_s);
+        Trigger(a.window(), "podlamailu1");
+        a.t.dialogs.fileNames = {QDir::current().filePath(u"e.txt"_s)};
+        // First name first.
+        a.window()->options().values[TAddressBookOptions::FirstNameFirst] = 1;
+        a.window()->options().values[TAddressBookOptions::SurnameFirst] = 0;
+        Trigger(a.window(), "export");
+        const QList<QByteArray> lines = FileBytes(u"e.txt"_s).split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith("Meno ; Priezvisko ; Ulica"));
+        QVERIFY(lines[1].startsWith("J\xE1n ; Nov\xE1k ; "));
+        // No contact listed: the box, no dialog, no file.
+        Trigger(a.window(), "podlafaxu");
+        a.t.dialogs.fileDialogTitles.clear();
+        Trigger(a.window(), "export");
+        QCOMPARE(a.lastBox(), u"Neboli nájdené žiadne záznamy!\nexport nie je možné vykonať!"_s);
+        QVERIFY(a.t.dialogs.fileDialogTitles.isEmpty());
+    }
+};
+
+VELMORAND_TEST_MAIN(TestContactImport)
+#include "tst_contactimport.moc"
