@@ -5,6 +5,7 @@
 #include <functional>
 
 class QWidget;
+struct TModuleState;
 
 // An F-key that shows a record window, and the last-window name it sets.
 struct TWindowKey {
@@ -31,6 +32,10 @@ public:
     virtual bool isProgramHidden() const = 0;
     // Closes every record window; each writes its view file.
     virtual void CloseRecordWindows() = 0;
+    // The window of a kind writes its view file naming the group its module
+    // state now holds, its other choices as the file holds them (after a
+    // wipe made the file afresh).
+    virtual void WriteGroupToView(const TModuleState& module) = 0;
     // Closes the main window, which ends the program.
     virtual void EndProgram() = 0;
     // The short confirmation sound; a failure is reported, not thrown.

@@ -278,10 +278,15 @@ enum class Str : int {
     ImportStopped = 234,
     ImportRunning = 235,
     ImportKeys = 236,
+    // Emptying the bin and wiping everything.
+    MissingTable = 237,
+    CopyBeforeWipe = 238,
+    FileLeftUnchanged = 239,
+    OperationStopped = 240,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ImportKeys) + 1;
+inline constexpr int kStrCount = int(Str::OperationStopped) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

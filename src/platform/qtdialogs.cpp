@@ -1,14 +1,20 @@
 #include "qtdialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -45,7 +51,7 @@ void fitTitle(QMessageBox& box) {
 
 // Runs the box until it is answered. A box hidden with the program (its
 // exec ends then) waits until the program is shown again and asks again.
-int execUntilAnswered(QMessageBox& box, const IDialogs& dialogs) {
+int execUntilAnswered(QDialog& box, const IDialogs& dialogs) {
     // The window that had the focus takes it back when the box is answered,
     // also where no window manager hands it back.
     const QPointer<QWidget> before = QApplication::activeWindow();
@@ -73,6 +79,42 @@ int execUntilAnswered(QMessageBox& box, const IDialogs& dialogs) {
         if (dialogs.unattended())
             return QMessageBox::No;
     }
+}
+
+// A text of many lines (the log of emptying the bin with fifty groups) in a
+// box that scrolls, never taller than the screen allows.
+constexpr qsizetype kLongText = 20;
+
+void showLongText(QWidget* owner, const QString& caption, const QString& text, IDialogs::Icon icon,
+                  const IDialogs& dialogs) {
+    QDialog box(owner);
+    box.setWindowTitle(caption);
+    auto* symbol = new QLabel;
+    const QStyle::StandardPixmap pixmaps[] = {
+        QStyle::SP_CustomBase, QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning,
+        QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxQuestion};
+    if (icon != IDialogs::Icon::None) {
+        const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        symbol->setPixmap(
+            box.style()->standardIcon(pixmaps[int(icon)], nullptr, &box).pixmap(size));
+    }
+    symbol->setAlignment(Qt::AlignTop);
+    auto* view = new QPlainTextEdit;
+    view->setReadOnly(true);
+    view->setPlainText(QString(text).replace(u"\r\n"_s, u"\n"_s).trimmed());
+    const QFontMetrics metrics(view->font());
+    const QRect screen =
+        (owner ? owner->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    view->setMinimumSize(std::min(metrics.averageCharWidth() * 70, screen.width() * 3 / 4),
+                         std::min(metrics.lineSpacing() * 24, screen.height() / 2));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* layout = new QGridLayout(&box);
+    layout->addWidget(symbol, 0, 0);
+    layout->addWidget(view, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+    execUntilAnswered(box, dialogs);
 }
 
 // File dialogs may change the working folder; every path of the program is
@@ -115,6 +157,10 @@ void IDialogs::errorBox(const QString& text) {
 IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& caption,
                                             const QString& text, Icon icon, Buttons buttons) {
     const bool question = buttons != Buttons::Ok;
+    if (!question && text.count(u'\n') > kLongText) {
+        showLongText(owner, caption, text, icon, *this);
+        return Answer::Ok;
+    }
     QMessageBox box(boxIcon(icon), caption, text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     fitTitle(box);

@@ -104,7 +104,10 @@ void TGroupedWindow::checkGroup() {
     if (!stamp.isEmpty() && stamp == m_checkedStamp && m.table == m_checkedTable)
         return;
     TSQLiteDatabase db(m.file);
-    if (CatalogueId(db, m.table) == 0) {
+    // A group whose table an emptying of the bin dropped (3) is gone too.
+    if (db.Query(u"SELECT id FROM tables WHERE nametable="_s + SqlText(m.table) +
+                 u" AND viditelnost<>3 LIMIT 1"_s)
+            .Rows() == 0) {
         m.table = m.defaultTable;
         TSQLiteTable row = db.Query(u"SELECT captiontable FROM tables WHERE id="_s +
                                     QString::number(CatalogueId(db, m.table)));

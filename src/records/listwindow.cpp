@@ -128,6 +128,15 @@ void TListWindow::Ulozini() {
     LineFile::write(m_module.view, viewLines());
 }
 
+void TListWindow::writeGroupToView() {
+    const QString table = m_module.table, caption = m_module.caption;
+    if (QFileInfo::exists(m_module.view))
+        readViewLines(LineFile::read(m_module.view));
+    m_module.table = table;
+    m_module.caption = caption;
+    Ulozini();
+}
+
 void TListWindow::FormClose() {
     Ulozini();
 }

@@ -1,6 +1,7 @@
 #include "formvelmorand.h"
 
 #include "addressbook/addressbookview.h"
+#include "binandwipe.h"
 #include "birthdays/birthdaynotice.h"
 #include "context/captions.h"
 #include "context/guard.h"
@@ -183,10 +184,13 @@ void Tformvelmorand::buildControls() {
     setCentralWidget(page);
 
     // Commands whose windows are not part of the program yet stay disabled.
-    for (QPushButton* later : {hladatupdate, kos, vymazat})
-        later->setEnabled(false);
+    hladatupdate->setEnabled(false);
     connect(ok, &QPushButton::clicked, this,
             [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
+    connect(kos, &QPushButton::clicked, this,
+            [this] { Guarded(m_context.dialogs, [this] { Vyprazdnikos(m_context, this); }); });
+    connect(vymazat, &QPushButton::clicked, this,
+            [this] { Guarded(m_context.dialogs, [this] { Vymazvsetko(m_context, this); }); });
 }
 
 void Tformvelmorand::buildMenus() {

@@ -9,6 +9,7 @@
 #include "platform/sound.h"
 #include "platform/trace.h"
 #include "recordkinds.h"
+#include "records/listwindow.h"
 #include "records/recordkind.h"
 #include "records/recordwindow.h"
 #include "reminders.h"
@@ -172,6 +173,13 @@ void TWindowManager::Restore() {
 void TWindowManager::CloseRecordWindows() {
     for (const auto& window : m_records)
         window->close();
+}
+
+void TWindowManager::WriteGroupToView(const TModuleState& module) {
+    for (const auto& window : m_records)
+        if (auto* list = qobject_cast<TListWindow*>(window.get());
+            list && &list->module() == &module)
+            list->writeGroupToView();
 }
 
 void TWindowManager::EndProgram() {

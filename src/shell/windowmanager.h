@@ -53,6 +53,7 @@ public:
     void ToggleProgram() override;
     bool isProgramHidden() const override { return m_hidden; }
     void CloseRecordWindows() override;
+    void WriteGroupToView(const TModuleState& module) override;
     void EndProgram() override;
     void Pipni() override;
     void Ulozini() override;

@@ -36,19 +36,23 @@ void EnsureDiaryIndexes(TSQLiteDatabase& db) {
     transaction.Commit();
 }
 
+void CreateCatalogue(TSQLiteDatabase& db, const TModuleState& module, const QString& caption) {
+    db.Execute(QString::fromUtf16(Schema::kCatalogue));
+    db.Execute(GroupTableDefinition(module.defaultTable, module.columns));
+    db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +
+               SqlText(module.defaultTable) + u","_s + SqlText(caption) + u",1);"_s);
+}
+
 namespace {
 
-void createGroupedFile(TModuleState& module, const QString& defaultTable, const QString& caption) {
-    module.table = defaultTable;
+void createGroupedFile(TModuleState& module, const QString& caption) {
+    module.table = module.defaultTable;
     module.caption = caption;
     TSQLiteDatabase db(module.file);
     if (db.HasTable(u"tables"_s))
         return;
     TSQLiteTransaction transaction(db);
-    db.Execute(QString::fromUtf16(Schema::kCatalogue));
-    db.Execute(GroupTableDefinition(defaultTable, module.columns));
-    db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +
-               SqlText(defaultTable) + u","_s + SqlText(caption) + u",1);"_s);
+    CreateCatalogue(db, module, caption);
     transaction.Commit();
 }
 
@@ -64,13 +68,13 @@ QList<TDataFileFailure> Vytvorsubory(DataModules& modules, const DefaultCaptions
             failures.append({file, e.message()});
         }
     };
-    const auto grouped = [&](TModuleState& module, const QString& table, const QString& caption) {
-        make(module.file, [&] { createGroupedFile(module, table, caption); });
+    const auto grouped = [&](TModuleState& module, const QString& caption) {
+        make(module.file, [&] { createGroupedFile(module, caption); });
     };
-    grouped(modules.adresar, u"mojekontakty"_s, captions.adresar);
-    grouped(modules.dennik, u"mojdennik"_s, captions.dennik);
-    grouped(modules.diar, u"mojdiar"_s, captions.diar);
-    grouped(modules.poznamky, u"mojepoznamky"_s, captions.poznamky);
+    grouped(modules.adresar, captions.adresar);
+    grouped(modules.dennik, captions.dennik);
+    grouped(modules.diar, captions.diar);
+    grouped(modules.poznamky, captions.poznamky);
     make(modules.narodky.file, [&] {
         TSQLiteDatabase db(modules.narodky.file);
         if (!db.HasTable(u"narodky"_s))

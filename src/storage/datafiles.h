@@ -108,10 +108,14 @@ struct DefaultCaptions {
 // The definition of a group table: "CREATE TABLE " + name + column list.
 QString GroupTableDefinition(const QString& table, const QString& columns);
 
+class TSQLiteDatabase;
+// Makes a grouped file's catalogue and its default group, named `caption`,
+// in an open file that has neither.
+void CreateCatalogue(TSQLiteDatabase& db, const TModuleState& module, const QString& caption);
+
 // The catalogue id of the group whose table has exactly that name, 0 when
 // there is none. A row left by a group emptied from the bin (3) counts only
 // when no other row names the table.
-class TSQLiteDatabase;
 qint64 CatalogueId(TSQLiteDatabase& db, const QString& table);
 
 // Gives every diary group its two indexes, where one is missing: the day

@@ -1,0 +1,252 @@
+#include "binandwipe.h"
+
+#include "context/errortexts.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "storage/datafiles.h"
+#include "storage/sqlite.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Every entry of the log is a line break followed by the entry.
+const QString kBreak = u"\r\n"_s;
+
+// A data file as both operations visit it.
+struct TFileStep {
+    TModuleState& module;
+    Str binHeading;
+    Str wipeHeading;
+    // The default group's caption; empty for birthdays, which have no groups.
+    QString caption;
+};
+
+std::vector<TFileStep> fileSteps(TProgramContext& context) {
+    DataModules& m = context.modules;
+    const DefaultCaptions captions = context.defaultCaptions();
+    return {
+        {m.poznamky, Str::DeletingNotes, Str::DroppingNotesTables, captions.poznamky},
+        {m.diar, Str::DeletingDiary, Str::DroppingDiaryTables, captions.diar},
+        {m.adresar, Str::DeletingAddressBook, Str::DroppingAddressBookTables, captions.adresar},
+        {m.dennik, Str::DeletingJournal, Str::DroppingJournalTables, captions.dennik},
+        {m.narodky, Str::DeletingBirthdays, Str::DroppingBirthdaysTable, QString()},
+    };
+}
+
+bool grouped(const TFileStep& step) {
+    return !step.caption.isEmpty();
+}
+
+using FileWork = std::function<void(TSQLiteDatabase&, const TFileStep&, QString& log)>;
+using FileDone = std::function<void(const TFileStep&)>;
+
+// Runs the work on each file, each in one transaction; a file's entries join
+// the log once it is stored. On a failure the box says what stopped it and
+// which file was left unchanged, and false is returned.
+bool eachFile(TProgramContext& context, QWidget* owner, QString& log, const FileWork& work,
+              const FileDone& done) {
+    const TLanguageTable& s = context.strings;
+    for (const TFileStep& step : fileSteps(context)) {
+        QString entries;
+        try {
+            TSQLiteDatabase db(step.module.file);
+            TSQLiteTransaction transaction(db);
+            work(db, step, entries);
+            transaction.Commit();
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "velmorand: %s\n", qPrintable(e.message()));
+            log += kBreak + ErrorText(e, s) + kBreak +
+                   s[Str::FileLeftUnchanged].arg(QDir::toNativeSeparators(step.module.file));
+            context.dialogs.messageBox(owner, s[Str::OperationStopped], log,
+                                       IDialogs::Icon::Warning);
+            return false;
+        }
+        log += entries;
+        done(step);
+    }
+    return true;
+}
+
+// The groups of a catalogue in its order, each with its state: 1 shown,
+// 0 in the bin, -1 anything else (3 after an emptying of the bin).
+std::vector<std::pair<QString, int>> catalogue(TSQLiteDatabase& db) {
+    std::vector<std::pair<QString, int>> groups;
+    for (TSQLiteTable rows = db.Query(u"SELECT nametable, CASE WHEN viditelnost=1 THEN 1 "
+                                      u"WHEN viditelnost=0 THEN 0 ELSE -1 END FROM tables "
+                                      u"ORDER BY id"_s);
+         !rows.AtEnd(); rows.Advance())
+        groups.emplace_back(rows.CellTextOrEmpty(0), int(rows.CellInt64(1)));
+    return groups;
+}
+
+void emptyBinOf(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, QString& log) {
+    if (!grouped(step)) {
+        log += kBreak + s[step.binHeading];
+        db.Execute(u"DELETE FROM narodky WHERE viditelnost=0"_s);
+        return;
+    }
+    const auto groups = catalogue(db);
+    if (groups.empty())
+        return;
+    log += kBreak + s[step.binHeading];
+    QSet<QString> shown;
+    for (const auto& [name, state] : groups)
+        if (state == 1)
+            shown.insert(name.toLower());
+    for (const auto& [name, state] : groups) {
+        // A binned row naming the table of a shown group does not take the
+        // shown group's table with it.
+        if (state == -1 || (state == 0 && shown.contains(name.toLower())))
+            continue;
+        if (!db.HasTable(name)) {
+            log += kBreak + s[Str::MissingTable].arg(name);
+            continue;
+        }
+        if (state == 1) {
+            log += kBreak + s[Str::DeletingFromTable] + u' ' + name;
+            db.Execute(u"DELETE FROM "_s + SqlName(name) + u" WHERE viditelnost=0"_s);
+        } else {
+            log += kBreak + s[Str::DroppingTable] + u' ' + name;
+            db.Execute(u"DROP TABLE "_s + SqlName(name));
+        }
+    }
+    db.Execute(u"UPDATE tables SET viditelnost=3 WHERE viditelnost=0;"_s);
+}
+
+void wipe(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, QString& log) {
+    if (!grouped(step)) {
+        if (db.HasTable(u"narodky"_s)) {
+            db.Execute(u"DROP TABLE narodky"_s);
+            log += kBreak + s[step.wipeHeading];
+        }
+        db.Execute(QString::fromUtf16(Schema::kBirthdays));
+        return;
+    }
+    const auto groups = catalogue(db);
+    if (!groups.empty())
+        log += kBreak + s[step.wipeHeading];
+    QStringList names;
+    for (const auto& group : groups)
+        names.append(group.first);
+    // The default group's table is made afresh even where no row names it.
+    names.append(step.module.defaultTable);
+    for (const QString& name : names) {
+        // Groups emptied from the bin have no table; they pass silently.
+        if (!db.HasTable(name))
+            continue;
+        db.Execute(u"DROP TABLE "_s + SqlName(name));
+        log += kBreak + s[Str::TableDropped] + u' ' + name;
+    }
+    db.Execute(u"DROP TABLE tables"_s);
+    // The file afresh in the same transaction: never a file without its
+    // catalogue, even when a later file stops the wipe.
+    CreateCatalogue(db, step.module, step.caption);
+}
+
+// Copies the five files into a new folder data-<date>-<time> beside data,
+// then keeps the newest three such folders. Returns the folder's path.
+// Throws EFileError when the copy cannot be made; nothing is left of it.
+QString copyBeforeWipe(TProgramContext& context) {
+    const QString stamp = u"data-"_s + context.clock.now().toString(u"yyyy-MM-dd-HHmmss"_s);
+    QString folder = stamp;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = stamp + u'-' + QString::number(n);
+    const auto failed = [&](EFault fault, const QString& file) {
+        QDir(folder).removeRecursively();
+        return EFileError(u"Cannot copy the data files into \"%1\""_s.arg(folder), fault, file);
+    };
+    if (!QDir().mkdir(folder))
+        throw failed(EFault::CannotWrite, folder);
+    for (const TFileStep& step : fileSteps(context)) {
+        const QString& file = step.module.file;
+        if (!QFileInfo::exists(file))
+            continue;
+        const QString copy = folder + u'/' + QFileInfo(file).fileName();
+        try {
+            // A consistent copy whatever else has the file open.
+            TSQLiteDatabase(file).Execute(u"VACUUM INTO "_s + SqlText(copy));
+        } catch (const ESQLiteException& e) {
+            // A file that is no database is copied as it is.
+            QFile::remove(copy);
+            if (!QFile::copy(file, copy))
+                throw failed(e.fault() == EFault::Full ? EFault::Full : EFault::CannotWrite, copy);
+        }
+    }
+    static const QRegularExpression kCopy(u"^data-\\d{4}-\\d\\d-\\d\\d-\\d{6}(-\\d+)?$"_s);
+    QStringList copies = QDir().entryList({u"data-*"_s}, QDir::Dirs | QDir::NoDotAndDotDot,
+                                          QDir::Name | QDir::Reversed);
+    copies.removeIf([](const QString& name) { return !kCopy.match(name).hasMatch(); });
+    for (qsizetype i = 3; i < copies.size(); ++i)
+        QDir(copies[i]).removeRecursively();
+    return QDir(folder).absolutePath();
+}
+
+} // namespace
+
+void Vyprazdnikos(TProgramContext& context, QWidget* owner) {
+    const TLanguageTable& s = context.strings;
+    if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyEmptyBin],
+                                   IDialogs::Icon::Question,
+                                   IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+        return;
+    QString log;
+    const bool done = eachFile(
+        context, owner, log,
+        [&s](TSQLiteDatabase& db, const TFileStep& step, QString& entries) {
+            emptyBinOf(db, step, s, entries);
+        },
+        [](const TFileStep& step) {
+            // The space of what went is given back; a file that cannot be
+            // compacted now keeps it, and nothing else changes.
+            try {
+                TSQLiteDatabase(step.module.file).Execute(u"VACUUM"_s);
+            } catch (const ESQLiteException& e) {
+                std::fprintf(stderr, "velmorand: %s\n", qPrintable(e.message()));
+            }
+        });
+    if (context.reminders)
+        context.reminders->Najdizaznam();
+    if (done)
+        context.dialogs.messageBox(owner, s[Str::OperationDone], log, IDialogs::Icon::Information);
+}
+
+void Vymazvsetko(TProgramContext& context, QWidget* owner) {
+    const TLanguageTable& s = context.strings;
+    if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyWipe],
+                                   IDialogs::Icon::Question,
+                                   IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+        return;
+    QString log =
+        kBreak + s[Str::CopyBeforeWipe].arg(QDir::toNativeSeparators(copyBeforeWipe(context)));
+    const bool done = eachFile(
+        context, owner, log,
+        [&s](TSQLiteDatabase& db, const TFileStep& step, QString& entries) {
+            wipe(db, step, s, entries);
+        },
+        [&context](const TFileStep& step) {
+            if (!grouped(step))
+                return;
+            // The window opens on the default group from now on.
+            step.module.table = step.module.defaultTable;
+            step.module.caption = step.caption;
+            if (context.host)
+                context.host->WriteGroupToView(step.module);
+        });
+    if (context.reminders)
+        context.reminders->Najdizaznam();
+    if (!done)
+        return;
+    log += kBreak + s[Str::NewTablesCreated];
+    context.dialogs.messageBox(owner, s[Str::OperationDone], log, IDialogs::Icon::Information);
+}
