@@ -1,5 +1,7 @@
 #include "activation.h"
 
+#include "platform/qtdialogs.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
@@ -22,7 +24,9 @@ void TActivationTracker::watch(QWidget* window, std::function<void()> handler) {
 TActivationTracker::Source TActivationTracker::sourceOf(QWidget* window) {
     if (window && (window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip))
         return Source::Popup;
-    return qobject_cast<QMessageBox*>(window) ? Source::MessageBox : Source::ProgramWindow;
+    return qobject_cast<QMessageBox*>(window) || (window && window->property(kMessageBox).toBool())
+               ? Source::MessageBox
+               : Source::ProgramWindow;
 }
 
 bool TActivationTracker::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "storage/sqlite.h"
 
 #include <QMenu>
+#include <QScopedValueRollback>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -71,14 +72,17 @@ void TFormpoznamky::readViewLines(const QStringList& lines) {
 
 void TFormpoznamky::beforeActivate() {
     // The welcome message, until the settings file exists.
-    if (TSettings::FileIsThere())
+    if (TSettings::FileIsThere() || m_welcoming)
         return;
     const TLanguageTable& s = m_context.strings;
     QStringList lines;
     for (int i = 0; i < 6; ++i)
         lines.append(s[StrAfter(Str::WelcomeF1, i)]);
-    m_context.dialogs.messageBox(nullptr, s[Str::Welcome], lines.join(u'\n'),
-                                 IDialogs::Icon::Information);
+    {
+        const QScopedValueRollback welcoming(m_welcoming, true);
+        m_context.dialogs.messageBox(nullptr, s[Str::Welcome], lines.join(u'\n'),
+                                     IDialogs::Icon::Information);
+    }
     m_context.host->Ulozini();
 }
 

@@ -33,4 +33,7 @@ private:
     QAction* podlaid;
     QAction* podlamena;
     QAction* opacne;
+    // The welcome box is waiting for its answer (an activation meanwhile,
+    // as when the program is hidden and shown again, asks no second time).
+    bool m_welcoming = false;
 };

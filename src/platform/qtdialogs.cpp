@@ -54,7 +54,10 @@ void fitTitle(QMessageBox& box) {
 int execUntilAnswered(QDialog& box, const IDialogs& dialogs) {
     // The window that had the focus takes it back when the box is answered,
     // also where no window manager hands it back.
-    const QPointer<QWidget> before = QApplication::activeWindow();
+    // Right after another box, no window may be active yet: then the box's
+    // owner takes the focus back.
+    const QPointer<QWidget> before =
+        QApplication::activeWindow() ? QApplication::activeWindow() : box.parentWidget();
     for (;;) {
         const int result = box.exec();
         if (!box.property(kHiddenWithProgram).toBool()) {
@@ -88,6 +91,7 @@ constexpr qsizetype kLongText = 20;
 void showLongText(QWidget* owner, const QString& caption, const QString& text, IDialogs::Icon icon,
                   const IDialogs& dialogs) {
     QDialog box(owner);
+    box.setProperty(kMessageBox, true);
     box.setWindowTitle(caption);
     auto* symbol = new QLabel;
     const QStyle::StandardPixmap pixmaps[] = {

@@ -18,5 +18,37 @@ wait_for 5 xdotool search --onlyvisible --name '^Vitajte v programe Velmorand$' 
 box=$(xdotool search --onlyvisible --name '^Vitajte v programe Velmorand$' | head -n 1)
 xdotool windowfocus --sync "$box" key Return
 wait_for 5 test -s "$HOME_DIR/Velmorand.ini" || fail "answering the box did not go on"
+sleep 1
+! xdotool search --onlyvisible --name '^Vitajte v programe Velmorand$' ||
+    fail "the notes window, shown again, asked a second time"
 pass "the box came back with the windows, still waiting, and its answer goes on"
+
+# The log of emptying the bin with fifty groups scrolls in a box no taller
+# than the screen, and closing it leaves the settings page in front.
+{
+    echo "BEGIN;"
+    for i in $(seq 1 50); do
+        echo "CREATE TABLE skupina$i(id INTEGER PRIMARY KEY, viditelnost integer);"
+        echo "INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('skupina$i','S $i',0);"
+    done
+    echo "COMMIT;"
+} | sqlite3 "$HOME_DIR/data/Notes.dbf"
+mark=$(trace_mark)
+wait_for 5 xdotool search --onlyvisible --name '^Poznámky' || fail "no notes window"
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Poznámky' | head -n 1)" key F12
+click_on "formvelmorand/kos" "$mark"
+wait_for 5 xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' || fail "no question"
+box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' | head -n 1)
+xdotool windowfocus --sync "$box" key Return
+wait_for 5 xdotool search --onlyvisible --name '^Operácia úspešná$' || fail "no log"
+box=$(xdotool search --onlyvisible --name '^Operácia úspešná$' | head -n 1)
+height=$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+[ "$height" -le 700 ] || fail "the log is $height pixels tall"
+[ "$(sqlite3 "$HOME_DIR/data/Notes.dbf" "SELECT COUNT(*) FROM tables WHERE viditelnost=3")" = 50 ] ||
+    fail "the binned groups were not emptied"
+xdotool windowfocus --sync "$box" key Return
+wait_for 5 test "$(focused_title)" = "Velmorand 2.1" || fail "after the log '$(focused_title)' has the focus"
+sleep 0.5
+[ "$(focused_title)" = "Velmorand 2.1" ] || fail "then '$(focused_title)' took the focus"
+pass "the log of fifty groups is $height pixels tall, and the settings page stays in front"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true
