@@ -32,10 +32,13 @@ public:
     virtual bool isProgramHidden() const = 0;
     // Closes every record window; each writes its view file.
     virtual void CloseRecordWindows() = 0;
-    // The window of a kind writes its view file naming the group its module
-    // state now holds, its other choices as the file holds them (after a
-    // wipe made the file afresh).
-    virtual void WriteGroupToView(const TModuleState& module) = 0;
+    // The window of a kind's module reads its view file, makes the change
+    // to its state and writes the file again: a change made from outside
+    // the window (a wipe, a language) that keeps the window's other choices.
+    virtual void RewriteView(const TModuleState& module,
+                             const std::function<void(TModuleState&)>& change) = 0;
+    // Applies the current language table to every window of the program.
+    virtual void Aplikujjazyk() = 0;
     // Closes the main window, which ends the program.
     virtual void EndProgram() = 0;
     // The short confirmation sound; a failure is reported, not thrown.

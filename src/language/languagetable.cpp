@@ -1,6 +1,9 @@
 #include "languagetable.h"
 
+#include "storage/exception.h"
 #include "storage/linefile.h"
+
+#include <QFile>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,6 +24,11 @@ QStringList TLanguageTable::SlovakStrings() {
 TLanguageTable::TLanguageTable() : m_strings(SlovakStrings()) {}
 
 QString TLanguageTable::FilePath(const QString& languageName) {
+    // A file named exactly so, "&" and all; otherwise the name as a menu
+    // that marks its keys with "&" stored it.
+    const QString exact = u"languages/"_s + languageName + u".lng"_s;
+    if (languageName.contains(u'&') && QFile::exists(exact))
+        return exact;
     return u"languages/"_s + QString(languageName).remove(u'&') + u".lng"_s;
 }
 
@@ -30,7 +38,17 @@ void TLanguageTable::Nahrajretazce(const QString& languageName) {
         ++m_generation;
         return;
     }
-    QStringList lines = LineFile::read(FilePath(languageName));
+    const QString path = FilePath(languageName);
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError)
+        throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()),
+                         EFault::CannotRead, path);
+    // A text holds no NUL: such a file is no language file at all.
+    if (bytes.contains('\0'))
+        throw EFileError(u"The file \"%1\" is not a text file"_s.arg(path), EFault::Damaged, path);
+    QStringList lines = LineFile::split(bytes);
     if (lines.size() > Total)
         lines.resize(Total);
     while (lines.size() < Count)

@@ -26,14 +26,16 @@ public:
     int generation() const { return m_generation; }
 
     // Fills the table for a language name: the built-in strings for "Slovak",
-    // otherwise the lines of languages/<name without "&">.lng, one string per
+    // otherwise the lines of the file FilePath names, one string per
     // line. A missing line of the original's 209 gives an empty string, one
     // of the program's own the built-in Slovak text; lines after the last
     // text are ignored. A file that cannot be read throws EFileError and
-    // leaves the table as it was.
+    // leaves the table as it was; so does a file holding a NUL byte, which
+    // is no text.
     void Nahrajretazce(const QString& languageName);
 
-    // "languages/" + the name with every "&" removed + ".lng".
+    // "languages/" + the name + ".lng" where a file is named exactly so,
+    // else the same with every "&" removed from the name.
     static QString FilePath(const QString& languageName);
     static QStringList SlovakStrings();
 

@@ -283,10 +283,13 @@ enum class Str : int {
     CopyBeforeWipe = 238,
     FileLeftUnchanged = 239,
     OperationStopped = 240,
+    // What the desktop could not open.
+    NoViewer = 241,
+    NoBrowser = 242,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::OperationStopped) + 1;
+inline constexpr int kStrCount = int(Str::NoBrowser) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

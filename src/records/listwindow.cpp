@@ -128,12 +128,10 @@ void TListWindow::Ulozini() {
     LineFile::write(m_module.view, viewLines());
 }
 
-void TListWindow::writeGroupToView() {
-    const QString table = m_module.table, caption = m_module.caption;
+void TListWindow::rewriteView(const std::function<void(TModuleState&)>& change) {
     if (QFileInfo::exists(m_module.view))
         readViewLines(LineFile::read(m_module.view));
-    m_module.table = table;
-    m_module.caption = caption;
+    change(m_module);
     Ulozini();
 }
 

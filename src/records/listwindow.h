@@ -61,9 +61,9 @@ public:
     void selectAfterRefresh(qint64 id) { m_selectNext = id; }
     // Writes the view file.
     void Ulozini();
-    // Writes the view file naming the module's current group; the window's
-    // other choices are kept as the file holds them.
-    void writeGroupToView();
+    // Reads the view file, makes the change to the module state and writes
+    // the file again.
+    void rewriteView(const std::function<void(TModuleState&)>& change);
 
     void citat();
     void upravitClick();

@@ -194,7 +194,7 @@ QString copyBeforeWipe(TProgramContext& context) {
 
 } // namespace
 
-void Vyprazdnikos(TProgramContext& context, QWidget* owner) {
+void kosClick(TProgramContext& context, QWidget* owner) {
     const TLanguageTable& s = context.strings;
     if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyEmptyBin],
                                    IDialogs::Icon::Question,
@@ -221,7 +221,7 @@ void Vyprazdnikos(TProgramContext& context, QWidget* owner) {
         context.dialogs.messageBox(owner, s[Str::OperationDone], log, IDialogs::Icon::Information);
 }
 
-void Vymazvsetko(TProgramContext& context, QWidget* owner) {
+void vymazatClick(TProgramContext& context, QWidget* owner) {
     const TLanguageTable& s = context.strings;
     if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyWipe],
                                    IDialogs::Icon::Question,
@@ -238,10 +238,13 @@ void Vymazvsetko(TProgramContext& context, QWidget* owner) {
             if (!grouped(step))
                 return;
             // The window opens on the default group from now on.
-            step.module.table = step.module.defaultTable;
-            step.module.caption = step.caption;
+            const auto toDefault = [&step](TModuleState& module) {
+                module.table = module.defaultTable;
+                module.caption = step.caption;
+            };
+            toDefault(step.module);
             if (context.host)
-                context.host->WriteGroupToView(step.module);
+                context.host->RewriteView(step.module, toDefault);
         });
     if (context.reminders)
         context.reminders->Najdizaznam();

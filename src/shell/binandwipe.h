@@ -13,9 +13,9 @@ class TProgramContext;
 // Empties the bin: records in the bin go for good, groups in the bin are
 // dropped and their catalogue rows marked 3 (they can be neither shown nor
 // restored again); then each file gives the freed space back.
-void Vyprazdnikos(TProgramContext& context, QWidget* owner);
+void kosClick(TProgramContext& context, QWidget* owner);
 
 // Wipes everything: keeps a copy of the five files in a dated folder beside
 // data (the newest three copies stay), then drops every table of each file
 // and makes it afresh with its default group, on which its window opens.
-void Vymazvsetko(TProgramContext& context, QWidget* owner);
+void vymazatClick(TProgramContext& context, QWidget* owner);

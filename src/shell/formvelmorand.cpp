@@ -9,10 +9,13 @@
 #include "context/windowhost.h"
 #include "context/windowkeys.h"
 #include "hotkeytext.h"
+#include "languagechoice.h"
 #include "platform/dialogs.h"
 #include "platform/hotkeys.h"
+#include "platform/qttranslations.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
+#include "programmenu.h"
 #include "reminders.h"
 #include "settingsfile.h"
 #include "storage/linefile.h"
@@ -27,6 +30,7 @@
 #include <QGroupBox>
 #include <QKeySequenceEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -188,9 +192,9 @@ void Tformvelmorand::buildControls() {
     connect(ok, &QPushButton::clicked, this,
             [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
     connect(kos, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { Vyprazdnikos(m_context, this); }); });
+            [this] { Guarded(m_context.dialogs, [this] { kosClick(m_context, this); }); });
     connect(vymazat, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { Vymazvsetko(m_context, this); }); });
+            [this] { Guarded(m_context.dialogs, [this] { vymazatClick(m_context, this); }); });
 }
 
 void Tformvelmorand::buildMenus() {
@@ -218,8 +222,16 @@ void Tformvelmorand::buildMenus() {
     generovat = item(Jazyky, "generovat", Str::GenerateLanguage);
     slovak = Jazyky->addAction(u"Slovak"_s);
     slovak->setObjectName(u"slovak"_s);
-    for (QAction* later : {pomoc, about, mailaut, wwwaut, generovat, slovak})
-        later->setEnabled(false);
+    const auto guarded = [this](QAction* action, auto command) {
+        connect(action, &QAction::triggered, this,
+                [this, command] { Guarded(m_context.dialogs, command); });
+    };
+    guarded(pomoc, [this] { pomocClick(m_context); });
+    guarded(about, [this] { aboutClick(m_context, this); });
+    guarded(mailaut, [this] { mailautClick(m_context); });
+    guarded(wwwaut, [this] { wwwautClick(m_context); });
+    guarded(generovat, [this] { generovatClick(m_context, this); });
+    guarded(slovak, [this] { jazykyClick(m_context, TLanguageTable::Slovak); });
 
     Popup = new QMenu(this);
     Popup->setObjectName(u"Popup"_s);
@@ -250,6 +262,7 @@ void Tformvelmorand::FormCreate() {
     Nastavprogram();
     if (m_context.settings.lastWindow == TSettings::MainWindow)
         m_context.settings.lastWindow = u"poznamky"_s;
+    Nacitajjazyky();
     Urcijazyk();
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
@@ -278,6 +291,17 @@ void Tformvelmorand::startHideTimer() {
     Timer2.start();
 }
 
+void Tformvelmorand::Nacitajjazyky() {
+    for (const QString& name : LanguageFiles()) {
+        // The menu shows an "&" of the name as it is, not as a key mark.
+        QAction* language = Jazyky->addAction(QString(name).replace(u'&', u"&&"_s));
+        language->setObjectName(name);
+        connect(language, &QAction::triggered, this, [this, name] {
+            Guarded(m_context.dialogs, [this, &name] { jazykyClick(m_context, name); });
+        });
+    }
+}
+
 void Tformvelmorand::Urcijazyk() {
     TSettings& settings = m_context.settings;
     // The stored name is checked against the same file the loading reads.
@@ -288,12 +312,17 @@ void Tformvelmorand::Urcijazyk() {
         settings.language = TLanguageTable::Slovak;
         m_context.strings.Nahrajretazce(settings.language);
     }
+    UseQtTranslations(settings.language);
     Aplikujjazyk();
 }
 
 void Tformvelmorand::Aplikujjazyk() {
     Recaption(this, m_context.strings);
     setWindowTitle(u"Velmorand 2.1"_s);
+    // Qt's own text in the hot-key edits, in the language of Qt's texts.
+    for (QKeySequenceEdit* edit : {HotKey1, HotKey2})
+        if (auto* line = edit->findChild<QLineEdit*>())
+            line->setPlaceholderText(QKeySequenceEdit::tr("Press shortcut"));
 }
 
 bool Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdit* edit) {

@@ -48,6 +48,8 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    // The Jazyky menu's items for the language files.
+    void Nacitajjazyky();
     void Urcijazyk();
     void Kontrolujstartup();
     // Registers the hot key the text names and shows it in the edit; false

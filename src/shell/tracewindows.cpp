@@ -34,8 +34,13 @@ void traceMenu(QMenu* menu) {
 void traceWindow(QWidget* window) {
     const QString name = window->objectName();
     Trace(u"active: %1 %2"_s.arg(name, window->windowTitle()));
-    if (auto* box = qobject_cast<QMessageBox*>(window))
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
         Trace(u"box text: "_s + QString(box->text()).replace(u'\n', u" | "_s));
+        QStringList buttons;
+        for (QAbstractButton* button : box->buttons())
+            buttons.append(button->text().remove(u'&'));
+        Trace(u"box buttons: "_s + buttons.join(u" | "_s));
+    }
     if (auto* bar = window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly))
         for (QAction* action : bar->actions())
             if (action->menu())

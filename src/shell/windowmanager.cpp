@@ -175,11 +175,12 @@ void TWindowManager::CloseRecordWindows() {
         window->close();
 }
 
-void TWindowManager::WriteGroupToView(const TModuleState& module) {
+void TWindowManager::RewriteView(const TModuleState& module,
+                                 const std::function<void(TModuleState&)>& change) {
     for (const auto& window : m_records)
         if (auto* list = qobject_cast<TListWindow*>(window.get());
             list && &list->module() == &module)
-            list->writeGroupToView();
+            list->rewriteView(change);
 }
 
 void TWindowManager::EndProgram() {

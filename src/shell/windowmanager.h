@@ -42,7 +42,7 @@ public:
     // hidden windows stay hidden while the tray icon can bring them back.
     void Restore();
     // Applies the current language table to every window.
-    void Aplikujjazyk();
+    void Aplikujjazyk() override;
 
     const QList<TWindowKey>& windowKeys() const override { return m_keys; }
     void ShowWindowNamed(const QString& name) override;
@@ -53,7 +53,8 @@ public:
     void ToggleProgram() override;
     bool isProgramHidden() const override { return m_hidden; }
     void CloseRecordWindows() override;
-    void WriteGroupToView(const TModuleState& module) override;
+    void RewriteView(const TModuleState& module,
+                     const std::function<void(TModuleState&)>& change) override;
     void EndProgram() override;
     void Pipni() override;
     void Ulozini() override;

@@ -44,6 +44,9 @@ wait_for() {
 
 traced() { grep -q -- "$1" "$TRACE"; }
 wait_trace() { wait_for "${2:-15}" traced "$1" || fail "no trace line '$1'"; }
+# The same for lines after line $1 of the trace (see trace_mark).
+traced_after() { tail -n +"$(($1 + 1))" "$TRACE" | grep -q -- "$2"; }
+wait_trace_after() { wait_for "${3:-5}" traced_after "$1" "$2" || fail "no trace line '$2'"; }
 
 # A private X server; with E2E_WM=openbox, the openbox window manager on it.
 start_x() {

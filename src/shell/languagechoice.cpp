@@ -1,0 +1,70 @@
+#include "languagechoice.h"
+
+#include "context/guard.h"
+#include "context/programcontext.h"
+#include "context/windowhost.h"
+#include "platform/dialogs.h"
+#include "platform/qttranslations.h"
+#include "storage/linefile.h"
+#include "storage/sqlite.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
+
+QStringList LanguageFiles() {
+    QStringList names;
+    for (const QString& file :
+         QDir(u"languages"_s).entryList({u"*.lng"_s}, QDir::Files | QDir::Readable, QDir::Name))
+        names.append(file.chopped(4));
+    return names;
+}
+
+void jazykyClick(TProgramContext& context, const QString& languageName) {
+    context.strings.Nahrajretazce(languageName);
+    context.settings.language = languageName;
+    UseQtTranslations(languageName);
+    const TLanguageTable& s = context.strings;
+    DataModules& m = context.modules;
+    const std::pair<TModuleState*, Str> defaults[] = {
+        {&m.poznamky, Str::MyNotes},
+        {&m.diar, Str::MyDiary},
+        {&m.adresar, Str::MyContacts},
+        {&m.dennik, Str::MyJournal},
+    };
+    for (const auto& [module, text] : defaults) {
+        const QString caption = s[text];
+        // A file that cannot take the new caption keeps the old one; the
+        // others go on.
+        Guarded(context.dialogs, [&] {
+            TSQLiteDatabase(module->file)
+                .Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) +
+                         u" WHERE nametable="_s + SqlText(module->defaultTable) + u';');
+        });
+        const auto rename = [&caption](TModuleState& state) {
+            if (state.table == state.defaultTable)
+                state.caption = caption;
+        };
+        rename(*module);
+        if (context.host)
+            Guarded(context.dialogs, [&] { context.host->RewriteView(*module, rename); });
+    }
+    if (context.host)
+        context.host->Aplikujjazyk();
+    if (context.reminders)
+        context.reminders->Najdizaznam();
+    context.dialogs.messageBox(nullptr, s[Str::LanguageDone], s[Str::LanguageChanged],
+                               IDialogs::Icon::Information);
+}
+
+void generovatClick(TProgramContext& context, QWidget* owner) {
+    const TLanguageTable& s = context.strings;
+    QString file = context.dialogs.saveFileName(owner, s[Str::SaveLanguageStrings],
+                                                s[Str::TextFiles], QString());
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += u".txt"_s;
+    LineFile::write(file, s.strings());
+}

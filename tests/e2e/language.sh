@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A language chosen through the menu with the mouse reaches the record
+# windows and Qt's own buttons: the delete question asks "Yes" or "No".
+source "$(dirname "$0")/lib.sh" "$1"
+write_settings
+start_x
+start_app
+wait_trace "list painted: poznamky"
+wait_trace "active: poznamky"
+sqlite3 "$HOME_DIR/data/Notes.dbf" "INSERT INTO mojepoznamky(predmet, viditelnost) VALUES('Nákup', 1)"
+# In Slovak first: Qt's buttons in Slovak as well.
+mark=$(trace_mark)
+xdotool key F12
+wait_trace_after "$mark" "active: formvelmorand"
+xdotool key F1
+wait_trace_after "$mark" "active: poznamky"
+sleep 0.3
+xdotool key Delete
+wait_trace "box buttons: Áno | Nie$" 5
+box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamu' | head -n 1)
+xdotool windowfocus --sync "$box" key Escape
+wait_for 5 test "$(focused_title)" = "Poznámky - Moje poznámky" || fail "no notes window after No"
+pass "in Slovak, the delete question asks Áno or Nie"
+
+mark=$(trace_mark)
+xdotool key F12
+wait_trace_after "$mark" "active: formvelmorand"
+click_on "formvelmorand/Jazyky" "$mark"
+click_on "Jazyky/English" "$mark"
+wait_trace "box text: The language was changed$" 5
+box=$(xdotool search --onlyvisible --name '^Operation successful$' | head -n 1)
+xdotool windowfocus --sync "$box" key Return
+pass "English chosen with the mouse"
+
+xdotool key F1
+wait_trace "active: poznamky Notes - My notes$" 5
+xdotool key Delete
+wait_trace "box text: Do you really want to delete the record" 5
+wait_trace "box buttons: Yes | No$" 5
+pass "the notes window is 'Notes - My notes' and the delete question asks Yes or No"
+kill -TERM "$APP_PID"; wait "$APP_PID" || true
