@@ -1,10 +1,8 @@
 #include "activation.h"
 
-#include "platform/qtdialogs.h"
-
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
-#include <QMessageBox>
 #include <QWidget>
 #include <QWindow>
 
@@ -24,9 +22,10 @@ void TActivationTracker::watch(QWidget* window, std::function<void()> handler) {
 TActivationTracker::Source TActivationTracker::sourceOf(QWidget* window) {
     if (window && (window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip))
         return Source::Popup;
-    return qobject_cast<QMessageBox*>(window) || (window && window->property(kMessageBox).toBool())
-               ? Source::MessageBox
-               : Source::ProgramWindow;
+    // A box or a dialog that waits for its answer (a file dialog, the long
+    // log) is no window the user came from.
+    const auto* dialog = qobject_cast<QDialog*>(window);
+    return dialog && dialog->isModal() ? Source::MessageBox : Source::ProgramWindow;
 }
 
 bool TActivationTracker::eventFilter(QObject* watched, QEvent* event) {

@@ -91,7 +91,6 @@ constexpr qsizetype kLongText = 20;
 void showLongText(QWidget* owner, const QString& caption, const QString& text, IDialogs::Icon icon,
                   const IDialogs& dialogs) {
     QDialog box(owner);
-    box.setProperty(kMessageBox, true);
     box.setWindowTitle(caption);
     auto* symbol = new QLabel;
     const QStyle::StandardPixmap pixmaps[] = {

@@ -5,9 +5,6 @@
 // The mark that the program's hide-all puts on a box it hides: the box
 // waits, hidden, until the mark is taken away, and is then shown again.
 inline constexpr char kHiddenWithProgram[] = "hiddenWithProgram";
-// The mark of a box that is no QMessageBox (a long text): it counts as a box
-// all the same, so that closing it is no coming from another window.
-inline constexpr char kMessageBox[] = "messageBox";
 
 // The dialogs of the desktop: QMessageBox and QFileDialog.
 class TQtDialogs : public IDialogs {

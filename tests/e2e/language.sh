@@ -22,10 +22,28 @@ xdotool windowfocus --sync "$box" key Escape
 wait_for 5 test "$(focused_title)" = "Poznámky - Moje poznámky" || fail "no notes window after No"
 pass "in Slovak, the delete question asks Áno or Nie"
 
+# Writing the texts to a file: the save dialog, answered, leaves the
+# settings page in front (no record window comes up behind it).
 mark=$(trace_mark)
 xdotool key F12
 wait_trace_after "$mark" "active: formvelmorand"
 click_on "formvelmorand/Jazyky" "$mark"
+click_on "Jazyky/generovat" "$mark"
+wait_for 5 xdotool search --onlyvisible --name '^Uloženie jazykových reťazcov$' || fail "no save dialog"
+after_dialog=$(trace_mark)
+dialog=$(xdotool search --onlyvisible --name '^Uloženie jazykových reťazcov$' | head -n 1)
+xdotool windowfocus --sync "$dialog" type texty
+xdotool key Return
+wait_for 5 test -s "$HOME_DIR/texty.txt" || fail "no file written"
+sleep 0.7
+! traced_after "$after_dialog" "active: poznamky" || fail "the notes window came up after the dialog"
+! under_wm || [ "$(focused_title)" = "Velmorand 2.1" ] ||
+    fail "after the save dialog '$(focused_title)' has the focus"
+pass "the texts are written and the settings page stays in front"
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Velmorand 2.1$' | head -n 1)"
+
+mark=$(trace_mark)
+click_on "formvelmorand/Jazyky"
 click_on "Jazyky/English" "$mark"
 wait_trace "box text: The language was changed$" 5
 box=$(xdotool search --onlyvisible --name '^Operation successful$' | head -n 1)
