@@ -286,10 +286,16 @@ enum class Str : int {
     // What the desktop could not open.
     NoViewer = 241,
     NoBrowser = 242,
+    // The update check.
+    UpdateBadName = 243,
+    UpdateInsecure = 244,
+    ReplaceFile = 245,
+    Downloading = 246,
+    LookingForUpdate = 247,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::NoBrowser) + 1;
+inline constexpr int kStrCount = int(Str::LookingForUpdate) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

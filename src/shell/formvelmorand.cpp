@@ -19,6 +19,7 @@
 #include "reminders.h"
 #include "settingsfile.h"
 #include "storage/linefile.h"
+#include "updatecheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -187,8 +188,12 @@ void Tformvelmorand::buildControls() {
     layout->addLayout(buttons);
     setCentralWidget(page);
 
-    // Commands whose windows are not part of the program yet stay disabled.
-    hladatupdate->setEnabled(false);
+    m_update = new TUpdateCheck(m_context, this);
+    connect(hladatupdate, &QPushButton::clicked, this, [this] {
+        hladatupdate->setEnabled(false);
+        m_update->hladatupdateClick();
+    });
+    connect(m_update, &TUpdateCheck::finished, this, [this] { hladatupdate->setEnabled(true); });
     connect(ok, &QPushButton::clicked, this,
             [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
     connect(kos, &QPushButton::clicked, this,
@@ -264,6 +269,9 @@ void Tformvelmorand::FormCreate() {
         m_context.settings.lastWindow = u"poznamky"_s;
     Nacitajjazyky();
     Urcijazyk();
+    // In the background: start-up goes on at once.
+    if (m_context.settings.autoupdate)
+        m_update->Kontrolujupdate();
     registerHotKey(AlarmKey, m_context.settings.hotKey1, HotKey1);
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
     // A file that cannot be used is named and left as it is; the rest runs.

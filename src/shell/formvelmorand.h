@@ -14,6 +14,7 @@ class QPushButton;
 class TProgramContext;
 class TReminders;
 class TTrayIkona;
+class TUpdateCheck;
 
 // The main window: the program's settings page. It owns the tray icon and
 // its menu and the hot keys; its activation brings up the last record
@@ -107,4 +108,5 @@ private:
     QAction* koniecpopup;
 
     QTimer Timer2;
+    TUpdateCheck* m_update;
 };

@@ -11,6 +11,8 @@ mkdir -p "$HOME_DIR" "$WORK/user/.config" "$WORK/user/.local/share" "$WORK/runti
 chmod 700 "$WORK/runtime"
 export HOME="$WORK/user" XDG_CONFIG_HOME="$WORK/user/.config" XDG_DATA_HOME="$WORK/user/.local/share"
 export XDG_RUNTIME_DIR="$WORK/runtime" VELMORAND_TRACE="$TRACE" QT_QPA_PLATFORM=xcb
+# The update check at start asks this machine only, and is refused at once.
+export VELMORAND_UPDATE_URL=https://127.0.0.1:1/velmorand/version.dbf
 unset VELMORAND_HOME SESSION_MANAGER
 touch "$TRACE"
 APP_PID=

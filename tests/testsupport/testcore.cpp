@@ -79,6 +79,9 @@ TestEnvironment::TestEnvironment() {
     QFile::setPermissions(root + u"/runtime"_s,
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qunsetenv("VELMORAND_HOME");
+    // The update check at start asks this machine only, and is refused at once.
+    if (qEnvironmentVariableIsEmpty("VELMORAND_UPDATE_URL"))
+        qputenv("VELMORAND_UPDATE_URL", "https://127.0.0.1:1/velmorand/version.dbf");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
