@@ -159,8 +159,16 @@ void TUpdateCheck::showProgress(Str text) {
 }
 
 void TUpdateCheck::fetch(bool manual) {
-    if (m_reply)
-        return; // one check at a time
+    if (m_reply) {
+        // One check at a time: the button asked while the check at start
+        // runs takes that one over, outcome and all.
+        if (manual && !m_manual) {
+            m_manual = true;
+            showProgress(Str::LookingForUpdate);
+        }
+        return;
+    }
+    m_manual = manual;
     const TLanguageTable& s = m_context.strings;
     if (notOnline()) {
         if (manual)
@@ -182,7 +190,7 @@ void TUpdateCheck::fetch(bool manual) {
         if (received > kMostVersionBytes && m_reply)
             m_reply->abort();
     });
-    connect(m_reply, &QNetworkReply::finished, this, [this, manual] { versionArrived(manual); });
+    connect(m_reply, &QNetworkReply::finished, this, [this] { versionArrived(m_manual); });
     if (manual)
         showProgress(Str::LookingForUpdate);
 }

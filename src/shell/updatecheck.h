@@ -76,6 +76,8 @@ private:
     QPointer<QProgressDialog> m_progress;
     QSaveFile* m_file = nullptr;
     bool m_cancelled = false;
+    // The check running is the button's, whose every outcome is said.
+    bool m_manual = false;
     int m_versionTimeout = 10000;
     int m_downloadTimeout = 60000;
 };

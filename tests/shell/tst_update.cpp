@@ -184,6 +184,22 @@ private slots:
         QVERIFY(FileBytes(u"velmorand-2.2"_s).startsWith("#!/bin/sh\n"));
     }
 
+    // The button pressed while the check at start runs: that check goes on,
+    // and its outcome is said.
+    void theButtonTakesTheCheckOver() {
+        TempHome home;
+        TestContext t;
+        TUpdateCheck check(t.context, nullptr);
+        check.setTimeouts(1500, 1500);
+        qputenv("VELMORAND_UPDATE_URL", (server()->host + u"/hang"_s).toUtf8());
+        QSignalSpy ended(&check, &TUpdateCheck::finished);
+        check.Kontrolujupdate();
+        check.hladatupdateClick();
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(boxTexts(t.dialogs), QStringList{kInfoFailed});
+    }
+
     // A server that never answers does not hold start-up up: the windows
     // come as always while the check waits.
     void startUpDoesNotWait() {
