@@ -12,9 +12,11 @@ sqlite3 "$HOME_DIR/data/Notes.dbf" "INSERT INTO mojepoznamky(predmet, viditelnos
 mark=$(trace_mark)
 xdotool key F12
 wait_trace_after "$mark" "active: formvelmorand"
+# A key goes to the window with the focus, which may come a moment later.
+wait_for 5 test "$(focused_title)" = "Velmorand 2.1" || fail "the settings page has no focus"
 xdotool key F1
 wait_trace_after "$mark" "active: poznamky"
-sleep 0.3
+wait_for 5 test "$(focused_title)" = "Poznámky - Moje poznámky" || fail "the notes have no focus"
 xdotool key Delete
 wait_trace "box buttons: Áno | Nie$" 5
 box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamu' | head -n 1)
@@ -50,8 +52,10 @@ box=$(xdotool search --onlyvisible --name '^Operation successful$' | head -n 1)
 xdotool windowfocus --sync "$box" key Return
 pass "English chosen with the mouse"
 
+wait_for 5 test "$(focused_title)" = "Velmorand 2.1" || fail "the settings page has no focus"
 xdotool key F1
 wait_trace "active: poznamky Notes - My notes$" 5
+wait_for 5 test "$(focused_title)" = "Notes - My notes" || fail "the notes have no focus"
 xdotool key Delete
 wait_trace "box text: Do you really want to delete the record" 5
 wait_trace "box buttons: Yes | No$" 5
