@@ -192,14 +192,30 @@ QString copyBeforeWipe(TProgramContext& context) {
     return QDir(folder).absolutePath();
 }
 
+// The question both ask first; only Yes goes on.
+bool confirmed(TProgramContext& context, Str text) {
+    const TLanguageTable& s = context.strings;
+    return context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[text],
+                                      IDialogs::Icon::Question,
+                                      IDialogs::Buttons::YesNo) == IDialogs::Answer::Yes;
+}
+
+// The end of both: the pending reminder looked up again (its entry may be
+// gone), and the log once every file is done.
+void finish(TProgramContext& context, QWidget* owner, bool done, const QString& log) {
+    if (context.reminders)
+        context.reminders->Najdizaznam();
+    if (done)
+        context.dialogs.messageBox(owner, context.strings[Str::OperationDone], log,
+                                   IDialogs::Icon::Information);
+}
+
 } // namespace
 
 void kosClick(TProgramContext& context, QWidget* owner) {
-    const TLanguageTable& s = context.strings;
-    if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyEmptyBin],
-                                   IDialogs::Icon::Question,
-                                   IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+    if (!confirmed(context, Str::ReallyEmptyBin))
         return;
+    const TLanguageTable& s = context.strings;
     QString log;
     const bool done = eachFile(
         context, owner, log,
@@ -215,18 +231,13 @@ void kosClick(TProgramContext& context, QWidget* owner) {
                 std::fprintf(stderr, "velmorand: %s\n", qPrintable(e.message()));
             }
         });
-    if (context.reminders)
-        context.reminders->Najdizaznam();
-    if (done)
-        context.dialogs.messageBox(owner, s[Str::OperationDone], log, IDialogs::Icon::Information);
+    finish(context, owner, done, log);
 }
 
 void vymazatClick(TProgramContext& context, QWidget* owner) {
-    const TLanguageTable& s = context.strings;
-    if (context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[Str::ReallyWipe],
-                                   IDialogs::Icon::Question,
-                                   IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+    if (!confirmed(context, Str::ReallyWipe))
         return;
+    const TLanguageTable& s = context.strings;
     QString log =
         kBreak + s[Str::CopyBeforeWipe].arg(QDir::toNativeSeparators(copyBeforeWipe(context)));
     const bool done = eachFile(
@@ -246,10 +257,7 @@ void vymazatClick(TProgramContext& context, QWidget* owner) {
             if (context.host)
                 context.host->RewriteView(step.module, toDefault);
         });
-    if (context.reminders)
-        context.reminders->Najdizaznam();
-    if (!done)
-        return;
-    log += kBreak + s[Str::NewTablesCreated];
-    context.dialogs.messageBox(owner, s[Str::OperationDone], log, IDialogs::Icon::Information);
+    if (done)
+        log += kBreak + s[Str::NewTablesCreated];
+    finish(context, owner, done, log);
 }
