@@ -17,10 +17,10 @@ wait_trace "box text: Adresár bol spustený prvýkrát" 5
 mark=$(trace_mark)
 xdotool key Return
 wait_for 5 bash -c "tail -n +$((mark + 1)) '$TRACE' | grep -q 'active: adresar'" || fail "the address book did not take the focus back"
-wait_for 5 test "$(focused_title)" = "Adresár - Moje kontakty" || fail "the address book has no focus"
+wait_for 5 title_is "Adresár - Moje kontakty" || fail "the address book has no focus"
 xdotool key ctrl+n
 wait_trace "active: formzaznam" 5
-wait_for 5 test "$(focused_title)" = "Nový záznam" || fail "the editor has no focus"
+wait_for 5 title_is "Nový záznam" || fail "the editor has no focus"
 xdotool type --delay 20 "Jan"
 xdotool key Tab
 xdotool type --delay 20 "Novak"
@@ -30,11 +30,10 @@ for _ in 1 2 3 4 5 6 7 8 9 10 11; do xdotool key Tab; done
 xdotool type --delay 20 "jan&co@example.sk"
 xdotool key Return
 db="$HOME_DIR/data/Addressbook.dbf"
-wait_for 5 test "$(sqlite3 "$db" 'SELECT meno, priezvisko, mail1, viditelnost FROM mojekontakty' 2>/dev/null)" = \
-    "Jan|Novak|jan&co@example.sk|1" || fail "the contact row is $(sqlite3 "$db" 'SELECT * FROM mojekontakty')"
+wait_for 5 query_is "$db" 'SELECT meno, priezvisko, mail1, viditelnost FROM mojekontakty' "Jan|Novak|jan&co@example.sk|1" || fail "the contact row is $(sqlite3 "$db" 'SELECT * FROM mojekontakty')"
 pass "the contact typed with keys is in the file"
 
-wait_for 5 test "$(focused_title)" = "Adresár - Moje kontakty" || fail "the address book did not come back"
+wait_for 5 title_is "Adresár - Moje kontakty" || fail "the address book did not come back"
 xdotool key ctrl+m
 wait_for 5 test -s "$WORK/links" || fail "no link reached the mail program"
 [ "$(cat "$WORK/links")" = "mailto:jan%26co@example.sk" ] || fail "the mail program got $(cat "$WORK/links")"

@@ -8,7 +8,7 @@ wait_trace "hot key 2 Ctrl+Shift+O: registered"
 wait_for 10 xdotool search --onlyvisible --name '^Vitajte v programe Velmorand$' || fail "no welcome box"
 xdotool key ctrl+shift+o
 wait_trace "hidden: all" 5
-wait_for 5 test "$(visible_count)" -eq 0 || fail "$(visible_count) windows still shown"
+wait_for 5 shown_count -eq 0 || fail "$(visible_count) windows still shown"
 pass "hot key 2 hid the windows and the welcome box"
 
 xdotool key ctrl+shift+o
@@ -47,7 +47,7 @@ height=$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: [0-9]*x\([0-9]
 [ "$(sqlite3 "$HOME_DIR/data/Notes.dbf" "SELECT COUNT(*) FROM tables WHERE viditelnost=3")" = 50 ] ||
     fail "the binned groups were not emptied"
 xdotool windowfocus --sync "$box" key Return
-wait_for 5 test "$(focused_title)" = "Velmorand 2.1" || fail "after the log '$(focused_title)' has the focus"
+wait_for 5 title_is "Velmorand 2.1" || fail "after the log '$(focused_title)' has the focus"
 sleep 0.5
 [ "$(focused_title)" = "Velmorand 2.1" ] || fail "then '$(focused_title)' took the focus"
 pass "the log of fifty groups is $height pixels tall, and the settings page stays in front"

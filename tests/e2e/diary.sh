@@ -24,7 +24,7 @@ due=$(date -d '+8 sec' '+%H%M%S')
 xdotool type --delay 20 "$due"
 xdotool key ctrl+s
 db="$HOME_DIR/data/Reminders.dbf"
-wait_for 5 test "$(sqlite3 "$db" 'SELECT alarm FROM mojdiar' 2>/dev/null)" = 1 || fail "no armed entry was saved"
+wait_for 5 query_is "$db" 'SELECT alarm FROM mojdiar' 1 || fail "no armed entry was saved"
 stored=$(sqlite3 "$db" 'SELECT avizo FROM mojdiar')
 [ "${stored:11}" = "${due:0:2}:${due:2:2}:${due:4:2}" ] || fail "the entry's moment is $stored, not $due"
 wait_trace "tray tip: Pripomienka: $(date '+%d')" 5
@@ -40,7 +40,7 @@ loud=$(od -An -v -td2 -w2 "$WORK/recording.raw" | awk '{ v = $1 < 0 ? -$1 : $1; 
 pass "the alarm rings: the tray tip names the entry and the sound is heard ($loud loud samples)"
 
 xdotool key ctrl+shift+h
-wait_for 5 test "$(sqlite3 "$db" 'SELECT alarm FROM mojdiar')" = 0 || fail "hot key 1 left the alarm on"
+wait_for 5 query_is "$db" 'SELECT alarm FROM mojdiar' 0 || fail "hot key 1 left the alarm on"
 wait_for 5 xdotool search --onlyvisible --name '^Pripomienka z diára$' || fail "no reminder box"
 pass "hot key 1 switched the alarm off in the file"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true

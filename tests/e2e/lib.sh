@@ -86,6 +86,11 @@ click_on() {
 }
 # The title of the window that has the focus.
 focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null; }
+# Checks for wait_for, which runs them again until they hold (a "$(...)" in
+# its arguments would be taken once, before the first try).
+title_is() { [ "$(focused_title)" = "$1" ]; }
+shown_count() { [ "$(visible_count)" "$1" "$2" ]; }
+query_is() { [ "$(sqlite3 "$1" "$2" 2>/dev/null)" = "$3" ]; }
 
 start_app() {
     "$BINARY" --home "$HOME_DIR" "$@" >"$WORK/app.out" 2>"$WORK/app.err" &
