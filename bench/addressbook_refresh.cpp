@@ -7,9 +7,8 @@
 //   addressbook_refresh [rounds]
 #include "addressbook/addressbookview.h"
 #include "addressbook/formadresar.h"
+#include "benchprogram.h"
 #include "benchsupport.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "testsupport.h"
 
 #include <cstdio>
@@ -17,11 +16,9 @@
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const int rounds = Rounds(argc, argv, 7);
     TempHome home;
-    TSettings settings;
-    settings.lastWindow = QStringLiteral("adresar");
-    LineFile::write(TSettings::FileName, SettingsLines(settings));
+    StartOn("adresar");
     TestProgram program;
     if (!program.start())
         return 1;

@@ -4,11 +4,10 @@
 // same queries measured in the same run.
 //
 //   birthdays_refresh [rounds]
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "birthdays/birthdaynotice.h"
 #include "birthdays/formnarodky.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "testsupport.h"
 
 #include <cstdio>
@@ -16,11 +15,9 @@
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const int rounds = Rounds(argc, argv, 7);
     TempHome home;
-    TSettings settings;
-    settings.lastWindow = QStringLiteral("narodky");
-    LineFile::write(TSettings::FileName, SettingsLines(settings));
+    StartOn("narodky");
     TestProgram program;
     if (!program.start())
         return 1;

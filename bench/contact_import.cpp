@@ -8,9 +8,8 @@
 //   contact_import [rounds]
 #include "addressbook/formadresar.h"
 #include "addressbook/formnastavinport.h"
+#include "benchprogram.h"
 #include "benchsupport.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "storage/text1250.h"
 #include "testsupport.h"
 
@@ -55,11 +54,9 @@ double importMs(TFormadresar* book, const QString& path) {
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int rounds = Rounds(argc, argv, 5);
     TempHome home;
-    TSettings settings;
-    settings.lastWindow = QStringLiteral("adresar");
-    LineFile::write(TSettings::FileName, SettingsLines(settings));
+    StartOn("adresar");
     TestProgram program;
     if (!program.start())
         return 1;

@@ -4,11 +4,10 @@
 // same run: open, the two pragmas, the same query stepped through, close.
 //
 //   diary_refresh [rounds]
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "diary/formdiar.h"
 #include "shell/reminders.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
@@ -41,14 +40,12 @@ void row(const char* what, int rounds, const std::function<double()>& floor,
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const int rounds = Rounds(argc, argv, 7);
     std::printf("diary, %d entries, medians of %d rounds\n", kEntries, rounds);
     std::printf("    %-22s %12s %12s %8s\n", "", "raw SQLite", "velmorand", "ratio");
     for (const int groups : {1, 50}) {
         TempHome home;
-        TSettings settings;
-        settings.lastWindow = QStringLiteral("diar");
-        LineFile::write(TSettings::FileName, SettingsLines(settings));
+        StartOn("diar");
         TestProgram program;
         program.t.clock.current = QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::UTC);
         if (!program.start())

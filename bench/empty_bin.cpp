@@ -4,6 +4,7 @@
 // identical copy. Reports the times and the file's size before and after.
 //
 //   empty_bin [rounds]
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "shell/formvelmorand.h"
 #include "storage/sqlite.h"
@@ -30,7 +31,7 @@ void fillNotes(const char* file) {
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int rounds = Rounds(argc, argv, 5);
     TempHome home;
     TestProgram program;
     if (!program.start())

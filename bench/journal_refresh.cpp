@@ -3,10 +3,9 @@
 // beside the raw SQLite floor for the same queries measured in the same run.
 //
 //   journal_refresh [rounds]
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "journal/formdennik.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "testsupport.h"
 
 #include <cstdio>
@@ -14,11 +13,9 @@
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const int rounds = Rounds(argc, argv, 7);
     TempHome home;
-    TSettings settings;
-    settings.lastWindow = QStringLiteral("dennik");
-    LineFile::write(TSettings::FileName, SettingsLines(settings));
+    StartOn("dennik");
     TestProgram program;
     if (!program.start())
         return 1;

@@ -7,10 +7,9 @@
 // with nothing changed, which keeps the list.
 //
 //   notes_refresh [rounds]
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "notes/formpoznamky.h"
-#include "shell/settingsfile.h"
-#include "storage/linefile.h"
 #include "testsupport.h"
 
 #include <cstdio>
@@ -44,9 +43,9 @@ void fill(int count) {
 int main(int argc, char** argv) {
     TestEnvironment environment;
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const int rounds = Rounds(argc, argv, 7);
     TempHome home;
-    LineFile::write(TSettings::FileName, SettingsLines(TSettings()));
+    StartOn("poznamky");
     TestProgram program;
     if (!program.start())
         return 1;

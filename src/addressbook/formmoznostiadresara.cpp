@@ -1,12 +1,12 @@
 #include "formmoznostiadresara.h"
 
 #include "contactfields.h"
+#include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "formadresar.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,27 +50,15 @@ Tformmoznostiadresara::Tformmoznostiadresara(TFormadresar& window)
         priezviskoameno->setChecked(true);
     else
         menoapriezvisko->setChecked(true);
-    ok = new QPushButton;
-    ok->setObjectName(u"ok"_s);
-    Caption(ok, s, Str::Ok);
-    ok->setDefault(true);
-    zrusit = new QPushButton;
-    zrusit->setObjectName(u"zrusit"_s);
-    Caption(zrusit, s, Str::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(volby, 1);
     layout->addWidget(pridavanie);
     layout->addWidget(menoapriezvisko);
     layout->addWidget(priezviskoameno);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(zrusit);
-    layout->addLayout(buttons);
+    AddOkCancel(layout, this, s, ok, zrusit);
     connect(ok, &QPushButton::clicked, this,
             [this] { Guarded(m_window.context().dialogs, [this] { okClick(); }); });
-    connect(zrusit, &QPushButton::clicked, this, &QDialog::reject);
     volby->setFocus();
 }
 

@@ -1,13 +1,13 @@
 #include "formnastavinport.h"
 
 #include "contactfields.h"
+#include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
 #include "formadresar.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -42,25 +42,13 @@ Tformnastavinport::Tformnastavinport(TFormadresar& window) : QDialog(&window), m
     preskocit->setObjectName(u"preskocit"_s);
     Caption(preskocit, s, Str::ImportSkipFirstLine);
     preskocit->setChecked(window.importState().skipHeader);
-    ok = new QPushButton;
-    ok->setObjectName(u"ok"_s);
-    Caption(ok, s, Str::Ok);
-    ok->setDefault(true);
-    zrusit = new QPushButton;
-    zrusit->setObjectName(u"zrusit"_s);
-    Caption(zrusit, s, Str::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(volby, 1);
     layout->addWidget(klavesy);
     layout->addWidget(preskocit);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(zrusit);
-    layout->addLayout(buttons);
+    AddOkCancel(layout, this, s, ok, zrusit);
     connect(ok, &QPushButton::clicked, this,
             [this] { Guarded(m_window.context().dialogs, [this] { okClick(); }); });
-    connect(zrusit, &QPushButton::clicked, this, &QDialog::reject);
     window.importState().selected = 0;
     Aplikujjazyk();
     resize(480, 560);

@@ -4,9 +4,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QBoxLayout>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -52,4 +55,21 @@ void ApplyLanguage(QWidget* window) {
         if (child->isWindow())
             if (auto* translatable = dynamic_cast<ITranslatable*>(child))
                 translatable->Aplikujjazyk();
+}
+
+void AddOkCancel(QBoxLayout* layout, QDialog* dialog, const TLanguageTable& strings,
+                 QPushButton*& ok, QPushButton*& zrusit) {
+    ok = new QPushButton;
+    ok->setObjectName(QStringLiteral("ok"));
+    Caption(ok, strings, Str::Ok);
+    ok->setDefault(true);
+    zrusit = new QPushButton;
+    zrusit->setObjectName(QStringLiteral("zrusit"));
+    Caption(zrusit, strings, Str::Cancel);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(zrusit);
+    layout->addLayout(row);
+    QObject::connect(zrusit, &QPushButton::clicked, dialog, &QDialog::reject);
 }

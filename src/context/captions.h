@@ -24,6 +24,14 @@ public:
     virtual void Aplikujjazyk() = 0;
 };
 
+class QBoxLayout;
+class QDialog;
+class QPushButton;
+// Puts the OK and Zrušiť buttons at the bottom right of a dialog's layout:
+// OK is the default button, Zrušiť rejects the dialog.
+void AddOkCancel(QBoxLayout* layout, QDialog* dialog, const TLanguageTable& strings,
+                 QPushButton*& ok, QPushButton*& zrusit);
+
 // Applies the language to the window and to every window it owns (its
 // editors and dialogs).
 void ApplyLanguage(QWidget* window);
