@@ -6,6 +6,7 @@
 #include "context/windowhost.h"
 #include "formadresar.h"
 #include "platform/dialogs.h"
+#include "platform/qtdialogs.h"
 #include "storage/sqlite.h"
 #include "storage/text1250.h"
 
@@ -291,8 +292,7 @@ void TContactImport::end(Outcome outcome, const QString& text) {
     m_transaction.reset();
     m_db.reset();
     m_file.close();
-    if (m_progress)
-        m_progress->deleteLater();
+    CloseProgress(m_progress);
     TProgramContext& context = m_window.context();
     const TLanguageTable& s = context.strings;
     switch (outcome) {

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -192,4 +193,12 @@ QString TQtDialogs::saveFileName(QWidget* owner, const QString& title, const QSt
 QString TQtDialogs::openFileName(QWidget* owner, const QString& title, const QString& filter) {
     KeepWorkingFolder keep;
     return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+}
+
+void CloseProgress(QProgressDialog* progress) {
+    if (!progress)
+        return;
+    progress->reset(); // stops the timer that shows it
+    progress->hide();
+    progress->deleteLater();
 }

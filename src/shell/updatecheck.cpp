@@ -2,6 +2,7 @@
 
 #include "context/programcontext.h"
 #include "platform/dialogs.h"
+#include "platform/qtdialogs.h"
 #include "storage/linefile.h"
 
 #include <QDir>
@@ -140,8 +141,7 @@ void TUpdateCheck::box(Str caption, const QString& text) {
 }
 
 void TUpdateCheck::end() {
-    if (m_progress)
-        m_progress->deleteLater();
+    CloseProgress(m_progress);
     emit finished();
 }
 
@@ -199,8 +199,7 @@ void TUpdateCheck::versionArrived(bool manual) {
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
-    if (m_progress)
-        m_progress->deleteLater();
+    CloseProgress(m_progress);
     const TLanguageTable& s = m_context.strings;
     const auto failed = [&](const QString& why, Str text, const QString& argument = QString()) {
         say(why);
@@ -307,8 +306,7 @@ void TUpdateCheck::downloadEnded(const QString& folder) {
     }
     delete m_file;
     m_file = nullptr;
-    if (m_progress)
-        m_progress->deleteLater();
+    CloseProgress(m_progress);
     if (ok)
         m_context.dialogs.messageBox(nullptr, s[Str::DownloadDone],
                                      s[Str::NewVersionSaved] + u' ' +
