@@ -5,10 +5,13 @@
 #include <exception>
 
 // What went wrong, in the terms a user can act on. `Said`: the message is
-// already written for the user, in the interface language.
+// already written for the user, in the interface language. `Busy`: another
+// program holds the file; `BusyHere`: a long piece of this program's own
+// work (an import) does.
 enum class EFault {
     Said,
     Busy,
+    BusyHere,
     ReadOnly,
     Full,
     Damaged,

@@ -3,6 +3,7 @@
 #include "text1250.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <cmath>
 #include <cstring>
@@ -245,7 +246,31 @@ void configureOnce() {
     (void)configured;
 }
 
+// Locks are the process's, not a connection's: which files a long
+// transaction of this process holds, and how long others' locks are waited for.
+struct TLocks {
+    QStringList held;
+    int busyTimeout = 2000;
+};
+
+TLocks& locks() {
+    static TLocks process;
+    return process;
+}
+
+QString heldName(const QString& fileName) {
+    return QFileInfo(fileName).absoluteFilePath();
+}
+
+bool heldHere(const QString& fileName) {
+    return !locks().held.isEmpty() && locks().held.contains(heldName(fileName));
+}
+
 } // namespace
+
+void TSQLiteDatabase::SetBusyTimeout(int milliseconds) {
+    locks().busyTimeout = milliseconds;
+}
 
 TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) : m_fileName(fileName) {
     configureOnce();
@@ -261,18 +286,27 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) : m_fileName(fileName)
                                    fileName, Cp1250::decode(sqlite3_errmsg(db))),
                                faultOf(rc, sqlite3_errmsg(db)), fileName);
     }
+    sqlite3_busy_timeout(db, heldHere(fileName) ? 0 : locks().busyTimeout);
     Execute(u"PRAGMA SYNCHRONOUS=NORMAL;"_s);
     Execute(u"PRAGMA temp_store = MEMORY;"_s);
+}
+
+EFault TSQLiteDatabase::busyFault() const {
+    return heldHere(m_fileName) ? EFault::BusyHere : EFault::Busy;
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() = default;
 
 void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) {
     const int code = sqlite3_errcode(m_db.get());
-    if (code != SQLITE_OK)
+    if (code != SQLITE_OK) {
+        EFault fault = faultOf(code, sqlite3_errmsg(m_db.get()));
+        if (fault == EFault::Busy)
+            fault = busyFault();
         throw ESQLiteException(
             message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))),
-            faultOf(code, sqlite3_errmsg(m_db.get())), m_fileName);
+            fault, m_fileName);
+    }
     throw ESQLiteException(message, EFault::Unexpected, m_fileName);
 }
 
@@ -305,7 +339,7 @@ TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
     TSQLiteTable table;
     for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(u"Could not prepare SQL statement"_s, EFault::Busy, m_fileName);
+            throw ESQLiteException(u"Could not prepare SQL statement"_s, busyFault(), m_fileName);
         if (rc != SQLITE_ROW)
             RaiseSqlError(u"Could not retrieve data"_s, sql);
         if (table.m_rows == 0) {
@@ -352,7 +386,7 @@ int TSQLiteDatabase::QueryEach(const QString& sql,
     int rows = 0;
     for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(u"Could not prepare SQL statement"_s, EFault::Busy, m_fileName);
+            throw ESQLiteException(u"Could not prepare SQL statement"_s, busyFault(), m_fileName);
         if (rc != SQLITE_ROW)
             RaiseSqlError(u"Could not retrieve data"_s, sql);
         ++rows;
@@ -387,6 +421,10 @@ qint64 TSQLiteDatabase::LastInsertId() const {
     return sqlite3_last_insert_rowid(m_db.get());
 }
 
+qint64 TSQLiteDatabase::Changes() const {
+    return sqlite3_changes64(m_db.get());
+}
+
 bool TSQLiteDatabase::HasTable(const QString& name) {
     QString lower = name;
     for (QChar& c : lower)
@@ -399,23 +437,36 @@ bool TSQLiteDatabase::HasTable(const QString& name) {
 
 // ---- TSQLiteTransaction ------------------------------------------------------
 
-TSQLiteTransaction::TSQLiteTransaction(TSQLiteDatabase& db) : m_db(db) {
-    m_db.Execute(u"BEGIN IMMEDIATE;"_s);
+TSQLiteTransaction::TSQLiteTransaction(TSQLiteDatabase& db, Span span) : m_db(db) {
+    if (span == Span::Short) {
+        m_db.Execute(u"BEGIN IMMEDIATE;"_s);
+        return;
+    }
+    m_db.Execute(u"BEGIN EXCLUSIVE;"_s);
+    m_held = heldName(m_db.fileName());
+    locks().held.append(m_held);
 }
 
 TSQLiteTransaction::~TSQLiteTransaction() {
-    if (!m_open)
-        return;
-    try {
-        m_db.Execute(u"ROLLBACK;"_s);
-    } catch (const ESQLiteException&) {
-        // SQLite has already rolled back after the failure that brought us here.
+    if (m_open) {
+        try {
+            m_db.Execute(u"ROLLBACK;"_s);
+        } catch (const ESQLiteException&) {
+            // SQLite has already rolled back after the failure that brought us here.
+        }
     }
+    end();
+}
+
+void TSQLiteTransaction::end() {
+    if (!m_held.isNull())
+        locks().held.removeOne(std::exchange(m_held, QString()));
 }
 
 void TSQLiteTransaction::Commit() {
     m_db.Execute(u"COMMIT;"_s);
     m_open = false;
+    end();
 }
 
 QString SqlText(const QString& text) {
@@ -443,13 +494,33 @@ QString SqlName(const QString& name) {
     return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
 }
 
+namespace {
+
+// The first 100 bytes of a database file, read through a read-only
+// connection's own descriptor. SQLite's descriptors are safe to close: while
+// any connection of the process holds a lock on the file, SQLite keeps the
+// descriptor open until the lock is gone.
+QByteArray databaseHeader(const QString& file) {
+    sqlite3* db = nullptr;
+    QByteArray header(100, '\0');
+    sqlite3_file* handle = nullptr;
+    const bool read =
+        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &handle) == SQLITE_OK &&
+        handle && handle->pMethods &&
+        handle->pMethods->xRead(handle, header.data(), int(header.size()), 0) == SQLITE_OK;
+    sqlite3_close(db);
+    return read ? header : QByteArray();
+}
+
+} // namespace
+
 QByteArray DatabaseStamp(const QString& file) {
     struct stat info {};
-    QFile database(file);
-    if (::stat(QFile::encodeName(file).constData(), &info) != 0 ||
-        !database.open(QIODevice::ReadOnly))
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return QByteArray();
-    const QByteArray header = database.read(100);
+    const QByteArray header = databaseHeader(file);
     // Bytes 18 and 19 are 2 in write-ahead-log mode; 24 to 27 hold the change
     // counter, 92 to 95 the counter that the rest of the header is valid for.
     if (header.size() < 100 || !header.startsWith("SQLite format 3") || header[18] == 2 ||

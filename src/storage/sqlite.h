@@ -105,13 +105,25 @@ public:
     int QueryEach(const QString& sql, const std::function<void(const TSQLiteRow&)>& row);
     // The id of the row the last INSERT of this connection made.
     qint64 LastInsertId() const;
+    // How many rows the last INSERT, UPDATE or DELETE of this connection changed.
+    qint64 Changes() const;
     // Whether a table of that name exists, ASCII letters compared without case.
     bool HasTable(const QString& name);
     [[noreturn]] void RaiseSqlError(const QString& message, const QString& sql);
 
     sqlite3* handle() const { return m_db.get(); }
+    const QString& fileName() const { return m_fileName; }
+
+    // How long a statement waits for a lock that another connection holds
+    // before it fails with the file busy. A file that a long transaction of
+    // this process holds is never waited for: nothing else runs until the
+    // wait ends.
+    static void SetBusyTimeout(int milliseconds);
 
 private:
+    // Busy or BusyHere, by who holds the file.
+    EFault busyFault() const;
+
     struct Closer {
         void operator()(sqlite3* db) const;
     };
@@ -142,17 +154,25 @@ private:
 };
 
 // Several statements that belong together: all of them or none. Rolls back
-// when it goes out of scope without Commit.
+// when it goes out of scope without Commit. A short one runs within one
+// command. A long one is kept across turns of the event loop (an import):
+// it holds the file whole from its start, so that other connections meet
+// one state throughout, and while it is open a statement of this process
+// that meets its lock fails at once with `EFault::BusyHere`.
 class TSQLiteTransaction {
 public:
-    explicit TSQLiteTransaction(TSQLiteDatabase& db);
+    enum class Span { Short, Long };
+    explicit TSQLiteTransaction(TSQLiteDatabase& db, Span span = Span::Short);
     ~TSQLiteTransaction();
     TSQLiteTransaction(const TSQLiteTransaction&) = delete;
     TSQLiteTransaction& operator=(const TSQLiteTransaction&) = delete;
     void Commit();
 
 private:
+    void end();
+
     TSQLiteDatabase& m_db;
+    QString m_held;
     bool m_open = true;
 };
 
@@ -170,9 +190,11 @@ bool IsSqlKeyword(const QString& name);
 // a table.
 QString SqlName(const QString& name);
 
-// What tells one state of a database file from another without opening it:
-// the file's identity, size and time, and the change counter that SQLite
-// moves in the file's header with every write. Empty when the file is
-// missing or unreadable, or written in write-ahead-log mode, whose writes do
-// not move the counter: then no state can be told.
+// What tells one state of a database file from another cheaply: the file's
+// identity, size and time, and the change counter that SQLite moves in the
+// file's header with every write. The header is read through SQLite, never
+// through a descriptor of the program's own: closing one would drop every
+// lock the process holds on the file. Empty when the file is missing or
+// unreadable, or written in write-ahead-log mode, whose writes do not move
+// the counter: then no state can be told.
 QByteArray DatabaseStamp(const QString& file);

@@ -3,7 +3,10 @@
 #include "testcore.h"
 
 #include <QDir>
+#include <QProcess>
+#include <future>
 #include <sqlite3.h>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -278,6 +281,63 @@ private slots:
                  u"Could not prepare SQL statement"_s);
         other.exec("ROLLBACK;");
         QCOMPARE(db.Query(u"SELECT * FROM t"_s).Rows(), 1);
+    }
+
+    // The stamp reads the file's header without taking the locks of the
+    // process's open transaction away: another program still cannot write,
+    // and the file stays whole.
+    void theStampKeepsTheLocks() {
+        TempHome home;
+        TSQLiteDatabase db(u"s.dbf"_s);
+        db.Execute(u"CREATE TABLE t(a)"_s);
+        const QByteArray before = DatabaseStamp(u"s.dbf"_s);
+        QVERIFY(!before.isEmpty());
+        {
+            TSQLiteTransaction transaction(db);
+            for (int i = 0; i < 3000; ++i)
+                db.Execute(u"INSERT INTO t VALUES(randomblob(1000))"_s);
+            QCOMPARE(DatabaseStamp(u"s.dbf"_s), DatabaseStamp(u"s.dbf"_s));
+            QProcess other;
+            other.start(u"sqlite3"_s, {u"s.dbf"_s, u"INSERT INTO t VALUES(1);"_s});
+            QVERIFY(other.waitForFinished(10000));
+            QVERIFY(other.exitCode() != 0);
+            QVERIFY2(other.readAllStandardError().contains("locked"), "another program wrote");
+            transaction.Commit();
+        }
+        QVERIFY(DatabaseStamp(u"s.dbf"_s) != before);
+        QCOMPARE(DbRows(u"s.dbf"_s, u"PRAGMA integrity_check"_s), QList<QStringList>{{u"ok"_s}});
+        QCOMPARE(DbRows(u"s.dbf"_s, u"SELECT count(*) FROM t"_s), QList<QStringList>{{u"3000"_s}});
+        QVERIFY(DatabaseStamp(u"missing.dbf"_s).isEmpty());
+    }
+
+    // Another connection's lock is waited for a while; one that the
+    // process's own long transaction holds is said at once as its own.
+    void busyWaitsForOthersOnly() {
+        TempHome home;
+        TSQLiteDatabase(u"b.dbf"_s).Execute(u"CREATE TABLE t(a)"_s);
+        TSQLiteDatabase::SetBusyTimeout(10000);
+        std::promise<void> locked;
+        std::thread holder([&locked] {
+            OtherConnection other(u"b.dbf"_s);
+            other.exec("BEGIN EXCLUSIVE; INSERT INTO t VALUES(1);");
+            locked.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            other.exec("COMMIT;");
+        });
+        locked.get_future().wait();
+        const int rows = TSQLiteDatabase(u"b.dbf"_s).Query(u"SELECT * FROM t"_s).Rows();
+        holder.join();
+        QCOMPARE(rows, 1);
+
+        TSQLiteDatabase importing(u"b.dbf"_s);
+        TSQLiteTransaction transaction(importing, TSQLiteTransaction::Span::Long);
+        try {
+            TSQLiteDatabase(u"b.dbf"_s).Query(u"SELECT * FROM t"_s);
+            QFAIL("read through a held file");
+        } catch (const ESQLiteException& e) {
+            QCOMPARE(int(e.fault()), int(EFault::BusyHere));
+        }
+        TSQLiteDatabase::SetBusyTimeout(kTestBusyTimeout);
     }
 
     void transactionIsAllOrNothing() {

@@ -1,5 +1,6 @@
 #include "testcore.h"
 
+#include "storage/sqlite.h"
 #include "storage/text1250.h"
 
 #include <QDir>
@@ -86,4 +87,7 @@ TestEnvironment::TestEnvironment() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
     QDir::setCurrent(root + u"/home"_s);
+    // Tests that hold a file with a second connection need not wait as long
+    // as a user does for another program.
+    TSQLiteDatabase::SetBusyTimeout(kTestBusyTimeout);
 }

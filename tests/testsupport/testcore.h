@@ -28,6 +28,9 @@ QList<QStringList> DbRows(const QString& file, const QString& sql);
 QByteArray FileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
+// How long the tests' connections wait for another connection's lock.
+inline constexpr int kTestBusyTimeout = 200;
+
 // Prepares the process for headless tests: a temporary HOME with its own
 // XDG folders, the offscreen platform, a Slovak locale. Lives for the run.
 class TestEnvironment {
