@@ -38,7 +38,7 @@ void writeContacts(const QString& path, int count) {
 double importMs(TFormadresar* book, const QString& path) {
     book->importState().separator = ';';
     book->importState().fileName = path;
-    book->importState().utf8 = false;
+    book->importState().encoding = TextEncoding::Cp1250;
     book->importState().columnCount = 24;
     book->importState().resetMap();
     book->importState().skipHeader = false;

@@ -2,6 +2,7 @@
 
 #include "contactfields.h"
 #include "context/errortexts.h"
+#include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
 #include "formadresar.h"
@@ -10,6 +11,7 @@
 #include "storage/sqlite.h"
 #include "storage/text1250.h"
 
+#include <QDir>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -87,6 +89,14 @@ QByteArrayView CleanImportValue(QByteArrayView value) {
     return value.startsWith(' ') ? value.sliced(1) : value;
 }
 
+TLineReader::TLineReader(QFile& file, TextEncoding encoding) : m_file(file) {
+    // The decoder leaves the byte-order mark out.
+    if (encoding == TextEncoding::Utf16LE)
+        m_decoder.emplace(QStringDecoder::Utf16LE);
+    else if (encoding == TextEncoding::Utf16BE)
+        m_decoder.emplace(QStringDecoder::Utf16BE);
+}
+
 bool TLineReader::fill() {
     if (m_end)
         return false;
@@ -100,7 +110,13 @@ bool TLineReader::fill() {
     const qint64 got = m_file.read(m_buffer.data() + had, kChunk);
     if (got < 0)
         throw readError(m_file);
-    m_buffer.resize(had + got);
+    if (m_decoder) {
+        const QString text = (*m_decoder)(QByteArrayView(m_buffer.constData() + had, got));
+        m_buffer.resize(had);
+        m_buffer += text.toUtf8();
+    } else {
+        m_buffer.resize(had + got);
+    }
     if (got == 0)
         m_end = true;
     return got > 0;
@@ -143,26 +159,41 @@ bool TLineReader::next(QByteArrayView& line) {
     }
 }
 
-bool IsUtf8File(const QString& fileName) {
+TextEncoding ImportEncoding(const QString& fileName) {
     QFile file(fileName);
     openForReading(file);
     QByteArray chunk(kChunk, Qt::Uninitialized);
-    bool first = true, high = false;
+    bool first = true, high = false, utf8 = true, marked = false;
     int pending = 0; // continuation bytes still expected
+    qint64 size = 0, controls = 0;
     for (;;) {
         const qint64 got = file.read(chunk.data(), kChunk);
         if (got < 0)
             throw readError(file);
         if (got == 0)
-            return high && pending == 0;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(chunk.constData());
-        if (std::exchange(first, false) && QByteArrayView(chunk.constData(), got).startsWith(kBom))
-            return true;
+            break;
+        size += got;
+        const QByteArrayView piece(chunk.constData(), got);
+        if (std::exchange(first, false)) {
+            if (piece.startsWith("\xFF\xFE"))
+                return TextEncoding::Utf16LE;
+            if (piece.startsWith("\xFE\xFF"))
+                return TextEncoding::Utf16BE;
+            marked = piece.startsWith(kBom);
+        }
+        const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
         for (qint64 i = 0; i < got; ++i) {
             const unsigned char b = bytes[i];
+            if (b == 0)
+                return TextEncoding::NotText;
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r' &&
+                b != 0x1A && b != 0x1B)
+                ++controls;
+            if (!utf8)
+                continue;
             if (pending > 0) {
                 if ((b & 0xC0) != 0x80)
-                    return false;
+                    utf8 = false;
                 --pending;
             } else if (b >= 0x80) {
                 high = true;
@@ -173,22 +204,33 @@ bool IsUtf8File(const QString& fileName) {
                 else if (b >= 0xF0 && b <= 0xF4)
                     pending = 3;
                 else
-                    return false;
+                    utf8 = false;
             }
         }
     }
+    if (controls * 100 > size)
+        return TextEncoding::NotText;
+    if (marked || (utf8 && high && pending == 0))
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp1250;
 }
 
-QString FirstImportLine(const QString& fileName, bool utf8) {
+QString FirstImportLine(const QString& fileName, TextEncoding encoding) {
     QFile file(fileName);
     openForReading(file);
-    TLineReader reader(file);
+    TLineReader reader(file, encoding);
     QByteArrayView line;
     if (!reader.next(line))
         return QString();
-    if (utf8 && line.startsWith(kBom))
+    if (encoding == TextEncoding::Cp1250)
+        return Cp1250::decode(line);
+    if (line.startsWith(kBom))
         line = line.sliced(kBom.size());
-    return utf8 ? QString::fromUtf8(line) : Cp1250::decode(line);
+    return QString::fromUtf8(line);
+}
+
+QString NotTextMessage(const TLanguageTable& strings, const QString& fileName) {
+    return strings[Str::ImportNotText].arg(QDir::toNativeSeparators(fileName));
 }
 
 // ---- the import ----------------------------------------------------------------
@@ -213,9 +255,10 @@ void TContactImport::start() {
     connect(m_progress, &QProgressDialog::canceled, this, &TContactImport::cancel);
     try {
         openForReading(m_file);
-        m_reader = std::make_unique<TLineReader>(m_file);
+        m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
         m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
-        m_transaction = std::make_unique<TSQLiteTransaction>(*m_db);
+        m_transaction =
+            std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
         QString columns, values;
         for (int field = 0; field < 24; ++field) {
             columns += QLatin1StringView(kContactFields[field].name) + u',';
@@ -247,24 +290,28 @@ void TContactImport::slice() {
     QList<QByteArrayView> columns;
     // A UTF-8 file's values in the files' code page, alive until the insert ran.
     std::array<QByteArray, 24> converted;
+    bool stored = false;
     try {
         // About a fiftieth of a second of lines, then the event loop.
-        while (clock.elapsed() < 20) {
+        while (!stored && clock.elapsed() < 20) {
             for (int n = 0; n < 256; ++n) {
                 if (!m_reader->next(line)) {
                     m_transaction->Commit();
-                    end(Outcome::Done);
-                    return;
+                    stored = true;
+                    break;
                 }
                 ++m_line;
-                if (m_line == 1 && m_state.utf8 && line.startsWith(kBom))
+                // A file changed into no text since it was chosen.
+                if (line.contains('\0'))
+                    throw Exception(NotTextMessage(m_window.context().strings, m_state.fileName));
+                if (m_line == 1 && m_state.utf8() && line.startsWith(kBom))
                     line = line.sliced(kBom.size());
                 SplitImportLine(line, m_state.separator, columns);
                 for (int field = 0; field < 24; ++field) {
                     const int column = m_state.map[field];
                     QByteArrayView value = CleanImportValue(
                         column > 0 && column < columns.size() ? columns[column] : QByteArrayView());
-                    if (m_state.utf8) {
+                    if (m_state.utf8()) {
                         converted[field] = Cp1250::encode(QString::fromUtf8(value));
                         value = converted[field];
                     }
@@ -278,6 +325,11 @@ void TContactImport::slice() {
     } catch (const Exception& e) {
         const TLanguageTable& s = m_window.context().strings;
         end(Outcome::Failed, s[Str::ImportStopped].arg(m_line).arg(ErrorText(e, s)));
+        return;
+    }
+    // The outcome is decided by the commit, once; what follows it cannot undo it.
+    if (stored) {
+        end(Outcome::Done);
         return;
     }
     if (m_progress && m_file.size() > 0)
@@ -311,7 +363,8 @@ void TContactImport::end(Outcome outcome, const QString& text) {
         context.dialogs.errorBox(text);
         break;
     }
-    m_window.Aktualizuj();
+    // A list that cannot be made now is said like any failed command.
+    Guarded(context.dialogs, [this] { m_window.Aktualizuj(); });
     emit finished(outcome, m_imported);
     deleteLater();
 }

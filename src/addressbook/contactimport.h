@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QObject>
 #include <QPointer>
+#include <QStringDecoder>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -12,6 +13,7 @@
 
 class QProgressDialog;
 class TFormadresar;
+class TLanguageTable;
 class TSQLiteDatabase;
 class TSQLitePrepared;
 class TSQLiteTransaction;
@@ -19,6 +21,10 @@ class TSQLiteTransaction;
 // A file's lines hold at most this many columns, and the column map has
 // this many positions; columns and positions past it are ignored.
 inline constexpr int kImportColumns = 100;
+
+// What a file to import holds: text in one of these encodings, or no text
+// at all (NUL bytes, or many control bytes), which is never imported.
+enum class TextEncoding { Cp1250, Utf8, Utf16LE, Utf16BE, NotText };
 
 // The import state, one for the program: what the user chose between the
 // open dialog and the import itself.
@@ -34,8 +40,9 @@ struct TImportState {
     int selected = 0;
     // Not stored in any file; kept for the whole run.
     bool skipHeader = true;
-    // The file's text is UTF-8 (else the 8-bit code page).
-    bool utf8 = false;
+    // The file's text; a reader gives UTF-16 to the import as UTF-8.
+    TextEncoding encoding = TextEncoding::Cp1250;
+    bool utf8() const { return encoding != TextEncoding::Cp1250; }
 
     // A fresh map for a first line of `columns` columns.
     void resetMap();
@@ -56,10 +63,11 @@ void SplitImportLine(QByteArrayView line, char separator, QList<QByteArrayView>&
 QByteArrayView CleanImportValue(QByteArrayView value);
 
 // Reads a file line by line, whatever its line ends (CR LF, LF, CR),
-// holding one line at a time.
+// holding one line at a time. A UTF-16 file's lines are given as UTF-8,
+// without the byte-order mark.
 class TLineReader {
 public:
-    explicit TLineReader(QFile& file) : m_file(file) {}
+    explicit TLineReader(QFile& file, TextEncoding encoding = TextEncoding::Cp1250);
     // False at the end of the file. Throws when the file cannot be read.
     // The line is valid until the next call.
     bool next(QByteArrayView& line);
@@ -68,6 +76,7 @@ public:
 private:
     bool fill();
     QFile& m_file;
+    std::optional<QStringDecoder> m_decoder;
     QByteArray m_buffer;
     qsizetype m_start = 0;   // where the next line starts
     qsizetype m_scanned = 0; // how far line ends have been looked for
@@ -75,14 +84,20 @@ private:
     bool m_end = false;
 };
 
-// Whether a file's text is UTF-8: it starts with the byte-order mark, or
-// it holds bytes over 127 and all of it is valid UTF-8. Anything else is
-// the 8-bit code page, in which accented text is practically never valid
-// UTF-8. Reads the whole file, in pieces. Throws when it cannot be read.
-bool IsUtf8File(const QString& fileName);
+// The encoding of a file's text: UTF-16 by its byte-order mark; UTF-8 when
+// it starts with its mark, or holds bytes over 127 and all of it is valid
+// UTF-8; else the 8-bit code page, in which accented text is practically
+// never valid UTF-8. A file with a NUL byte, or with more than one control
+// byte in a hundred (other than tab, line ends, form feed, end of file and
+// escape), is no text. Reads the whole file, in pieces. Throws when it
+// cannot be read.
+TextEncoding ImportEncoding(const QString& fileName);
 
-// The first line of a file, decoded as `utf8` says.
-QString FirstImportLine(const QString& fileName, bool utf8);
+// The box's text for a file that holds no text.
+QString NotTextMessage(const TLanguageTable& strings, const QString& fileName);
+
+// The first line of a file, decoded as its encoding says.
+QString FirstImportLine(const QString& fileName, TextEncoding encoding);
 
 // An import of one file into the current group, run in slices from the
 // event loop so that the windows, the timer and the alarm go on. All of it

@@ -115,6 +115,9 @@ void TFormadresar::readViewLines(const QStringList& lines) {
 }
 
 void TFormadresar::FormActivate() {
+    // The list waits for a running import, whose end lists what it stored.
+    if (m_running)
+        return;
     if (!QFileInfo::exists(module().view))
         Nastavdefauld(options());
     TGroupedWindow::FormActivate();
@@ -275,9 +278,14 @@ void TFormadresar::Inportuj(char separator) {
     TImportState& state = m_import;
     state.separator = separator;
     state.fileName = file;
-    state.utf8 = IsUtf8File(file);
+    state.encoding = ImportEncoding(file);
+    if (state.encoding == TextEncoding::NotText) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Import], NotTextMessage(s, file),
+                                     IDialogs::Icon::Warning);
+        return;
+    }
     state.firstColumns.clear();
-    const QByteArray first = FirstImportLine(file, state.utf8).toUtf8();
+    const QByteArray first = FirstImportLine(file, state.encoding).toUtf8();
     QList<QByteArrayView> columns;
     SplitImportLine(first, separator, columns);
     for (QByteArrayView column : columns)

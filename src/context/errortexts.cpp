@@ -16,6 +16,8 @@ QString ErrorText(const Exception& error, const TLanguageTable& s) {
         return error.message();
     case EFault::Busy:
         return about(Str::ErrorFileBusy);
+    case EFault::BusyHere:
+        return about(Str::ErrorFileBusyHere);
     case EFault::ReadOnly:
         return about(Str::ErrorFileReadOnly);
     case EFault::Full:

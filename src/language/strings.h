@@ -292,10 +292,13 @@ enum class Str : int {
     ReplaceFile = 245,
     Downloading = 246,
     LookingForUpdate = 247,
+    // Faults found in use.
+    ErrorFileBusyHere = 248,
+    ImportNotText = 249,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::LookingForUpdate) + 1;
+inline constexpr int kStrCount = int(Str::ImportNotText) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.
