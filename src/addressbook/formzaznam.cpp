@@ -45,15 +45,13 @@ bool Tformzaznam::Uloz() {
         }
         db.Execute(u"INSERT INTO "_s + SqlName(table) + u'(' + columns + u"viditelnost) VALUES("_s +
                    literals + u"1);"_s);
-        recordInserted(table, db.LastInsertId());
-    } else {
-        // Every column is written, changed or not, hidden or not.
-        QString assignments;
-        for (int field = 0; field < 24; ++field)
-            assignments += QLatin1StringView(kContactFields[field].name) + u'=' +
-                           SqlText(values[field]) + u',';
-        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET "_s + assignments +
-                   u"viditelnost=1 WHERE id="_s + QString::number(recordId()) + u";"_s);
+        recordInserted(db, table);
+        return true;
     }
-    return true;
+    // Every column is written, changed or not, hidden or not.
+    QString assignments;
+    for (int field = 0; field < 24; ++field)
+        assignments +=
+            QLatin1StringView(kContactFields[field].name) + u'=' + SqlText(values[field]) + u',';
+    return storeChange(db, assignments + u"viditelnost=1"_s);
 }

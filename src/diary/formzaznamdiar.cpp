@@ -113,14 +113,12 @@ bool Tformzaznamdiar::Uloz() {
                    u"(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES("_s + SqlText(datum) +
                    u","_s + SqlText(avizo) + u","_s + SqlText(armed) + u","_s + SqlText(subject) +
                    u","_s + SqlText(text) + u",1);"_s);
-        recordInserted(table, db.LastInsertId());
-    } else {
-        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET datum="_s + SqlText(datum) +
-                   u",avizo="_s + SqlText(avizo) + u",alarm="_s + SqlText(armed) + u",predmet="_s +
-                   SqlText(subject) + u",obsah="_s + SqlText(text) + u" WHERE id="_s +
-                   QString::number(recordId()) + u";"_s);
+        recordInserted(db, table);
+        return true;
     }
-    return true;
+    return storeChange(db, u"datum="_s + SqlText(datum) + u",avizo="_s + SqlText(avizo) +
+                               u",alarm="_s + SqlText(armed) + u",predmet="_s + SqlText(subject) +
+                               u",obsah="_s + SqlText(text));
 }
 
 void Tformzaznamdiar::afterSave() {

@@ -52,10 +52,8 @@ bool Tformzaznamdennik::Uloz() {
     }
     TSQLiteDatabase db(m_window.module().file);
     if (!inserting()) {
-        // A change is never refused and never moves the entry to another day.
-        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET obsah="_s + SqlText(text) +
-                   u" WHERE id="_s + QString::number(recordId()) + u";"_s);
-        return true;
+        // A change never moves the entry to another day.
+        return storeChange(db, u"obsah="_s + SqlText(text));
     }
     // One visible entry per day in a group: the look and the insert are one
     // transaction, so two saves cannot both pass the look.
@@ -70,7 +68,7 @@ bool Tformzaznamdennik::Uloz() {
             db.Execute(u"INSERT INTO "_s + SqlName(table) + u"(datum,obsah,viditelnost) VALUES("_s +
                        SqlText(day) + u","_s + SqlText(text) + u",1);"_s);
             transaction.Commit();
-            recordInserted(table, db.LastInsertId());
+            recordInserted(db, table);
         }
     }
     if (taken)

@@ -295,10 +295,11 @@ enum class Str : int {
     // Faults found in use.
     ErrorFileBusyHere = 248,
     ImportNotText = 249,
+    RecordGone = 250,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ImportNotText) + 1;
+inline constexpr int kStrCount = int(Str::RecordGone) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

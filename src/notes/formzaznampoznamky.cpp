@@ -65,11 +65,9 @@ bool Tformzaznampoznamky::Uloz() {
                    u"(predmet,obsah,datum,datumzmeny,viditelnost) VALUES("_s + SqlText(subject) +
                    u","_s + SqlText(body) + u","_s + SqlText(now) + u","_s + SqlText(now) +
                    u",1);"_s);
-        recordInserted(table, db.LastInsertId());
-    } else {
-        db.Execute(u"UPDATE "_s + SqlName(targetTable()) + u" SET predmet="_s + SqlText(subject) +
-                   u",obsah="_s + SqlText(body) + u",datumzmeny="_s + SqlText(now) +
-                   u",viditelnost=1 WHERE id="_s + QString::number(recordId()) + u";"_s);
+        recordInserted(db, table);
+        return true;
     }
-    return true;
+    return storeChange(db, u"predmet="_s + SqlText(subject) + u",obsah="_s + SqlText(body) +
+                               u",datumzmeny="_s + SqlText(now) + u",viditelnost=1"_s);
 }

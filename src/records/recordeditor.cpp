@@ -50,13 +50,34 @@ TRecordEditor::TRecordEditor(TListWindow& window, Mode mode, qint64 id, const QS
     connect(save, &QShortcut::activated, this, &TRecordEditor::ulozitClick);
 }
 
+namespace {
+
+TSQLiteTable recordOf(TSQLiteDatabase& db, const QString& table, qint64 id) {
+    return db.Query(u"SELECT * FROM "_s + SqlName(table) + u" WHERE id ="_s + QString::number(id));
+}
+
+// A record's values, but for its id and the marks the program sets by
+// itself: the bin's (viditelnost) and the alarm's.
+QByteArray recordValues(const TSQLiteTable& record) {
+    QByteArray values;
+    for (int column = 0; column < record.ColumnCount(); ++column) {
+        const QString name = record.ColumnName(column);
+        if (name == u"ID" || name == u"VIDITELNOST" || name == u"ALARM")
+            continue;
+        values += name.toUtf8() + '=' + record.CellTextOrEmpty(column).toUtf8() + '\0';
+    }
+    return values;
+}
+
+} // namespace
+
 void TRecordEditor::open() {
     if (m_mode != Mode::Insert) {
         TSQLiteDatabase db(m_window.module().file);
-        TSQLiteTable record = db.Query(u"SELECT * FROM "_s + SqlName(m_table) + u" WHERE id ="_s +
-                                       QString::number(m_id));
+        TSQLiteTable record = recordOf(db, m_table, m_id);
         if (record.Rows() == 0)
             throw ESQLiteException(u"Record %1 not found in %2"_s.arg(m_id).arg(m_table));
+        m_stored = recordValues(record);
         fill(record);
     }
     Aplikujjazyk();
@@ -94,16 +115,62 @@ QString TRecordEditor::targetTable() const {
     return inserting() ? m_window.module().table : m_table;
 }
 
-void TRecordEditor::recordInserted(const QString& table, qint64 id) {
+void TRecordEditor::recordInserted(TSQLiteDatabase& db, const QString& table) {
     m_table = table;
-    m_id = id;
+    m_id = db.LastInsertId();
+    // Ready for a save again (when the view file could not be written).
+    m_stored = storedRecord(db);
+}
+
+std::optional<QByteArray> TRecordEditor::storedRecord(TSQLiteDatabase& db) const {
+    try {
+        const TSQLiteTable record = recordOf(db, m_table, m_id);
+        if (record.Rows() == 0)
+            return std::nullopt;
+        return recordValues(record);
+    } catch (const ESQLiteException& e) {
+        // The group's table went with an emptying of the bin or a wipe.
+        if (e.fault() == EFault::MissingPart)
+            return std::nullopt;
+        throw;
+    }
+}
+
+bool TRecordEditor::storeChange(TSQLiteDatabase& db, const QString& assignments) {
+    TSQLiteTransaction transaction(db);
+    if (!m_stored || storedRecord(db) != m_stored) {
+        m_gone = true;
+        return false;
+    }
+    db.Execute(u"UPDATE "_s + SqlName(m_table) + u" SET "_s + assignments + u" WHERE id="_s +
+               QString::number(m_id));
+    if (db.Changes() != 1)
+        throw ESQLiteException(
+            u"The change of record %1 in %2 changed %3 records"_s.arg(m_id).arg(m_table).arg(
+                db.Changes()),
+            EFault::Unexpected, db.fileName());
+    m_stored = storedRecord(db);
+    transaction.Commit();
+    return true;
+}
+
+bool TRecordEditor::saveAsNew() {
+    const TLanguageTable& s = m_context.strings;
+    if (m_context.dialogs.messageBox(this, s[Str::Warning], s[Str::RecordGone],
+                                     IDialogs::Icon::Question,
+                                     IDialogs::Buttons::YesNo) != IDialogs::Answer::Yes)
+        return false; // the editor stays, with what was typed
+    m_asNew = true;
+    m_id = 0;
+    m_stored.reset();
+    return Uloz();
 }
 
 void TRecordEditor::ulozitClick() {
     if (m_mode == Mode::View)
         return; // nothing typed here can be stored
     Guarded(m_context.dialogs, [&] {
-        if (!Uloz())
+        if (!Uloz() && !(std::exchange(m_gone, false) && saveAsNew()))
             return;
         // What was typed stays until the view file is written too.
         m_window.Ulozini();

@@ -6,9 +6,11 @@
 #include "listwindow.h"
 
 #include <QWidget>
+#include <optional>
 
 class QPushButton;
 class QVBoxLayout;
+class TSQLiteDatabase;
 class TSQLiteTable;
 
 // An editor of one record, in one of three modes fixed when it opens: a new
@@ -53,11 +55,19 @@ protected:
     virtual bool isModified() const;
     // What the title names in change and read mode (the subject, say).
     void setRecordTitle(const QString& text) { m_recordTitle = text; }
-    // Whether a save inserts: a new record not stored yet. Once stored, a
-    // save that has to be repeated (its view file could not be written)
-    // updates the record instead of inserting it again.
-    bool inserting() const { return m_mode == Mode::Insert && m_id == 0; }
-    void recordInserted(const QString& table, qint64 id);
+    // Whether a save inserts: a new record not stored yet, or a changed one
+    // whose record is gone, which the user chose to save as a new one. Once
+    // stored, a save that has to be repeated (its view file could not be
+    // written) updates the record instead of inserting it again.
+    bool inserting() const { return (m_mode == Mode::Insert || m_asNew) && m_id == 0; }
+    // Stores a change ("column=literal, ...") into exactly the record the
+    // editor opened, in one transaction with the check that it is still the
+    // record the editor read. False when it is gone, or its id names another
+    // record, or another editor changed it meanwhile: then nothing is
+    // written, and the save asks whether to store the text as a new record.
+    bool storeChange(TSQLiteDatabase& db, const QString& assignments);
+    // The record the insert on `db` made into `table` is the editor's from now on.
+    void recordInserted(TSQLiteDatabase& db, const QString& table);
     // The table a save writes to: the current group for a new record, the
     // record's own group for a change.
     QString targetTable() const;
@@ -71,9 +81,17 @@ protected:
     QPushButton* zrusit;
 
 private:
+    // The record as stored, apart from the marks the program itself sets
+    // (bin, alarm); nullopt when the record is gone.
+    std::optional<QByteArray> storedRecord(TSQLiteDatabase& db) const;
+    bool saveAsNew();
+
     const Mode m_mode;
     QString m_table;
     qint64 m_id;
+    std::optional<QByteArray> m_stored;
+    bool m_gone = false;
+    bool m_asNew = false;
     TForm* m_form;
     QVBoxLayout* m_layout;
     QString m_recordTitle;

@@ -40,6 +40,8 @@ public:
     bool AtEnd() const { return m_cursor >= m_rows; }
     bool Advance();
     int ColumnIndex(const QString& name) const;
+    // The column's name in capitals.
+    QString ColumnName(int column) const { return m_names.value(column); }
     int ColumnKind(int column) const { return m_kinds.at(column); }
 
     QString CellText(int column) const;

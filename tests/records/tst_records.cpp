@@ -6,6 +6,7 @@
 #include "context/windowhost.h"
 #include "records/groupdialogs.h"
 #include "records/groupedwindow.h"
+#include "records/recordeditor.h"
 #include "shell/formvelmorand.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
@@ -366,6 +367,47 @@ private slots:
         w.command("obnovit");
         QCOMPARE(w.captions(), both);
         QCOMPARE(w.rows(u"SELECT viditelnost FROM ina"_s), QList<QStringList>{{u"0"_s}});
+    }
+
+    // An editor changes exactly the record it opened. Once that record is
+    // gone, or its id names another record, a save changes nothing and
+    // asks; No keeps the editor and its text, Yes stores it as a new record.
+    void anEditorWhoseRecordIsGone_data() { kindRows(); }
+    void anEditorWhoseRecordIsGone() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QString table = w.module().table;
+        const auto count = [&] { return w.rows(u"SELECT count(*) FROM "_s + table)[0][0]; };
+        w.add(u"prvá"_s);
+        w.window()->Aktualizuj();
+        w.list()->setCurrentIndex(w.list()->model()->index(0, 0));
+        w.command("upravit");
+        QTRY_COMPARE(w.otherWindows().size(), 1);
+        QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+        QVERIFY(editor);
+        QTest::keyClicks(editor->form().firstEdit(), u"Zmena"_s);
+
+        w.execute(u"DELETE FROM "_s + table); // the bin emptied
+        w.t.dialogs.answers = {IDialogs::Answer::No};
+        editor->ulozitClick();
+        QCOMPARE(w.t.dialogs.boxes.last().text,
+                 u"Záznam, ktorý upravujete, bol medzitým vymazaný alebo zmenený. Chcete uložiť "
+                 u"svoj text ako nový záznam?"_s);
+        QVERIFY(editor && editor->isVisible());
+        QCOMPARE(count(), u"0"_s);
+
+        w.add(u"druhá"_s); // a new record, with the freed id
+        const QList<QStringList> other = w.rows(u"SELECT * FROM "_s + table);
+        QCOMPARE(other.size(), 1);
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        editor->ulozitClick();
+        QTRY_VERIFY(!editor);
+        QCOMPARE(w.rows(u"SELECT * FROM %1 WHERE id=%2"_s.arg(table, other[0][0])), other);
+        QCOMPARE(count(), u"2"_s);
+        QVERIFY(w.rows(u"SELECT * FROM %1 WHERE id<>%2"_s.arg(table, other[0][0]))[0]
+                    .join(u' ')
+                    .contains(u"Zmena"_s));
     }
 
     void theSelectionKeepsItsPlace_data() { kindRows(); }
