@@ -44,8 +44,48 @@ void TReminders::TimerTimer() {
     if ((m_context.settings.mode > 0 && minute == u"00") || minute == u"15" || minute == u"30" ||
         minute == u"45")
         announce(hour, minute);
-    if (now > m_pending.time && m_reminderPending)
+    if (m_alarmActive) {
+        // It rings until switched off, or until its entry no longer rings.
+        if (stillRings())
+            ringAlarm();
+        else
+            silence();
+    } else if (now > m_pending.time && m_reminderPending) {
+        m_ringing = m_pending;
         ringAlarm();
+    }
+}
+
+bool TReminders::stillRings() {
+    try {
+        TSQLiteDatabase db(m_context.modules.diar.file);
+        const TSQLiteTable entry =
+            db.Query(u"SELECT avizo FROM "_s + SqlName(m_ringing.table) + u" WHERE id="_s +
+                     QString::number(m_ringing.id) + u" AND viditelnost=1 AND alarm=1"_s);
+        if (entry.Rows() == 0)
+            return false;
+        const QString moment = entry.CellTextOrEmpty(0);
+        if (moment == m_ringing.moment)
+            return true;
+        // Moved later, it rings again when its new moment comes; moved to
+        // another past moment, it rings on as it is now.
+        if (ParseDateTimeByFormat(u"yyyy-mm-dd hh:nn:ss"_s, moment) > m_context.clock.now())
+            return false;
+        m_ringing.moment = moment;
+        return true;
+    } catch (const ESQLiteException& e) {
+        // A file that cannot be read now does not silence the alarm.
+        if (e.fault() == EFault::MissingPart)
+            return false;
+        return true;
+    }
+}
+
+void TReminders::silence() {
+    m_context.sound.stop(kAlarmSound);
+    m_alarmActive = false;
+    emit alarmRinging(false);
+    Najdizaznam();
 }
 
 void TReminders::announce(const QString& hour, const QString& minute) {
@@ -72,7 +112,7 @@ void TReminders::announce(const QString& hour, const QString& minute) {
 void TReminders::ringAlarm() {
     m_alarmActive = true;
     emit alarmRinging(true);
-    setTip(m_context.strings[Str::Reminder] + u": "_s + m_pending.subject);
+    setTip(m_context.strings[Str::Reminder] + u": "_s + m_ringing.subject);
     // One alarm sound at a time: a tick while it still sounds adds none.
     if (!m_context.sound.isPlaying(kAlarmSound))
         playGuarded([&] { m_context.sound.play(kAlarmSound, 1); });
@@ -122,6 +162,11 @@ void TReminders::Najdizaznam() {
         } catch (const ESQLiteException&) {
             // A file that cannot be written now is searched without them.
         }
+        if (const QByteArray stamp = DatabaseStamp(file);
+            stamp.isEmpty() || stamp != m_cleanStamp) {
+            m_clean.clear();
+            m_cleanStamp = stamp;
+        }
         QList<std::pair<QString, QString>> groups;
         {
             TSQLiteTable table = db.Query(u"SELECT * FROM tables where viditelnost=1"_s);
@@ -162,19 +207,31 @@ void TReminders::findInGroup(TSQLiteDatabase& db, const QString& name, const QSt
     for (const auto& [table, id] : std::as_const(m_silenced))
         if (table == name)
             silenced += u" AND (id<>"_s + QString::number(id) + u')';
-    TSQLiteTable table = db.Query(u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
-                                  u" WHERE (viditelnost=1) AND (alarm=1)"_s + silenced +
-                                  u" ORDER BY avizo LIMIT 1"_s);
-    if (table.Rows() == 0)
+    const QString armed = u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
+                          u" WHERE (viditelnost=1) AND (alarm=1)"_s + silenced;
+    // The group's earliest armed entry by the moment it names.
+    std::optional<Pending> earliest;
+    const auto consider = [&](const TSQLiteRow& row) {
+        const QString moment = row.CellTextOrEmpty(2);
+        const QDateTime time = ParseDateTimeByFormat(u"yyyy-mm-dd hh:nn:ss"_s, moment);
+        if (!earliest || time < earliest->time)
+            earliest =
+                Pending{name, caption, row.CellInt64(0), row.CellTextOrEmpty(1), time, moment};
+    };
+    // Moments in the stored form sort by their text. Any other text is read
+    // as the program reads moments: a damaged one reads as the zero moment,
+    // so the reminder is overdue and rings at once, wherever its text sorts;
+    // switching it off clears its mark.
+    if (!m_clean.contains(name) &&
+        db.QueryEach(armed + u" AND (avizo IS NULL OR datetime(avizo) IS NOT avizo)"_s, consider) ==
+            0)
+        m_clean.insert(name);
+    db.QueryEach(armed + u" ORDER BY avizo LIMIT 1"_s, consider);
+    if (!earliest)
         return;
     ++m_pendingCount;
-    // A damaged moment reads as the zero moment: the reminder is overdue
-    // and rings at once, so that the user sees it and can switch it off.
-    const QDateTime time = ParseDateTimeByFormat(
-        u"yyyy-mm-dd hh:nn:ss"_s, table.CellTextOrEmpty(table.ColumnIndex(u"avizo"_s)));
-    if (m_pendingCount == 1 || time < m_pending.time)
-        m_pending = {name, caption, table.CellInt64(table.ColumnIndex(u"id"_s)),
-                     table.CellTextOrEmpty(table.ColumnIndex(u"predmet"_s)), time};
+    if (m_pendingCount == 1 || earliest->time < m_pending.time)
+        m_pending = std::move(*earliest);
 }
 
 void TReminders::REsetikony() {
@@ -196,21 +253,24 @@ void TReminders::Vypnialarm() {
     emit alarmRinging(false);
     m_alarmActive = false;
     m_reminderPending = false;
+    const Pending rang = m_ringing;
     try {
+        // That entry only, as it was when it started ringing.
         TSQLiteDatabase db(m_context.modules.diar.file);
-        db.Execute(u"UPDATE "_s + SqlName(m_pending.table) + u" SET alarm='0' WHERE id="_s +
-                   SqlText(QString::number(m_pending.id)) + u";"_s);
+        db.Execute(u"UPDATE "_s + SqlName(rang.table) + u" SET alarm='0' WHERE id="_s +
+                   SqlText(QString::number(rang.id)) + u" AND avizo="_s + SqlText(rang.moment) +
+                   u";"_s);
     } catch (const ESQLiteException& e) {
         // The entry keeps its mark in the file; it stays quiet for this run.
-        m_silenced.append({m_pending.table, m_pending.id});
+        m_silenced.append({rang.table, rang.id});
         std::fprintf(stderr, "velmorand: the alarm mark was not cleared: %s\n",
                      qPrintable(e.message()));
         m_context.dialogs.errorBox(
             m_context.strings[Str::AlarmNotCleared].arg(m_context.modules.diar.file));
     }
     TModuleState& diary = m_context.modules.diar;
-    diary.table = m_pending.table;
-    diary.caption = m_pending.caption;
+    diary.table = rang.table;
+    diary.caption = rang.caption;
     // The diary opens next on the reminder's group.
     std::exception_ptr viewError;
     try {
@@ -221,7 +281,7 @@ void TReminders::Vypnialarm() {
     if (m_context.settings.oknozdiara) {
         m_timer.stop();
         m_context.dialogs.messageBox(nullptr, m_context.strings[Str::ReminderFromDiary],
-                                     m_pending.subject, IDialogs::Icon::Information);
+                                     rang.subject, IDialogs::Icon::Information);
         if (m_context.host->isProgramHidden())
             m_context.host->Skryvsetko();
         m_timer.start();

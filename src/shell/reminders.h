@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -26,6 +27,8 @@ public:
         qint64 id = 0;
         QString subject;
         QDateTime time;
+        // The moment as stored, which tells the entry from one that took its id.
+        QString moment;
     };
 
     void start() { m_timer.start(); }
@@ -45,6 +48,8 @@ public:
     bool alarmActive() const { return m_alarmActive; }
     bool reminderPending() const { return m_reminderPending; }
     const Pending& pending() const { return m_pending; }
+    // The entry that rings, remembered when it started.
+    const Pending& ringing() const { return m_ringing; }
     int pendingCount() const { return m_pendingCount; }
 
 signals:
@@ -58,6 +63,10 @@ private:
     void findInGroup(TSQLiteDatabase& db, const QString& name, const QString& caption);
     void announce(const QString& hour, const QString& minute);
     void ringAlarm();
+    // Whether the ringing entry is still there, shown, armed and due.
+    bool stillRings();
+    // The alarm stops: by the user, or because its entry no longer rings.
+    void silence();
     void playGuarded(const std::function<void()>& play);
     // Shows the tip, with the word that no sound is heard while so.
     void setTip(const QString& tip);
@@ -66,6 +75,7 @@ private:
     QTimer m_timer;
 
     Pending m_pending;
+    Pending m_ringing;
     int m_pendingCount = 0;
     bool m_reminderPending = true;
     bool m_alarmActive = false;
@@ -79,4 +89,8 @@ private:
     bool m_searchFailureSaid = false;
     // Reminders switched off whose mark could not be cleared in the file.
     QList<std::pair<QString, qint64>> m_silenced;
+    // Groups known to hold no armed entry with a damaged moment, while the
+    // file keeps the stamp they were looked at in.
+    QSet<QString> m_clean;
+    QByteArray m_cleanStamp;
 };

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -298,6 +299,24 @@ private slots:
         QVERIFY(!p.reminders().alarmActive());
     }
 
+    // A subject of megabytes rings and is switched off at once; the box
+    // and the tip show the start of it.
+    void aSubjectOfMegabytes() {
+        TempHome home;
+        Program p(0);
+        const QString subject = u"Zubár "_s.repeated(500000);
+        addEntry(u"mojdiar"_s, subject, u"2026-12-08 09:00:00"_s);
+        p.reminders().Najdizaznam();
+        QElapsedTimer clock;
+        clock.start();
+        p.tickAt(u"2026-12-08 09:30:11"_s);
+        p.t.hotKeys.press(1);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(alarmOf(u"mojdiar"_s, subject), u"0"_s);
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
+        QCOMPARE(p.t.dialogs.boxes[0].text, subject.left(1000) + u"\u2026"_s);
+    }
+
     void switchedOffFromTheTrayWhileHidden() {
         TempHome home;
         Program p(0);
@@ -312,11 +331,25 @@ private slots:
         QCOMPARE(p.tip(), u"Žiadna pripomienka v diári"_s);
     }
 
+    // An armed entry whose moment is damaged rings at once, wherever its
+    // text sorts, and once: switching it off clears its mark. A moment in
+    // another form counts at the moment it names.
+    void damagedMomentRingsAtOnce_data() {
+        QTest::addColumn<QString>("moment");
+        QTest::newRow("sorts first") << u"0000-00-00 0x:00:00"_s;
+        QTest::newRow("sorts last") << u"zzz"_s;
+        QTest::newRow("a thirteenth month") << u"2026-13-01 10:00:00"_s;
+        QTest::newRow("30 February") << u"2026-02-30 10:00:00"_s;
+        // Not damaged, but not in the stored form: it counts at its moment.
+        QTest::newRow("another form, earlier") << u"2026-12-8 9:00:00"_s;
+        QTest::newRow("empty") << QString();
+    }
     void damagedMomentRingsAtOnce() {
+        QFETCH(QString, moment);
         TempHome home;
         Program p(0);
-        addEntry(u"mojdiar"_s, u"pokazené"_s, u"0000-00-00 0x:00:00"_s);
         addEntry(u"mojdiar"_s, u"neskôr"_s, u"2026-12-09 08:00:00"_s);
+        addEntry(u"mojdiar"_s, u"pokazené"_s, moment);
         p.reminders().Najdizaznam();
         QVERIFY(p.t.dialogs.errors.isEmpty());
         QCOMPARE(p.reminders().pending().subject, u"pokazené"_s);
@@ -325,6 +358,50 @@ private slots:
         p.t.hotKeys.press(1);
         QCOMPARE(alarmOf(u"mojdiar"_s, u"pokazené"_s), u"0"_s);
         QCOMPARE(p.reminders().pending().subject, u"neskôr"_s);
+        p.tickAt(u"2026-12-08 09:30:12"_s);
+        QVERIFY(!p.reminders().alarmActive());
+    }
+
+    // The alarm belongs to the entry that started it. Hot key 1 clears that
+    // entry only, never the one pending after it; and once that entry is
+    // deleted, moved later or disarmed, the alarm stops by itself.
+    void theAlarmBelongsToItsEntry_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("key");
+        for (const bool key : {true, false}) {
+            const QByteArray how = key ? ", then hot key 1" : ", then a tick";
+            QTest::newRow("deleted" + how) << u"viditelnost=0"_s << key;
+            QTest::newRow("moved later" + how)
+                << u"avizo='2026-12-09 10:00:00', datum='2026-12-09'"_s << key;
+            QTest::newRow("disarmed" + how) << u"alarm=0"_s << key;
+        }
+    }
+    void theAlarmBelongsToItsEntry() {
+        QFETCH(QString, change);
+        QFETCH(bool, key);
+        TempHome home;
+        Program p(0);
+        addEntry(u"mojdiar"_s, u"obed"_s, u"2026-12-08 09:00:00"_s);
+        addEntry(u"mojdiar"_s, u"zajtra"_s, u"2026-12-09 08:00:00"_s);
+        p.reminders().Najdizaznam();
+        p.tickAt(u"2026-12-08 09:30:11"_s);
+        QVERIFY(p.reminders().alarmActive());
+        execute(u"UPDATE mojdiar SET "_s + change + u" WHERE predmet='obed'"_s);
+        p.reminders().Najdizaznam(); // as the diary does after a change
+        QCOMPARE(p.reminders().pending().subject, u"zajtra"_s);
+        if (key)
+            p.t.hotKeys.press(1);
+        else
+            p.tickAt(u"2026-12-08 09:30:12"_s);
+        QVERIFY(!p.reminders().alarmActive());
+        QVERIFY(!p.alarmItemShown());
+        QCOMPARE(p.t.sound.stopped, QStringList{u"sounds/avizo.wav"_s});
+        QCOMPARE(alarmOf(u"mojdiar"_s, u"zajtra"_s), u"1"_s);
+        if (change.startsWith(u"avizo"))
+            QCOMPARE(alarmOf(u"mojdiar"_s, u"obed"_s), u"1"_s); // it rings tomorrow
+        QCOMPARE(p.tip(), u"Pripomienka: 09 december 2026 08:00"_s);
+        p.tickAt(u"2026-12-08 09:30:13"_s);
+        QVERIFY(!p.reminders().alarmActive());
     }
 
     void lockedFileStillSilencesTheAlarm() {
