@@ -19,7 +19,8 @@ public:
     virtual ~IDialogs() = default;
 
     // A modal message box; the answer is the button the user chose
-    // (No when a Yes/No box is closed without a choice).
+    // (No when a Yes/No box is closed without a choice). The text is shown
+    // as plain text, as an excerpt when it is long.
     Answer messageBox(QWidget* owner, const QString& caption, const QString& text, Icon icon,
                       Buttons buttons = Buttons::Ok);
     // The standard error box that shows what ended a command.
@@ -36,6 +37,11 @@ public:
     // a question takes the answer that changes nothing (No).
     void setUnattended(bool unattended) { m_unattended = unattended; }
     bool unattended() const { return m_unattended; }
+
+    // What a box shows of a text: lines of at most 1,000 characters, at
+    // most 200 of them, each cut marked with an ellipsis. A box of a whole
+    // text of megabytes would take minutes to lay out and could not be read.
+    static QString Excerpt(const QString& text);
 
 protected:
     virtual Answer showMessageBox(QWidget* owner, const QString& caption, const QString& text,

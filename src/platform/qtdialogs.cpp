@@ -38,10 +38,13 @@ QMessageBox::Icon boxIcon(IDialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// A message box is as narrow as its text, which may cut its title short on
-// the window manager's title bar: it is made wide enough for the title too
-// (the title bar's font is the window manager's, so with room to spare).
-void fitTitle(QMessageBox& box) {
+// Texts come from servers, file names and the user's data too: a box shows
+// them as they are, never as markup or links. A message box is as narrow as
+// its text, which may cut its title short on the window manager's title bar:
+// it is made wide enough for the title too (the title bar's font is the
+// window manager's, so with room to spare).
+void prepareBox(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
     QFont font = box.font();
     font.setBold(true);
     const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) * 6 / 5 + 120;
@@ -133,10 +136,41 @@ private:
 
 } // namespace
 
+QString IDialogs::Excerpt(const QString& text) {
+    constexpr qsizetype kLine = 1000, kLines = 200;
+    if (text.size() <= kLine && text.count(u'\n') < kLines)
+        return text;
+    QString excerpt;
+    qsizetype lines = 0;
+    for (qsizetype start = 0;;) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = QStringView(text).sliced(start, end - start);
+        if (line.size() > kLine) {
+            // Never half of a character outside the basic plane.
+            line.truncate(line[kLine - 1].isHighSurrogate() ? kLine - 1 : kLine);
+            excerpt += line;
+            excerpt += u'\u2026';
+        } else {
+            excerpt += line;
+        }
+        if (end == text.size())
+            break;
+        excerpt += u'\n';
+        if (++lines == kLines) {
+            excerpt += u'\u2026';
+            break;
+        }
+        start = end + 1;
+    }
+    return excerpt;
+}
+
 IDialogs::Answer IDialogs::messageBox(QWidget* owner, const QString& caption, const QString& text,
                                       Icon icon, Buttons buttons) {
     if (!m_unattended)
-        return showMessageBox(owner, caption, text, icon, buttons);
+        return showMessageBox(owner, caption, Excerpt(text), icon, buttons);
     std::fprintf(stderr, "velmorand: %s: %s\n", qPrintable(caption), qPrintable(text));
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
@@ -148,14 +182,14 @@ void IDialogs::errorBox(const Exception& error) {
     }
     std::fprintf(stderr, "velmorand: %s\n", qPrintable(error.message()));
     if (!m_unattended)
-        showErrorBox(m_errorTexts(error));
+        showErrorBox(Excerpt(m_errorTexts(error)));
 }
 
 void IDialogs::errorBox(const QString& text) {
     if (m_unattended)
         std::fprintf(stderr, "velmorand: %s\n", qPrintable(text));
     else
-        showErrorBox(text);
+        showErrorBox(Excerpt(text));
 }
 
 IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& caption,
@@ -167,7 +201,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
     }
     QMessageBox box(boxIcon(icon), caption, text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
-    fitTitle(box);
+    prepareBox(box);
     if (question) {
         box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
@@ -180,7 +214,7 @@ IDialogs::Answer TQtDialogs::showMessageBox(QWidget* owner, const QString& capti
 
 void TQtDialogs::showErrorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, u"Velmorand"_s, text, QMessageBox::Ok);
-    fitTitle(box);
+    prepareBox(box);
     execUntilAnswered(box, *this);
 }
 

@@ -1,15 +1,20 @@
 // Desktop stand-ins: autostart entry, sound files, one running copy.
 #include "platform/autostart.h"
+#include "platform/qtdialogs.h"
 #include "platform/qtsoundplayer.h"
 #include "platform/singleinstance.h"
 #include "platform/wavfile.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLockFile>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtEndian>
 
 using namespace Qt::Literals::StringLiterals;
@@ -40,6 +45,47 @@ QByteArray wav(quint16 format, quint16 channels, quint32 rate, quint16 bits, qui
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
+    // A box shows a text as it is, never as markup or a link, and a long
+    // one as an excerpt that is laid out at once.
+    void boxesShowTextAsItIs_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString markup = u"<a href='https://evil.example/x'>nová verzia</a> <b>súbor</b>"_s;
+        QTest::newRow("markup") << markup << markup;
+        QTest::newRow("3 MB on one line")
+            << QString(3 << 20, u'a') << QString(1000, u'a') + u"\u2026"_s;
+        QTest::newRow("300,000 lines")
+            << u"riadok\n"_s.repeated(300000) << u"riadok\n"_s.repeated(200) + u"\u2026"_s;
+    }
+    void boxesShowTextAsItIs() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        TQtDialogs dialogs;
+        QString seen;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QDialog*>(window);
+                if (!box || !box->isVisible())
+                    continue;
+                if (auto* message = qobject_cast<QMessageBox*>(box)) {
+                    seen = message->text();
+                    format = message->textFormat();
+                } else if (auto* view = box->findChild<QPlainTextEdit*>()) {
+                    seen = view->toPlainText() + u'\n';
+                    format = Qt::PlainText;
+                }
+                box->accept();
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        dialogs.messageBox(nullptr, u"Velmorand"_s, text, IDialogs::Icon::Information);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(seen.trimmed(), shown.trimmed());
+    }
+
     void autostartEntry() {
         TempHome scratch;
         TAutostart autostart(u"/opt/vel morand/velmorand"_s, u"/home/ján/My $Data \"x\"\\y 100%"_s);
