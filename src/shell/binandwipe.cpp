@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -155,40 +156,65 @@ void wipe(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, Q
 }
 
 // Copies the five files into a new folder data-<date>-<time> beside data,
-// then keeps the newest three such folders. Returns the folder's path.
-// Throws EFileError when the copy cannot be made; nothing is left of it.
+// then keeps the newest three such folders: the one just made, always, and
+// the two others made last. Returns the folder's path. Throws EFileError
+// when the copy cannot be made; nothing is left of it.
 QString copyBeforeWipe(TProgramContext& context) {
+    static const QRegularExpression kCopy(u"^data-\\d{4}-\\d\\d-\\d\\d-\\d{6}(-\\d+)?$"_s);
+    static const QRegularExpression kPart(u"^data-\\d{4}-\\d\\d-\\d\\d-\\d{6}(-\\d+)?\\.part$"_s);
+    const auto copies = [](const QRegularExpression& pattern) {
+        QFileInfoList folders =
+            QDir().entryInfoList({u"data-*"_s}, QDir::Dirs | QDir::NoDotAndDotDot);
+        folders.removeIf(
+            [&](const QFileInfo& f) { return !pattern.match(f.fileName()).hasMatch(); });
+        return folders;
+    };
+    // A copy is made under a name of its own and named only once complete:
+    // one cut short (the program killed meanwhile) never counts as a copy,
+    // and goes when the next one is made.
+    for (const QFileInfo& part : copies(kPart))
+        QDir(part.filePath()).removeRecursively();
     const QString stamp = u"data-"_s + context.clock.now().toString(u"yyyy-MM-dd-HHmmss"_s);
     QString folder = stamp;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
+    for (int n = 2; QFileInfo::exists(folder) || QFileInfo::exists(folder + u".part"_s); ++n)
         folder = stamp + u'-' + QString::number(n);
+    const QString part = folder + u".part"_s;
     const auto failed = [&](EFault fault, const QString& file) {
-        QDir(folder).removeRecursively();
+        QDir(part).removeRecursively();
         return EFileError(u"Cannot copy the data files into \"%1\""_s.arg(folder), fault, file);
     };
-    if (!QDir().mkdir(folder))
+    if (!QDir().mkdir(part))
         throw failed(EFault::CannotWrite, folder);
     for (const TFileStep& step : fileSteps(context)) {
         const QString& file = step.module.file;
         if (!QFileInfo::exists(file))
             continue;
-        const QString copy = folder + u'/' + QFileInfo(file).fileName();
+        const QString copy = part + u'/' + QFileInfo(file).fileName();
         try {
             // A consistent copy whatever else has the file open.
             TSQLiteDatabase(file).Execute(u"VACUUM INTO "_s + SqlText(copy));
         } catch (const ESQLiteException& e) {
-            // A file that is no database is copied as it is.
+            // A file that is no database is copied as it is. Any other file
+            // is read through SQLite only: a descriptor of the program's own,
+            // closed, would drop the locks its own connections hold.
+            if (e.fault() != EFault::Damaged)
+                throw failed(e.fault(), file);
             QFile::remove(copy);
             if (!QFile::copy(file, copy))
-                throw failed(e.fault() == EFault::Full ? EFault::Full : EFault::CannotWrite, copy);
+                throw failed(EFault::CannotWrite, copy);
         }
     }
-    static const QRegularExpression kCopy(u"^data-\\d{4}-\\d\\d-\\d\\d-\\d{6}(-\\d+)?$"_s);
-    QStringList copies = QDir().entryList({u"data-*"_s}, QDir::Dirs | QDir::NoDotAndDotDot,
-                                          QDir::Name | QDir::Reversed);
-    copies.removeIf([](const QString& name) { return !kCopy.match(name).hasMatch(); });
-    for (qsizetype i = 3; i < copies.size(); ++i)
-        QDir(copies[i]).removeRecursively();
+    if (!QDir().rename(part, folder))
+        throw failed(EFault::CannotWrite, folder);
+    // The others by the time they were made, newest first.
+    QFileInfoList others = copies(kCopy);
+    others.removeIf([&](const QFileInfo& f) { return f.fileName() == folder; });
+    std::sort(others.begin(), others.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime ma = a.lastModified(), mb = b.lastModified();
+        return ma != mb ? ma > mb : a.fileName() > b.fileName();
+    });
+    for (qsizetype i = 2; i < others.size(); ++i)
+        QDir(others[i].filePath()).removeRecursively();
     return QDir(folder).absolutePath();
 }
 

@@ -4,6 +4,7 @@
 #include "addressbook/contactimport.h"
 #include "addressbook/formadresar.h"
 #include "addressbook/formnastavinport.h"
+#include "context/guard.h"
 #include "shell/binandwipe.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
@@ -148,7 +149,8 @@ private slots:
         QTest::addColumn<TextEncoding>("encoding");
         const QString lines = u"Ľubomír;Šťastný\r\nĽubomír;Šťastný"_s;
         QTest::newRow("UTF-8") << lines.toUtf8() << TextEncoding::Utf8;
-        QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + lines.toUtf8() << TextEncoding::Utf8;
+        QTest::newRow("UTF-8 with its mark")
+            << "\xEF\xBB\xBF" + lines.toUtf8() << TextEncoding::Utf8;
         QTest::newRow("Windows-1250") << Cp1250::encode(lines) << TextEncoding::Cp1250;
         QStringEncoder little(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
         QStringEncoder big(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
@@ -341,8 +343,8 @@ private slots:
         QFETCH(bool, changed);
         TempHome home;
         AddressBook a;
-        const QString said = u"Súbor "_s + QDir::toNativeSeparators(QDir::current().filePath(
-                                                  u"kontakty.txt"_s)) +
+        const QString said = u"Súbor "_s +
+                             QDir::toNativeSeparators(QDir::current().filePath(u"kontakty.txt"_s)) +
                              u" nie je textový súbor s kontaktmi: obsahuje binárne údaje."_s;
         if (changed) {
             Tformnastavinport* d = a.choose("Ján;Novák\r\n");
@@ -390,6 +392,14 @@ private slots:
         kosClick(a.t.context, nullptr);
         QVERIFY2(a.lastBox().contains(u"Do súboru data/Addressbook.dbf sa práve inportujú"_s),
                  qPrintable(a.lastBox()));
+        // The wipe's copy reads the file through SQLite only, so it stops
+        // before anything is wiped, and the import keeps its locks.
+        a.t.dialogs.answers = {IDialogs::Answer::Yes};
+        Guarded(a.t.dialogs, [&] { vymazatClick(a.t.context, nullptr); });
+        QCOMPARE(a.t.dialogs.errors.size(), 1);
+        QVERIFY2(a.t.dialogs.errors[0].contains(u"sa práve inportujú"_s),
+                 qPrintable(a.t.dialogs.errors[0]));
+        QCOMPARE(QDir().entryList({u"data-*"_s}, QDir::Dirs), QStringList());
         QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
         QCOMPARE(rows(u"SELECT count(*) FROM mojekontakty"_s), QList<QStringList>{{u"3000"_s}});
     }

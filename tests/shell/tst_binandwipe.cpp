@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <optional>
+#include <sys/time.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -252,6 +253,33 @@ private slots:
         QCOMPARE(QDir().entryList({u"data-*"_s}, QDir::Dirs, QDir::Name),
                  (QStringList{u"data-2026-12-08-100001"_s, u"data-2026-12-08-100002"_s,
                               u"data-2026-12-08-100003"_s}));
+    }
+
+    // The copy just made always stays, and the log names it; the others
+    // are ranked by the time they were made, not by their names (a clock
+    // once ahead named these 2027). A copy cut short never counts as one.
+    void theCopyJustMadeStays() {
+        TempHome home;
+        Program a;
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        const QList<std::pair<QString, qint64>> older{{u"data-2027-01-01-000000"_s, now - 10},
+                                                      {u"data-2027-01-02-000000"_s, now - 86400},
+                                                      {u"data-2027-01-03-000000"_s, now - 172800},
+                                                      {u"data-2026-12-08-095959.part"_s, now}};
+        for (const auto& [name, made] : older) {
+            QDir().mkdir(name);
+            WriteFileBytes(name + u"/Notes.dbf"_s, "old");
+            const timeval times[2] = {{made, 0}, {made, 0}};
+            QCOMPARE(::utimes(QFile::encodeName(name).constData(), times), 0);
+        }
+        a.click("vymazat");
+        const QString copy = QDir::current().absoluteFilePath(u"data-2026-12-08-100000"_s);
+        QVERIFY(a.lastBox().text.startsWith(u"\r\nKópia údajov spred vymazania je v priečinku "_s +
+                                            copy + u"\r\n"_s));
+        QCOMPARE(QDir().entryList({u"data-*"_s}, QDir::Dirs, QDir::Name),
+                 (QStringList{u"data-2026-12-08-100000"_s, u"data-2027-01-01-000000"_s,
+                              u"data-2027-01-02-000000"_s}));
+        QCOMPARE(count(copy + u"/Notes.dbf"_s, u"SELECT COUNT(*) FROM tables"_s), 1);
     }
 
     // A group emptied from the bin and made again under the same name: the
