@@ -3,6 +3,7 @@
 #include "storage/exception.h"
 #include "storage/linefile.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,7 +30,25 @@ QString TLanguageTable::FilePath(const QString& languageName) {
     const QString exact = u"languages/"_s + languageName + u".lng"_s;
     if (languageName.contains(u'&') && QFile::exists(exact))
         return exact;
-    return u"languages/"_s + QString(languageName).remove(u'&') + u".lng"_s;
+    const QString name = QString(languageName).remove(u'&');
+    const QString path = u"languages/"_s + name + u".lng"_s;
+    if (!name.contains(u'?') || QFile::exists(path))
+        return path;
+    // The settings file's code page has no letter for some characters of a
+    // file's name and stores "?" in their place: such a name finds the
+    // first file whose name it stands for.
+    for (const QString& file :
+         QDir(u"languages"_s).entryList({u"*.lng"_s}, QDir::Files, QDir::Name)) {
+        const QStringView stem = QStringView(file).chopped(4);
+        if (stem.size() != name.size())
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; same && i < stem.size(); ++i)
+            same = name[i] == u'?' || name[i] == stem[i];
+        if (same)
+            return u"languages/"_s + file;
+    }
+    return path;
 }
 
 void TLanguageTable::Nahrajretazce(const QString& languageName) {

@@ -183,23 +183,35 @@ private slots:
                      qPrintable((kFiles + kViews)[i]));
     }
 
-    // A 100-line file whose name holds "&": the menu shows the "&", the
-    // file's texts come, the missing ones of the original's are empty and
-    // the program's own are the built-in ones; the name holds at the next
-    // start.
-    void aShortFileWithAnAmpersand() {
+    // A 100-line file whose name holds "&", or a letter the settings file's
+    // code page lacks (stored as "?"): the menu shows the name, the file's
+    // texts come, the missing ones of the original's are empty and the
+    // program's own are the built-in ones; the choice holds at the next start.
+    void aShortFileWithAnUnusualName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("an ampersand")
+            << u"Tom&Jerry"_s << u"Tom&&Jerry"_s << QByteArray("Tom&Jerry");
+        QTest::newRow("outside Windows-1250")
+            << u"Español"_s << u"Español"_s << QByteArray("Espa?ol");
+    }
+    void aShortFileWithAnUnusualName() {
+        QFETCH(QString, name);
+        QFETCH(QString, item);
+        QFETCH(QByteArray, stored);
         TempHome home;
         QByteArray lines;
         for (int i = 0; i < 100; ++i)
             lines += "Text " + QByteArray::number(i) + "\r\n";
         QDir().mkpath(u"languages"_s);
-        WriteFileBytes(u"languages/Tom&Jerry.lng"_s, lines);
+        WriteFileBytes(u"languages/"_s + name + u".lng"_s, lines);
         {
             Program a;
-            QAction* item = a.p.main->findChild<QAction*>(u"Tom&Jerry"_s);
-            QVERIFY(item);
-            QCOMPARE(item->text(), u"Tom&&Jerry"_s);
-            a.choose(u"Tom&Jerry"_s);
+            QAction* action = a.p.main->findChild<QAction*>(name);
+            QVERIFY(action);
+            QCOMPARE(action->text(), item);
+            a.choose(name);
             const TLanguageTable& s = a.p.t.context.strings;
             QCOMPARE(s.at(99), u"Text 99"_s);
             QCOMPARE(s.at(100), QString());
@@ -207,8 +219,8 @@ private slots:
             QCOMPARE(a.p.record(u"poznamky"_s)->windowTitle(), u"Text 1 - Text 2"_s);
             a.p.main->Ulozini();
         }
+        QCOMPARE(FileBytes(TSettings::FileName).split('\n').value(8).trimmed(), stored);
         Program again;
-        QCOMPARE(again.p.t.context.settings.language, u"Tom&Jerry"_s);
         QCOMPARE(again.p.t.context.strings.at(2), u"Text 2"_s);
     }
 
