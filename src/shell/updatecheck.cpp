@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTimer>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -109,9 +110,10 @@ QString TUpdateCheck::OwnVersion() {
     return QStringLiteral(VELMORAND_VERSION);
 }
 
-void TUpdateCheck::setTimeouts(int versionMs, int downloadMs) {
+void TUpdateCheck::setTimeouts(int versionMs, int downloadMs, int versionDeadlineMs) {
     m_versionTimeout = versionMs;
     m_downloadTimeout = downloadMs;
+    m_versionDeadline = versionDeadlineMs;
 }
 
 void TUpdateCheck::Kontrolujupdate() {
@@ -190,6 +192,9 @@ void TUpdateCheck::fetch(bool manual) {
         if (received > kMostVersionBytes && m_reply)
             m_reply->abort();
     });
+    // A server that sends a byte now and then is never idle for long: the
+    // whole file has its deadline too.
+    QTimer::singleShot(m_versionDeadline, m_reply, &QNetworkReply::abort);
     connect(m_reply, &QNetworkReply::finished, this, [this] { versionArrived(m_manual); });
     if (manual)
         showProgress(Str::LookingForUpdate);
@@ -220,7 +225,12 @@ void TUpdateCheck::versionArrived(bool manual) {
         }
         return failed(reply->errorString(), Str::UpdateInfoFailed);
     }
-    const TVersionFile version = TVersionFile::Parse(reply->readAll());
+    // The size is checked on what arrived: a file that came in one piece
+    // was never seen growing.
+    const QByteArray bytes = reply->read(kMostVersionBytes + 1);
+    if (bytes.size() > kMostVersionBytes)
+        return failed(u"the version file is too long"_s, Str::UpdateInfoFailed);
+    const TVersionFile version = TVersionFile::Parse(bytes);
     if (version.verdict == TVersionFile::Verdict::Damaged)
         return failed(u"the version file is damaged"_s, Str::UpdateInfoFailed);
     if (version.version == OwnVersion()) {

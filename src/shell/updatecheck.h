@@ -50,8 +50,9 @@ public:
     void Kontrolujupdate();
     void hladatupdateClick();
     bool running() const { return m_reply != nullptr; }
-    // Limits without progress: the version file, the program file.
-    void setTimeouts(int versionMs, int downloadMs);
+    // Limits without progress: the version file, the program file; and the
+    // time the whole version file may take.
+    void setTimeouts(int versionMs, int downloadMs, int versionDeadlineMs = 30000);
 
 signals:
     // A check or a download has ended, whatever its outcome.
@@ -80,4 +81,5 @@ private:
     bool m_manual = false;
     int m_versionTimeout = 10000;
     int m_downloadTimeout = 60000;
+    int m_versionDeadline = 30000;
 };

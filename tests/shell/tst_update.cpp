@@ -99,8 +99,8 @@ private slots:
             << u"/newer"_s << false << QList<A>{A::Yes} << QStringList{kQuestion, saved} << true;
         QTest::newRow("older, offered, no")
             << u"/older"_s << true << QList<A>{A::No} << QStringList{kQuestion} << false;
-        for (const char* bad : {"/empty", "/binary", "/big", "/twolines", "/notaversion",
-                                "/redirect", "/hang", "/missing"}) {
+        for (const char* bad : {"/empty", "/binary", "/big", "/70k", "/twolines", "/notaversion",
+                                "/redirect", "/hang", "/trickle", "/missing"}) {
             QTest::newRow(bad) << QString::fromLatin1(bad) << true << QList<A>()
                                << QStringList{kInfoFailed} << false;
             QTest::newRow(QByteArray(bad) + ", automatic")
@@ -127,7 +127,7 @@ private slots:
         TempHome home;
         TestContext t;
         TUpdateCheck check(t.context, nullptr);
-        check.setTimeouts(1500, 1500);
+        check.setTimeouts(1500, 1500, 2500);
         const QString url =
             path.startsWith(u"other:") ? server()->other + path.mid(6) : server()->host + path;
         qputenv("VELMORAND_UPDATE_URL", url.toUtf8());

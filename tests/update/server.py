@@ -73,6 +73,22 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send(bytes(range(256)) * 16)
         elif path == "/big":
             self.send(b"2.2\r\n" + b"x" * (10 << 20))
+        elif path == "/70k":
+            # A usable version file, but over the size a version file has,
+            # sent in one piece.
+            self.send(version("2.2", program, "velmorand-2.2") + b" " * 70000)
+        elif path == "/trickle":
+            # A byte every half second: never idle long, never done.
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            try:
+                for _ in range(1000):
+                    self.wfile.write(b"2")
+                    self.wfile.flush()
+                    time.sleep(0.5)
+            except OSError:
+                pass
         elif path == "/twolines":
             self.send(b"2.2\r\n" + program.encode() + b"\r\n")
         elif path == "/notaversion":
