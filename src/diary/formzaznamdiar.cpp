@@ -23,7 +23,7 @@ const TFormField kEntryFields[] = {{"predmet", Str::Subject},
 } // namespace
 
 Tformzaznamdiar::Tformzaznamdiar(Tformdiar& window, Mode mode, qint64 id)
-    : TRecordEditor(window, mode, id, u"formzaznamdiar"_s, kEntryFields), m_diary(window) {
+    : TRecordEditor(window, mode, id, u"formzaznamdiar"_s, kEntryFields) {
     datetimepicker = new QDateEdit;
     datetimepicker->setObjectName(u"datetimepicker"_s);
     datetimepicker->setCalendarPopup(true);
@@ -124,5 +124,4 @@ bool Tformzaznamdiar::Uloz() {
 void Tformzaznamdiar::afterSave() {
     // A new or changed reminder is armed at once.
     m_context.reminders->Najdizaznam();
-    m_diary.refresh();
 }

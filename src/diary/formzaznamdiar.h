@@ -27,7 +27,6 @@ private:
     // The day of the day picker at the time of the time picker.
     QDateTime moment() const;
 
-    Tformdiar& m_diary;
     QDateEdit* datetimepicker;
     QTimeEdit* DateTimePicker1;
     QCheckBox* alarm;

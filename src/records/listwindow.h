@@ -57,8 +57,14 @@ public:
     // stays selected; a record that is gone leaves its place to its
     // neighbour; in another group the first record is selected.
     void Aktualizuj();
-    // The record to select at the next refresh (the one an editor saved).
+    // The record to select at the next refresh.
     void selectAfterRefresh(qint64 id) { m_selectNext = id; }
+    // Lists what an editor saved, with its record selected: at once, as
+    // the editor may close over a box, whose closing is no activation.
+    void showSaved(qint64 id) {
+        m_selectNext = id;
+        refresh();
+    }
     // Writes the view file.
     void Ulozini();
     // Reads the view file, makes the change to the module state and writes

@@ -174,10 +174,10 @@ void TRecordEditor::ulozitClick() {
             return;
         // What was typed stays until the view file is written too.
         m_window.Ulozini();
-        m_window.selectAfterRefresh(m_id);
         m_saved = true;
         m_form->clear();
         afterSave();
+        m_window.showSaved(m_id);
         close();
     });
 }
