@@ -133,6 +133,11 @@ void TFormadresar::FormActivate() {
     }
 }
 
+void TFormadresar::Aplikujjazyk() {
+    TGroupedWindow::Aplikujjazyk();
+    m_list->setHeader(m_context.strings[Str::MyContacts]);
+}
+
 void TFormadresar::setSortMarks() {
     for (int key = 0; key < 25; ++key)
         m_sorts[key]->setChecked(options().values[TAddressBookOptions::SortKey] == key);

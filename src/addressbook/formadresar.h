@@ -23,6 +23,7 @@ public:
     const TAddressBookOptions& options() const;
 
     void FormActivate() override;
+    void Aplikujjazyk() override;
     // Sort key k: 0 by order of insertion, k by the field k - 1.
     void sortClick(int key);
     void opacneClick();

@@ -32,6 +32,9 @@ public:
     virtual bool isProgramHidden() const = 0;
     // Closes every record window; each writes its view file.
     virtual void CloseRecordWindows() = 0;
+    // Closes every open editor, each asking first about changed text;
+    // false when one is kept open.
+    virtual bool CloseEditors() = 0;
     // The window of a kind's module reads its view file, makes the change
     // to its state and writes the file again: a change made from outside
     // the window (a wipe, a language) that keeps the window's other choices.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -184,8 +185,12 @@ void TRecordEditor::ulozitClick() {
 
 void TRecordEditor::closeEvent(QCloseEvent* event) {
     // Changed text is thrown away only when the user says so; the default
-    // answer keeps it.
-    if (m_mode != Mode::View && !m_saved && isModified()) {
+    // answer keeps it. When the program ends with the session or on a
+    // signal, no one is there to answer, and it goes.
+    if (m_mode != Mode::View && !m_saved && isModified() && m_context.dialogs.unattended()) {
+        std::fprintf(stderr, "velmorand: an editor's changes were not saved: %s\n",
+                     qPrintable(windowTitle()));
+    } else if (m_mode != Mode::View && !m_saved && isModified()) {
         const TLanguageTable& s = m_context.strings;
         if (m_context.dialogs.messageBox(this, s[Str::DiscardChangesTitle], s[Str::DiscardChanges],
                                          IDialogs::Icon::Question,

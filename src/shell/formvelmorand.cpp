@@ -447,7 +447,12 @@ void Tformvelmorand::FormActivate() {
         host.ShowWindowNamed(last);
         return;
     }
+    // The page shows the file again; what is no control of the page (the
+    // language chosen in this run, the last window) stays as it is now.
+    const TSettings now = m_context.settings;
     Nastavprogram();
+    m_context.settings.language = now.language;
+    m_context.settings.lastWindow = now.lastWindow;
     oknozdiara->setFocus();
 }
 
@@ -477,6 +482,12 @@ void Tformvelmorand::FormClose() {
 
 void Tformvelmorand::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
+        // The editors are asked first: one that keeps its text keeps the
+        // program running, with its tray icon and hot keys.
+        if (m_context.host && !m_context.host->CloseEditors()) {
+            event->ignore();
+            return;
+        }
         m_closed = true;
         FormClose();
     }

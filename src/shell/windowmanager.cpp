@@ -10,6 +10,7 @@
 #include "platform/trace.h"
 #include "recordkinds.h"
 #include "records/listwindow.h"
+#include "records/recordeditor.h"
 #include "records/recordkind.h"
 #include "records/recordwindow.h"
 #include "reminders.h"
@@ -173,6 +174,15 @@ void TWindowManager::Restore() {
 void TWindowManager::CloseRecordWindows() {
     for (const auto& window : m_records)
         window->close();
+}
+
+bool TWindowManager::CloseEditors() {
+    // Hidden ones too: the program may be hidden as a whole.
+    for (const auto& window : m_records)
+        for (auto* editor : window->findChildren<TRecordEditor*>(Qt::FindDirectChildrenOnly))
+            if (!editor->close())
+                return false;
+    return true;
 }
 
 void TWindowManager::RewriteView(const TModuleState& module,

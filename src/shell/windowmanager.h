@@ -53,6 +53,7 @@ public:
     void ToggleProgram() override;
     bool isProgramHidden() const override { return m_hidden; }
     void CloseRecordWindows() override;
+    bool CloseEditors() override;
     void RewriteView(const TModuleState& module,
                      const std::function<void(TModuleState&)>& change) override;
     void EndProgram() override;

@@ -5,6 +5,7 @@
 #include "notes/formzaznampoznamky.h"
 #include "platform/trayicon.h"
 #include "records/groupedwindow.h"
+#include "records/recordwindow.h"
 #include "shell/formvelmorand.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -151,6 +153,36 @@ private slots:
                      ->findChild<QLineEdit*>()
                      ->placeholderText(),
                  u"Stlačte klávesovú skratku"_s);
+    }
+
+    // The language chosen holds through a visit of the settings page (which
+    // shows the file again) to the quit and the next start; the address
+    // book's list header follows it.
+    void theChoiceHoldsToTheNextStart() {
+        TempHome home;
+        const auto header = [](const Program& a) {
+            return a.p.record(u"adresar"_s)
+                ->findChild<QTreeView*>(u"zoznam"_s)
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString();
+        };
+        {
+            Program a;
+            QCOMPARE(header(a), u"Moje kontakty"_s);
+            a.choose(u"English"_s);
+            QCOMPARE(header(a), u"My contacts"_s);
+            TRecordWindow* diary = a.p.record(u"diar"_s);
+            a.p.windows.ShowWindowNamed(u"diar"_s);
+            QVERIFY(QTest::qWaitForWindowActive(diary));
+            QTest::keyClick(diary, Qt::Key_F12);
+            QVERIFY(QTest::qWaitForWindowActive(a.p.main));
+            a.p.main->close();
+        }
+        QVERIFY(FileBytes(TSettings::FileName).endsWith("\r\nEnglish\r\n"));
+        Program again;
+        QCOMPARE(again.p.t.context.strings[Str::MyNotes], u"My notes"_s);
+        QCOMPARE(header(again), u"My contacts"_s);
     }
 
     // A file that cannot be loaded changes nothing: the box, and the

@@ -1,6 +1,7 @@
 // The main window: start-up, settings page, hide and show, keys, shutdown.
 #include "platform/qtdialogs.h"
 #include "platform/trayicon.h"
+#include "records/recordeditor.h"
 #include "records/recordwindow.h"
 #include "shell/formvelmorand.h"
 #include "testsupport.h"
@@ -411,6 +412,30 @@ private slots:
                  QByteArray(kDefaultFile).replace("Reminderwindows: 1", "Reminderwindow: 0"));
         QVERIFY(!p.t.tray->shown);
         QCOMPARE(p.t.tray->calls.last(), u"remove"_s);
+        QVERIFY(p.t.hotKeys.registered.isEmpty());
+    }
+
+    // A quit that an editor refuses keeps the whole program: its tray icon,
+    // its hot keys and Koniec. The next quit, answered Yes, ends it.
+    void aCancelledQuitKeepsTheProgram() {
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        Trigger(p.record(u"poznamky"_s), "novymenu");
+        QPointer editor = OpenWindow<TRecordEditor>();
+        QVERIFY(editor);
+        QTest::keyClicks(editor->form().firstEdit(), u"Nakup"_s);
+        p.t.dialogs.answers = {IDialogs::Answer::No};
+        trayItem(p.main, "koniecpopup")->trigger();
+        QCOMPARE(p.t.dialogs.boxes.last().text, u"Záznam bol zmenený. Chcete zmeny zahodiť?"_s);
+        QVERIFY(editor && editor->isVisible());
+        QVERIFY(p.t.tray->shown);
+        QCOMPARE(p.t.hotKeys.registered.size(), 2);
+        p.t.dialogs.answers = {IDialogs::Answer::Yes};
+        trayItem(p.main, "koniecpopup")->trigger();
+        QTRY_VERIFY(!editor);
+        QVERIFY(!p.t.tray->shown);
         QVERIFY(p.t.hotKeys.registered.isEmpty());
     }
 
