@@ -447,12 +447,11 @@ void Tformvelmorand::FormActivate() {
         host.ShowWindowNamed(last);
         return;
     }
-    // The page shows the file again; what is no control of the page (the
-    // language chosen in this run, the last window) stays as it is now.
-    const TSettings now = m_context.settings;
+    // The page shows the file again, but the language chosen in this run
+    // stays: the language is no control of the page.
+    const QString language = m_context.settings.language;
     Nastavprogram();
-    m_context.settings.language = now.language;
-    m_context.settings.lastWindow = now.lastWindow;
+    m_context.settings.language = language;
     oknozdiara->setFocus();
 }
 
