@@ -31,8 +31,9 @@ const KnownLanguage kKnown[] = {
     {u"sl", {u"slovenian", u"slovenščina", u"slovenscina"}},
 };
 
-// Texts of Qt's own that Debian's Slovak translation lacks: the standard
-// buttons of message boxes and dialogs, and the shortcut editor's hint.
+// Texts of Qt's own that Debian's Slovak translation lacks or gets wrong:
+// the standard buttons of message boxes and dialogs, and the shortcut
+// editor's hint.
 class TSlovakQtTexts : public QTranslator {
 public:
     using QTranslator::QTranslator;
@@ -46,7 +47,8 @@ public:
             {"&Save", u"&Uložiť"},
             {"Save All", u"Uložiť všetko"},
             {"Open", u"Otvoriť"},
-            {"&Yes", u"Á&no"},
+            // Debian's "Á&no" takes N, as "&Nie" does: N would answer Yes.
+            {"&Yes", u"&Áno"},
             {"Yes to &All", u"Áno &všetkým"},
             {"&No", u"&Nie"},
             {"N&o to All", u"N&ie všetkým"},

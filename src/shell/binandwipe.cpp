@@ -218,12 +218,13 @@ QString copyBeforeWipe(TProgramContext& context) {
     return QDir(folder).absolutePath();
 }
 
-// The question both ask first; only Yes goes on.
+// The question both ask first; only Yes goes on. What they do cannot be
+// undone in the program: No is the default, so Enter by habit loses nothing.
 bool confirmed(TProgramContext& context, Str text) {
     const TLanguageTable& s = context.strings;
     return context.dialogs.messageBox(nullptr, s[Str::ConfirmDeleteRecords], s[text],
                                       IDialogs::Icon::Question,
-                                      IDialogs::Buttons::YesNo) == IDialogs::Answer::Yes;
+                                      IDialogs::Buttons::NoYes) == IDialogs::Answer::Yes;
 }
 
 // The end of both: the pending reminder looked up again (its entry may be

@@ -36,10 +36,19 @@ pass "the box came back with the windows, still waiting, and its answer goes on"
 mark=$(trace_mark)
 wait_for 5 xdotool search --onlyvisible --name '^Poznámky' || fail "no notes window"
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Poznámky' | head -n 1)" key F12
+# Enter by habit answers the question's default, No: not a byte changes.
+before=$(md5sum <"$HOME_DIR/data/Notes.dbf")
 click_on "formvelmorand/kos" "$mark"
 wait_for 5 xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' || fail "no question"
 box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' | head -n 1)
 xdotool windowfocus --sync "$box" key Return
+wait_for 5 title_is "Velmorand 2.1" || fail "the question did not go"
+[ "$(md5sum <"$HOME_DIR/data/Notes.dbf")" = "$before" ] || fail "Enter emptied the bin"
+pass "Enter in the bin question changes nothing"
+click_on "formvelmorand/kos" "$mark"
+wait_for 5 xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' || fail "no question"
+box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' | head -n 1)
+xdotool windowfocus --sync "$box" key shift+Tab space
 wait_for 5 xdotool search --onlyvisible --name '^Operácia úspešná$' || fail "no log"
 box=$(xdotool search --onlyvisible --name '^Operácia úspešná$' | head -n 1)
 height=$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')

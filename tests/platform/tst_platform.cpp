@@ -2,6 +2,7 @@
 #include "platform/autostart.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtsoundplayer.h"
+#include "platform/qttranslations.h"
 #include "platform/singleinstance.h"
 #include "platform/wavfile.h"
 #include "testsupport.h"
@@ -47,6 +48,36 @@ class TestPlatform : public QObject {
 private slots:
     // A box shows a text as it is, never as markup or a link, and a long
     // one as an excerpt that is laid out at once.
+    // In Slovak, N answers No in every question (Debian's "Á&no" took N
+    // too), and Enter takes the question's default button.
+    void questionKeys_data() {
+        QTest::addColumn<IDialogs::Buttons>("buttons");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<IDialogs::Answer>("answer");
+        using B = IDialogs::Buttons;
+        using A = IDialogs::Answer;
+        QTest::newRow("n, Yes the default") << B::YesNo << int(Qt::Key_N) << A::No;
+        QTest::newRow("n, No the default") << B::NoYes << int(Qt::Key_N) << A::No;
+        QTest::newRow("Enter, Yes the default") << B::YesNo << int(Qt::Key_Return) << A::Yes;
+        QTest::newRow("Enter, No the default") << B::NoYes << int(Qt::Key_Return) << A::No;
+    }
+    void questionKeys() {
+        QFETCH(IDialogs::Buttons, buttons);
+        QFETCH(int, key);
+        QFETCH(IDialogs::Answer, answer);
+        QVERIFY(UseQtTranslations(u"Slovak"_s));
+        TQtDialogs dialogs;
+        QTimer::singleShot(0, [key] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+                    QTest::keyClick(box, Qt::Key(key));
+        });
+        const IDialogs::Answer given = dialogs.messageBox(nullptr, u"Otázka"_s, u"Naozaj?"_s,
+                                                          IDialogs::Icon::Question, buttons);
+        UseQtTranslations(QString());
+        QCOMPARE(given, answer);
+    }
+
     void boxesShowTextAsItIs_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");

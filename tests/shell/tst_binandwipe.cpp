@@ -86,6 +86,7 @@ private slots:
         a.click("kos");
         QCOMPARE(a.p.t.dialogs.boxes.size(), 2);
         QCOMPARE(a.p.t.dialogs.boxes[0].caption, u"Potvrdenie odstránenia záznamov"_s);
+        QCOMPARE(a.p.t.dialogs.boxes[0].buttons, IDialogs::Buttons::NoYes); // Enter keeps all
         QCOMPARE(a.lastBox().caption, u"Operácia úspešná"_s);
         const QString shownPart =
             u"\r\nMažem záznamy z diára\r\nMažem záznamy z tabulky mojdiar"
@@ -210,6 +211,7 @@ private slots:
         a.notes()->Ulozini();
         a.click("vymazat");
         QCOMPARE(a.p.t.dialogs.boxes[0].text.left(30), u"Chystáte sa odstrániť všetky v"_s);
+        QCOMPARE(a.p.t.dialogs.boxes[0].buttons, IDialogs::Buttons::NoYes); // Enter keeps all
         QCOMPARE(a.lastBox().caption, u"Operácia úspešná"_s);
         const QString copy = QDir::current().absoluteFilePath(u"data-2026-12-08-100000"_s);
         QCOMPARE(a.lastBox().text,

@@ -148,7 +148,7 @@ private slots:
         QVERIFY2(back[24].contains(u"|mojekontakty|Moje kontakty|"_s), qPrintable(back[24]));
         QCOMPARE(editor->findChild<QPushButton*>(u"ulozit"_s)->text(),
                  a.p.t.context.strings[Str::Save]);
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), u"Á&no"_s);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), u"&Áno"_s);
         QCOMPARE(a.p.main->findChild<QKeySequenceEdit*>(u"HotKey1"_s)
                      ->findChild<QLineEdit*>()
                      ->placeholderText(),
