@@ -1,6 +1,6 @@
+#include "platform/application.h"
 #include "shell/program.h"
 
-#include <QApplication>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     case StartOptions::Action::Run:
         break;
     }
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmorand"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     return RunVelmorand(options);

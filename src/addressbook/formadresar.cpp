@@ -277,7 +277,9 @@ void TFormadresar::Inportuj(char separator) {
                                      IDialogs::Icon::Information);
         return;
     }
-    const QString file = m_context.dialogs.openFileName(this, s[Str::Import], s[Str::TextFiles]);
+    const QString file = m_context.dialogs.openFileName(
+        this, s[Str::Import],
+        s[Str::TextFiles] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
     if (file.isEmpty())
         return;
     TImportState& state = m_import;

@@ -36,7 +36,11 @@ void Najdinarodky(TProgramContext& context) {
     QStringList names;
     {
         TSQLiteDatabase db(context.modules.narodky.file);
-        EnsureBirthdayIndex(db);
+        try {
+            EnsureBirthdayIndex(db);
+        } catch (const ESQLiteException&) {
+            // A file that cannot be written now is read without the index.
+        }
         names = TodaysBirthdays(db, context.clock.now().date());
     }
     if (names.isEmpty())

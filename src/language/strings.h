@@ -296,10 +296,12 @@ enum class Str : int {
     ErrorFileBusyHere = 248,
     ImportNotText = 249,
     RecordGone = 250,
+    CsvFiles = 251,
+    AllFiles = 252,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::RecordGone) + 1;
+inline constexpr int kStrCount = int(Str::AllFiles) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

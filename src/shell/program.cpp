@@ -1,7 +1,9 @@
 #include "program.h"
 
+#include "context/guard.h"
 #include "context/programcontext.h"
 #include "formvelmorand.h"
+#include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/desktoplinks.h"
 #include "platform/homefolder.h"
@@ -21,6 +23,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScopeGuard>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -49,7 +52,8 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
         options.text = parser.errorText() + u"\n"_s;
     } else if (parser.isSet(help)) {
         options.action = StartOptions::Action::Help;
-        options.text = parser.helpText();
+        // Without an application object yet, Qt names no program.
+        options.text = parser.helpText().replace(u"<executable_name>"_s, u"velmorand"_s);
     } else if (parser.isSet(version)) {
         options.action = StartOptions::Action::Version;
         options.text = u"velmorand 2.1\n"_s;
@@ -126,6 +130,11 @@ int RunVelmorand(const StartOptions& options) {
     if (Tracing())
         traced = std::make_unique<TTraceWindows>();
     TWindowManager windows(context);
+    // What a slot outside any command lets go is said like a failed command.
+    TApplication::setErrorHandler([&dialogs](std::exception_ptr error) {
+        Guarded(dialogs, [&error] { std::rethrow_exception(error); });
+    });
+    const auto unset = qScopeGuard([] { TApplication::setErrorHandler(nullptr); });
     QObject::connect(&instance, &TSingleInstance::wakeRequested, &windows,
                      &TWindowManager::Restore);
     TTerminationWatcher termination;

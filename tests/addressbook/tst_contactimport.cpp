@@ -325,6 +325,21 @@ private slots:
                  QList<QStringList>{{QString::number(contacts)}});
     }
 
+    // The open dialog offers text files, CSV files (any case) and all
+    // files; a CSV file with its mark imports as any other.
+    void aCsvFile() {
+        TempHome home;
+        AddressBook a;
+        WriteFileBytes(u"Kontakty.CSV"_s, "\xEF\xBB\xBF" + u"Ján;Novák\r\n"_s.toUtf8());
+        a.t.dialogs.fileNames = {QDir::current().filePath(u"Kontakty.CSV"_s)};
+        Trigger(a.window(), "bodkociarka");
+        QCOMPARE(
+            a.t.dialogs.fileDialogFilters,
+            QStringList{u"textové súbory (*.txt);;súbory CSV (*.csv *.CSV);;všetky súbory (*)"_s});
+        a.run(OpenWindow<Tformnastavinport>(), false);
+        QCOMPARE(names(), (QList<QStringList>{{u"Ján"_s, u"Novák"_s, QString(), QString()}}));
+    }
+
     // A file that holds no text is refused before anything is asked or
     // stored; one that became no text after it was chosen stops the import.
     void notText_data() {

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
+#include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -282,6 +283,22 @@ private slots:
         QCOMPARE(b.name()->text(), u"Karol"_s);
         QCOMPARE(b.date()->date(), QDate(1975, 10, 10));
         QCOMPARE(b.ok()->text(), u" Pridať"_s);
+    }
+
+    // The notice reads what it needs even where the file cannot be written
+    // now (another program holds it), though it cannot make its index.
+    void noticeOfAFileThatCannotBeWritten() {
+        TempHome home;
+        addPeople({{u"Anna"_s, u"1990-12-08"_s, 1}});
+        sqlite3* other = nullptr;
+        sqlite3_open("data/Birth.dbf", &other);
+        sqlite3_exec(other, "DROP INDEX IF EXISTS narodky_poradie; BEGIN IMMEDIATE;", nullptr,
+                     nullptr, nullptr);
+        Birthdays b(QDate(2026, 12, 8));
+        sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(b.t.dialogs.errors, QStringList());
+        QCOMPARE(b.t.dialogs.boxes.value(0).text, u"Dnes má narodeniny Anna"_s);
     }
 
     // The notice at start names today's people in one box.

@@ -48,6 +48,24 @@ class TestPlatform : public QObject {
 private slots:
     // A box shows a text as it is, never as markup or a link, and a long
     // one as an excerpt that is laid out at once.
+    // An exception from a slot outside any command ends only that slot:
+    // the event loop's last guard says it, and the program goes on.
+    void aThrowingSlotIsSaid() {
+        QStringList said;
+        TApplication::setErrorHandler([&said](std::exception_ptr error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                said.append(QString::fromUtf8(e.what()));
+            }
+        });
+        QTimer::singleShot(0, [] { throw Exception(u"from a timer"_s); });
+        QMetaObject::invokeMethod(
+            qApp, [] { throw std::runtime_error("from a queued call"); }, Qt::QueuedConnection);
+        QTRY_COMPARE(said, (QStringList{u"from a timer"_s, u"from a queued call"_s}));
+        TApplication::setErrorHandler(nullptr);
+    }
+
     // In Slovak, N answers No in every question (Debian's "Á&no" took N
     // too), and Enter takes the question's default button.
     void questionKeys_data() {

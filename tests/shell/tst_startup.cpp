@@ -131,6 +131,8 @@ private slots:
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("help") << u"--help"_s << QByteArray("--home <DIR>");
+        QTest::newRow("help's usage line")
+            << u"--help"_s << QByteArray("Usage: velmorand [options]");
         QTest::newRow("version") << u"--version"_s << QByteArray("velmorand 2.1\n");
     }
     void helpAndVersionTouchNothing() {

@@ -24,8 +24,9 @@ QString FakeDialogs::saveFileName(QWidget*, const QString& title, const QString&
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-QString FakeDialogs::openFileName(QWidget*, const QString& title, const QString&) {
+QString FakeDialogs::openFileName(QWidget*, const QString& title, const QString& filter) {
     fileDialogTitles.append(title);
+    fileDialogFilters.append(filter);
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 

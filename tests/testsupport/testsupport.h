@@ -1,6 +1,7 @@
 #pragma once
 
 #include "context/programcontext.h"
+#include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
@@ -33,6 +34,7 @@ public:
     QList<Box> boxes;
     QStringList errors;
     QStringList fileDialogTitles;
+    QStringList fileDialogFilters;
     // Answers of Yes/No boxes, used in order; an unscripted one answers No.
     QList<Answer> answers;
     // Names the file dialogs return, used in order; empty means cancelled.
@@ -168,7 +170,7 @@ template <typename T> T* OpenWindow() {
 #define VELMORAND_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         TestEnvironment environment;                                                               \
-        QApplication app(argc, argv);                                                              \
+        TApplication app(argc, argv);                                                              \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
