@@ -13,7 +13,7 @@ foreach(kind IN LISTS kinds)
     set(may_${kind} storage language platform context records)
 endforeach()
 set(may_shell storage language platform context records ${kinds})
-set(may_main shell)
+set(may_main shell platform)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCES} ${SOURCES}/*.h ${SOURCES}/*.cpp ${SOURCES}/*.inc)
 set(faults)
