@@ -64,8 +64,6 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     menovstup->setObjectName(u"menovstup"_s);
     MakeOneLine(menovstup);
     menovyzva->setBuddy(menovstup);
-    // Del is the menu's, not the field's: it deletes the selected person.
-    menovstup->installEventFilter(this);
     DateTimePicker = new QDateEdit;
     DateTimePicker->setObjectName(u"DateTimePicker"_s);
     DateTimePicker->setCalendarPopup(true);
@@ -96,14 +94,6 @@ void Tformnarodky::setFormMode(FormMode mode) {
             mode == FormMode::Add      ? Str::Add
             : mode == FormMode::Change ? Str::ChangeEntry
                                        : Str::ClearForm);
-}
-
-bool Tformnarodky::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == menovstup && event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier)
-        return true; // the field lets the window's Del have it
-    return TListWindow::eventFilter(watched, event);
 }
 
 // ---- the list ----------------------------------------------------------------

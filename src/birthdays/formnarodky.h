@@ -41,7 +41,6 @@ protected:
     void afterRefresh() override;
     void beforeActivate() override;
     QStringList listState() const override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void sortBy(const QString& order);

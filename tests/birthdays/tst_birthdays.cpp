@@ -285,6 +285,25 @@ private slots:
         QCOMPARE(b.ok()->text(), u" Pridať"_s);
     }
 
+    // The window's command keys come before the name field's own: Del asks
+    // to delete the selected person, Ctrl+U (which erases a line on X11)
+    // puts the selected person into the form.
+    void windowKeysComeBeforeTheFieldsOwn() {
+        TempHome home;
+        addPeople({{u"Anna"_s, u"1990-12-08"_s, 1}});
+        Birthdays b;
+        b.window()->Aktualizuj();
+        b.select(0);
+        b.name()->setFocus();
+        b.name()->setText(u"Karol"_s);
+        b.name()->setCursorPosition(0);
+        QTest::keyClick(b.name(), Qt::Key_Delete);
+        QCOMPARE(b.t.dialogs.boxes.last().text, u"Naozaj chcete odstrániť záznam?"_s);
+        QCOMPARE(b.name()->text(), u"Karol"_s);
+        QTest::keyClick(b.name(), Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(b.name()->text(), u"Anna"_s);
+    }
+
     // The notice reads what it needs even where the file cannot be written
     // now (another program holds it), though it cannot make its index.
     void noticeOfAFileThatCannotBeWritten() {
