@@ -48,10 +48,16 @@ Tformzaznamdiar::Tformzaznamdiar(Tformdiar& window, Mode mode, qint64 id)
     setTabOrder(DateTimePicker1, alarm);
 
     if (mode == Mode::Insert) {
+        // A new reminder starts at the next whole hour, which the user sees
+        // before saving: never at a moment that is past by the time of the save.
         const QDateTime now = m_context.clock.now();
-        datetimepicker->setDate(now.date());
-        DateTimePicker1->setTime(now.time());
+        const QDateTime next = QDateTime(now.date(), QTime(now.time().hour(), 0)).addSecs(3600);
+        datetimepicker->setDate(next.date());
+        DateTimePicker1->setTime(next.time());
     }
+    // Digits typed into the time field go to the hour first, as into the
+    // day's field, without a section chosen first.
+    DateTimePicker1->setCurrentSection(QDateTimeEdit::HourSection);
     open();
     m_openedMoment = moment();
     m_openedAlarm = alarm->isChecked();

@@ -6,8 +6,10 @@
 #include "platform/dialogs.h"
 #include "storage/sqlite.h"
 
+#include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -90,6 +92,13 @@ void TRecordEditor::open() {
 
 void TRecordEditor::addControl(QWidget* control) {
     m_layout->insertWidget(m_layout->indexOf(m_form) + 1, control);
+    // Enter in a date or time field saves, as in a one-line field.
+    QList<QAbstractSpinBox*> fields = control->findChildren<QAbstractSpinBox*>();
+    if (auto* field = qobject_cast<QAbstractSpinBox*>(control))
+        fields.append(field);
+    for (QAbstractSpinBox* field : fields)
+        if (auto* line = field->findChild<QLineEdit*>())
+            connect(line, &QLineEdit::returnPressed, this, &TRecordEditor::ulozitClick);
 }
 
 bool TRecordEditor::isModified() const {

@@ -41,7 +41,7 @@ protected:
     // sets the texts and the focus. The kind's constructor ends with it.
     void open();
     // Puts a control of the kind's own under the form's fields (the
-    // diary's day, time and reminder).
+    // diary's day, time and reminder); Enter in its date and time fields saves.
     void addControl(QWidget* control);
     // Puts the record's values into the form; the record is read for both
     // change and read mode.

@@ -164,18 +164,49 @@ private slots:
         QVERIFY(d.reminders().alarmActive());
     }
 
-    void pastReminderBoxUntilTheTickIsCleared() {
+    // A new entry's reminder starts at the next whole hour, which it shows:
+    // saved at once, or with Enter in the time field after typing a time
+    // into it, it is accepted and armed for the moment shown.
+    void aNewEntrySavedAtOnce_data() {
+        QTest::addColumn<QString>("typed"); // into the time field, then Enter
+        QTest::addColumn<QString>("avizo");
+        QTest::newRow("saved at once") << QString() << u"2026-12-08 11:00:00"_s;
+        QTest::newRow("a time typed, then Enter") << u"1430"_s << u"2026-12-08 14:30:00"_s;
+    }
+    void aNewEntrySavedAtOnce() {
+        QFETCH(QString, typed);
+        QFETCH(QString, avizo);
         TempHome home;
         Diary d;
-        // Nothing touched: the moment is the opening moment, past by the save.
         Tformzaznamdiar* e = d.open("novymenu");
-        d.t.clock.advanceSeconds(5);
+        QCOMPARE(e->findChild<QTimeEdit*>(u"DateTimePicker1"_s)->time(), QTime(11, 0));
+        e->findChild<QLineEdit*>(u"predmetvstup"_s)->setText(u"obed"_s);
+        d.t.clock.advanceSeconds(1);
+        if (typed.isEmpty()) {
+            QTest::keyClick(e, Qt::Key_S, Qt::ControlModifier);
+        } else {
+            auto* time = e->findChild<QTimeEdit*>(u"DateTimePicker1"_s);
+            time->setFocus();
+            QTest::keyClicks(time, typed);
+            QTest::keyClick(time, Qt::Key_Return);
+        }
+        QTRY_VERIFY(!Diary::editor());
+        QCOMPARE(d.t.dialogs.boxes.size(), 0);
+        QCOMPARE(rows(u"SELECT avizo, alarm FROM mojdiar"_s),
+                 (QList<QStringList>{{avizo, u"1"_s}}));
+    }
+
+    // A moment set into the past is refused before the subject is checked.
+    void aPastMomentIsRefusedFirst() {
+        TempHome home;
+        Diary d;
+        Tformzaznamdiar* e = d.open("novymenu");
+        e->findChild<QTimeEdit*>(u"DateTimePicker1"_s)->setTime(QTime(9, 0));
         e->ulozitClick();
         QCOMPARE(d.t.dialogs.boxes.size(), 1);
         QCOMPARE(d.t.dialogs.boxes[0].caption, u"Chyba!"_s);
         QCOMPARE(d.t.dialogs.boxes[0].icon, IDialogs::Icon::Critical);
         QVERIFY(d.t.dialogs.boxes[0].text.startsWith(u"Dátum a čas pripomienky nemôžu byť"_s));
-        // The date check comes before the subject check.
         QCOMPARE(Diary::editor(), e);
         e->findChild<QCheckBox*>(u"alarm"_s)->setChecked(false);
         e->ulozitClick();
@@ -187,7 +218,7 @@ private slots:
         QTRY_VERIFY(!Diary::editor());
         QCOMPARE(
             rows(u"SELECT datum, avizo, alarm, predmet FROM mojdiar"_s),
-            (QList<QStringList>{{u"2026-12-08"_s, u"2026-12-08 10:00:00"_s, u"0"_s, u"datum"_s}}));
+            (QList<QStringList>{{u"2026-12-08"_s, u"2026-12-08 09:00:00"_s, u"0"_s, u"datum"_s}}));
     }
 
     void momentsAreStoredExactly_data() {
