@@ -67,7 +67,7 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     DateTimePicker = new QDateEdit;
     DateTimePicker->setObjectName(u"DateTimePicker"_s);
     DateTimePicker->setCalendarPopup(true);
-    DateTimePicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    ShowLongDate(DateTimePicker);
     DateTimePicker->setDate(today());
     ok = new QPushButton;
     ok->setObjectName(u"ok"_s);

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QBoxLayout>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,6 +48,16 @@ void Recaption(QObject* root, const TLanguageTable& strings) {
     apply(root, strings);
     for (QObject* child : root->findChildren<QObject*>())
         apply(child, strings);
+    for (QDateEdit* picker : root->findChildren<QDateEdit*>())
+        ShowLongDate(picker);
+}
+
+void ShowLongDate(QDateEdit* picker) {
+    const QLocale locale;
+    picker->setLocale(locale);
+    picker->setDisplayFormat(locale.dateFormat(QLocale::LongFormat));
+    if (picker->calendarPopup())
+        picker->calendarWidget()->setLocale(locale);
 }
 
 void ApplyLanguage(QWidget* window) {

@@ -13,8 +13,13 @@ class TLanguageTable;
 void Caption(QObject* object, const TLanguageTable& strings, Str text);
 
 // Sets every remembered caption of the object and of all its children from
-// the table.
+// the table, and shows every date picker among them in the current locale.
 void Recaption(QObject* root, const TLanguageTable& strings);
+
+class QDateEdit;
+// A date picker showing the long date of the current locale (that of the
+// interface language), its calendar in the same locale.
+void ShowLongDate(QDateEdit* picker);
 
 // A window or dialog that takes its texts from the language table, and
 // takes them again when the language changes.

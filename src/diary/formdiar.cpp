@@ -1,5 +1,6 @@
 #include "formdiar.h"
 
+#include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
@@ -42,7 +43,7 @@ Tformdiar::Tformdiar(TProgramContext& context)
     datetimepicker = new QDateEdit;
     datetimepicker->setObjectName(u"datetimepicker"_s);
     datetimepicker->setCalendarPopup(true);
-    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    ShowLongDate(datetimepicker);
     datetimepicker->setDate(m_context.clock.now().date());
     connect(datetimepicker, &QDateEdit::dateChanged, this,
             [this] { Guarded(m_context.dialogs, [this] { datetimepickerChange(); }); });

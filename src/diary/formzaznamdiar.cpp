@@ -27,7 +27,7 @@ Tformzaznamdiar::Tformzaznamdiar(Tformdiar& window, Mode mode, qint64 id)
     datetimepicker = new QDateEdit;
     datetimepicker->setObjectName(u"datetimepicker"_s);
     datetimepicker->setCalendarPopup(true);
-    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    ShowLongDate(datetimepicker);
     DateTimePicker1 = new QTimeEdit;
     DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
     DateTimePicker1->setDisplayFormat(u"HH:mm:ss"_s);

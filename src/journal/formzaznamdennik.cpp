@@ -1,5 +1,6 @@
 #include "formzaznamdennik.h"
 
+#include "context/captions.h"
 #include "context/programcontext.h"
 #include "formdennik.h"
 #include "platform/clock.h"
@@ -21,7 +22,7 @@ Tformzaznamdennik::Tformzaznamdennik(Tformdennik& window, Mode mode, qint64 id)
     datetimepicker = new QDateEdit;
     datetimepicker->setObjectName(u"datetimepicker"_s);
     datetimepicker->setCalendarPopup(true);
-    datetimepicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    ShowLongDate(datetimepicker);
     datetimepicker->setDate(m_context.clock.now().date());
     // The day is chosen for a new entry only.
     datetimepicker->setVisible(mode == Mode::Insert);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 
@@ -113,4 +114,9 @@ bool UseQtTranslations(const QString& languageName) {
         QCoreApplication::installTranslator(installed[1]);
     }
     return translator != nullptr;
+}
+
+void UseInterfaceLocale(const QString& languageName) {
+    const QString locale = QtLocaleOf(languageName);
+    QLocale::setDefault(locale.isEmpty() ? QLocale::system() : QLocale(locale));
 }

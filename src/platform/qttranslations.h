@@ -16,3 +16,8 @@ QString QtLocaleOf(const QString& languageName);
 // before; without translations for it, Qt's texts stay its own English.
 // Returns whether a translation was installed.
 bool UseQtTranslations(const QString& languageName);
+
+// Day and month names and the dates shown follow the interface language,
+// not the system's locale: Slovak for the built-in language, the locale a
+// known name stands for, the system's for any other language file.
+void UseInterfaceLocale(const QString& languageName);

@@ -321,6 +321,7 @@ void Tformvelmorand::Urcijazyk() {
         m_context.strings.Nahrajretazce(settings.language);
     }
     UseQtTranslations(settings.language);
+    UseInterfaceLocale(settings.language);
     Aplikujjazyk();
 }
 

@@ -25,6 +25,7 @@ void jazykyClick(TProgramContext& context, const QString& languageName) {
     context.strings.Nahrajretazce(languageName);
     context.settings.language = languageName;
     UseQtTranslations(languageName);
+    UseInterfaceLocale(languageName);
     const TLanguageTable& s = context.strings;
     DataModules& m = context.modules;
     const std::pair<TModuleState*, Str> defaults[] = {

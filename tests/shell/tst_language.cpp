@@ -2,22 +2,27 @@
 // default groups renamed in the files and the view files, Qt's own texts,
 // files that cannot be loaded, the generated file, and the Program menu.
 #include "context/programcontext.h"
+#include "diary/formdiar.h"
 #include "notes/formzaznampoznamky.h"
 #include "platform/trayicon.h"
 #include "records/groupedwindow.h"
 #include "records/recordwindow.h"
 #include "shell/formvelmorand.h"
+#include "shell/reminders.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
+#include "storage/sqlite.h"
 #include "storage/text1250.h"
 #include "testsupport.h"
 
+#include <QDateEdit>
 #include <QDir>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeView>
 #include <QtTest>
 
@@ -183,6 +188,36 @@ private slots:
         Program again;
         QCOMPARE(again.p.t.context.strings[Str::MyNotes], u"My notes"_s);
         QCOMPARE(header(again), u"My contacts"_s);
+    }
+
+    // Day and month names follow the interface language, not the system's
+    // locale (here C, as under LANG=C): the tray tip, the diary's list
+    // and its date picker, in Slovak and then in English.
+    void datesFollowTheLanguageNotTheSystem() {
+        TempHome home;
+        QLocale::setDefault(QLocale::c());
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::Slovak)); });
+        Program a;
+        TSQLiteDatabase(kFiles[1]).Execute(
+            u"INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) "
+            u"VALUES('2026-12-08','2026-12-08 12:00:00','1','obed','',1)"_s);
+        a.p.windows.reminders().Najdizaznam();
+        auto* diary = static_cast<Tformdiar*>(a.p.record(u"diar"_s));
+        diary->Aktualizujvsetko();
+        const auto picker = [&] {
+            return diary->findChild<QDateEdit*>(u"datetimepicker"_s)->text();
+        };
+        QCOMPARE(a.p.t.tray->tip, u"Pripomienka: 08 december 2026 12:00"_s);
+        QVERIFY2(ListCaptions(diary).value(0).startsWith(u"utorok 8 december 2026"_s),
+                 qPrintable(ListCaptions(diary).value(0)));
+        QVERIFY2(picker().contains(u"decembra"_s), qPrintable(picker()));
+        a.choose(u"English"_s);
+        diary->Aktualizujvsetko();
+        // The all view has made the date pattern the long one.
+        QCOMPARE(a.p.t.tray->tip, u"Reminder: Tuesday 8 December 2026 12:00"_s);
+        QVERIFY2(ListCaptions(diary).value(0).startsWith(u"Tuesday 8 December 2026"_s),
+                 qPrintable(ListCaptions(diary).value(0)));
+        QVERIFY2(picker().contains(u"December"_s), qPrintable(picker()));
     }
 
     // A file that cannot be loaded changes nothing: the box, and the
