@@ -257,8 +257,7 @@ void TContactImport::start() {
         openForReading(m_file);
         m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
         m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
-        m_transaction =
-            std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+        m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
         QString columns, values;
         for (int field = 0; field < 24; ++field) {
             columns += QLatin1StringView(kContactFields[field].name) + u',';
@@ -312,8 +311,10 @@ void TContactImport::slice() {
                     QByteArrayView value = CleanImportValue(
                         column > 0 && column < columns.size() ? columns[column] : QByteArrayView());
                     if (m_state.utf8()) {
-                        converted[field] = Cp1250::encode(QString::fromUtf8(value));
+                        bool lost = false;
+                        converted[field] = Cp1250::encode(QString::fromUtf8(value), &lost);
                         value = converted[field];
+                        m_lostValues += lost;
                     }
                     // The line stays in the reader until the insert has run.
                     m_insert->BindText(field + 1, value, TSQLitePrepared::Kept);
@@ -348,11 +349,14 @@ void TContactImport::end(Outcome outcome, const QString& text) {
     TProgramContext& context = m_window.context();
     const TLanguageTable& s = context.strings;
     switch (outcome) {
-    case Outcome::Done:
-        context.dialogs.messageBox(nullptr, s[Str::OperationDone],
-                                   s[Str::ImportDone] + u": "_s + QString::number(m_imported),
+    case Outcome::Done: {
+        QString said = s[Str::ImportDone] + u": "_s + QString::number(m_imported);
+        if (m_lostValues > 0)
+            said += u'\n' + s[Str::ImportLostCharacters].arg(m_lostValues);
+        context.dialogs.messageBox(nullptr, s[Str::OperationDone], said,
                                    IDialogs::Icon::Information);
         break;
+    }
     case Outcome::Cancelled:
         m_imported = 0;
         context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportCancelled],

@@ -133,6 +133,8 @@ private:
     QPointer<QProgressDialog> m_progress;
     int m_line = 0;
     int m_imported = 0;
+    // Values that held characters the code page lacks, stored with "?".
+    int m_lostValues = 0;
     bool m_cancelled = false;
     bool m_ended = false;
 };

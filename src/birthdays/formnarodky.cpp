@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "context/storable.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "records/formbuilder.h"
@@ -192,6 +193,8 @@ void Tformnarodky::okClick() {
                                      IDialogs::Icon::Information);
     } else {
         if (m_formMode != FormMode::Look) {
+            if (!MayStore(m_context, this, {name}))
+                return;
             TSQLiteDatabase db(module().file);
             if (m_formMode == FormMode::Add) {
                 db.Execute(u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) VALUES("_s +

@@ -298,10 +298,12 @@ enum class Str : int {
     RecordGone = 250,
     CsvFiles = 251,
     AllFiles = 252,
+    LostCharacters = 253,
+    ImportLostCharacters = 254,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::AllFiles) + 1;
+inline constexpr int kStrCount = int(Str::ImportLostCharacters) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

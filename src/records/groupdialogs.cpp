@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "context/storable.h"
 #include "formbuilder.h"
 #include "groupedwindow.h"
 #include "platform/dialogs.h"
@@ -85,6 +86,8 @@ void Tformskupina::vytvoritClick() {
                                    context.strings[Str::NoGroupName], IDialogs::Icon::Information);
         return;
     }
+    if (!MayStore(context, this, {caption}))
+        return;
     bool done = false;
     Guarded(context.dialogs, [&] {
         try {

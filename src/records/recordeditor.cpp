@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "context/storable.h"
 #include "platform/dialogs.h"
 #include "storage/sqlite.h"
 
@@ -180,6 +181,8 @@ void TRecordEditor::ulozitClick() {
     if (m_mode == Mode::View)
         return; // nothing typed here can be stored
     Guarded(m_context.dialogs, [&] {
+        if (!MayStore(m_context, this, m_form->texts()))
+            return; // back to the text, nothing written
         if (!Uloz() && !(std::exchange(m_gone, false) && saveAsNew()))
             return;
         // What was typed stays until the view file is written too.

@@ -53,7 +53,16 @@ void Cp1250::appendDecoded(QByteArrayView bytes, QString& text) {
     }
 }
 
-QByteArray Cp1250::encode(QStringView text) {
+namespace {
+
+// How many units, from i, make the character that the code page lacks there.
+qsizetype unitsOf(QStringView text, qsizetype i) {
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
+} // namespace
+
+QByteArray Cp1250::encode(QStringView text, bool* lost) {
     const auto& reverse = reverseTable();
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
@@ -64,12 +73,29 @@ QByteArray Cp1250::encode(QStringView text) {
         } else if (std::uint8_t b = reverse[u]) {
             *out++ = char(b);
         } else {
-            *out++ = '?';
             // One "?" for a character outside the basic plane, not one per half.
-            if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-                ++i;
+            *out++ = '?';
+            i += unitsOf(text, i) - 1;
+            if (lost)
+                *lost = true;
         }
     }
     bytes.truncate(out - bytes.data());
     return bytes;
+}
+
+QStringList Cp1250::unstorable(QStringView text) {
+    const auto& reverse = reverseTable();
+    QStringList characters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || reverse[u])
+            continue;
+        const qsizetype units = unitsOf(text, i);
+        const QString character = text.sliced(i, units).toString();
+        if (!characters.contains(character))
+            characters.append(character);
+        i += units - 1;
+    }
+    return characters;
 }

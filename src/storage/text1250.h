@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The system's files hold single-byte text in the Windows-1250 code page.
@@ -16,5 +17,10 @@ namespace Cp1250 {
 QString decode(QByteArrayView bytes);
 // Decodes the bytes onto the end of the text.
 void appendDecoded(QByteArrayView bytes, QString& text);
-QByteArray encode(QStringView text);
+// `lost`, when given, is set when a character had to become "?".
+QByteArray encode(QStringView text, bool* lost = nullptr);
+// The characters of the text that the code page cannot hold, each once, in
+// the order they first come: one outside the basic plane whole, a lone half
+// of one as it is.
+QStringList unstorable(QStringView text);
 } // namespace Cp1250

@@ -326,18 +326,24 @@ private slots:
     }
 
     // The open dialog offers text files, CSV files (any case) and all
-    // files; a CSV file with its mark imports as any other.
+    // files; a CSV file with its mark imports as any other, and the values
+    // that held characters the files cannot hold are counted.
     void aCsvFile() {
         TempHome home;
         AddressBook a;
-        WriteFileBytes(u"Kontakty.CSV"_s, "\xEF\xBB\xBF" + u"Ján;Novák\r\n"_s.toUtf8());
+        WriteFileBytes(u"Kontakty.CSV"_s,
+                       "\xEF\xBB\xBF" + u"Ján;Novák\r\n日本;Łódź 😀\r\n"_s.toUtf8());
         a.t.dialogs.fileNames = {QDir::current().filePath(u"Kontakty.CSV"_s)};
         Trigger(a.window(), "bodkociarka");
         QCOMPARE(
             a.t.dialogs.fileDialogFilters,
             QStringList{u"textové súbory (*.txt);;súbory CSV (*.csv *.CSV);;všetky súbory (*)"_s});
         a.run(OpenWindow<Tformnastavinport>(), false);
-        QCOMPARE(names(), (QList<QStringList>{{u"Ján"_s, u"Novák"_s, QString(), QString()}}));
+        QCOMPARE(names(), (QList<QStringList>{{u"Ján"_s, u"Novák"_s, QString(), QString()},
+                                              {u"??"_s, u"Łódź ?"_s, QString(), QString()}}));
+        QCOMPARE(a.lastBox(), u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 2\nV 2 "
+                              u"hodnotách boli znaky, ktoré sa do súboru nedajú uložiť; nahradil "
+                              u"ich otáznik „?“."_s);
     }
 
     // A file that holds no text is refused before anything is asked or

@@ -411,6 +411,39 @@ private slots:
                     .contains(u"Zmena"_s));
     }
 
+    // Characters the files cannot hold are named before a save: No goes
+    // back to the text and writes nothing, Yes stores them as "?".
+    void charactersTheFileCannotHold_data() { kindRows(); }
+    void charactersTheFileCannotHold() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.command("novymenu");
+        QTRY_COMPARE(w.otherWindows().size(), 1);
+        QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+        QVERIFY(editor);
+        const QString text = u"Привет – 日本 😀 ł "_s + QChar(0xD800);
+        if (auto* line = qobject_cast<QLineEdit*>(editor->form().firstEdit()))
+            line->setText(text);
+        else
+            static_cast<QPlainTextEdit*>(editor->form().firstEdit())->setPlainText(text);
+        const auto stored = [&] {
+            return w.rows(u"SELECT count(*) FROM "_s + w.module().table)[0][0];
+        };
+        w.t.dialogs.answers = {IDialogs::Answer::No};
+        editor->ulozitClick();
+        QCOMPARE(w.t.dialogs.boxes.last().text,
+                 u"Tieto znaky sa do súboru nedajú uložiť: П р и в е т 日 本 😀 U+D800. Pri "
+                 u"uložení ich nahradí otáznik „?“. Chcete uložiť aj tak? (Nie: späť k úprave)"_s);
+        QCOMPARE(w.t.dialogs.boxes.last().buttons, IDialogs::Buttons::NoYes);
+        QVERIFY(editor && editor->isVisible());
+        QCOMPARE(stored(), u"0"_s);
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        editor->ulozitClick();
+        QTRY_VERIFY(!editor);
+        QCOMPARE(stored(), u"1"_s);
+    }
+
     void theSelectionKeepsItsPlace_data() { kindRows(); }
     void theSelectionKeepsItsPlace() {
         QFETCH(QString, kind);
