@@ -300,10 +300,11 @@ enum class Str : int {
     AllFiles = 252,
     LostCharacters = 253,
     ImportLostCharacters = 254,
+    HotKeyEmptied = 255,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ImportLostCharacters) + 1;
+inline constexpr int kStrCount = int(Str::HotKeyEmptied) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

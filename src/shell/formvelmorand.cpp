@@ -153,6 +153,7 @@ void Tformvelmorand::buildControls() {
     HotKey2->setObjectName(u"HotKey2"_s);
     vyzvadiar->setBuddy(HotKey1);
     vyzvaokno->setBuddy(HotKey2);
+    connect(qApp, &QApplication::focusChanged, this, &Tformvelmorand::hotKeyEditFocus);
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2}) {
         // A hot key is one combination, not a sequence of them, and one that
         // takes nothing from the rest of the desktop.
@@ -335,11 +336,35 @@ void Tformvelmorand::Aplikujjazyk() {
 }
 
 bool Tformvelmorand::registerHotKey(int id, const QString& text, QKeySequenceEdit* edit) {
+    const bool taken = grabHotKey(id, text);
+    showHotKey(edit, text);
+    return taken;
+}
+
+bool Tformvelmorand::grabHotKey(int id, const QString& text) {
     const QKeyCombination keys = ParseHotKeyText(text);
     const bool taken = IsUsableHotKey(keys) && m_context.hotKeys.registerHotKey(id, keys);
     Trace(u"hot key %1 %2: %3"_s.arg(id).arg(text, taken ? u"registered"_s : u"not registered"_s));
-    showHotKey(edit, text);
     return taken || !IsUsableHotKey(keys);
+}
+
+void Tformvelmorand::hotKeyEditFocus(QWidget* before, QWidget* now) {
+    const auto inEdit = [this](QWidget* widget) {
+        for (; widget; widget = widget->parentWidget())
+            if (widget == HotKey1 || widget == HotKey2)
+                return true;
+        return false;
+    };
+    if (m_closed || inEdit(before) == inEdit(now))
+        return;
+    if (inEdit(now)) {
+        m_context.hotKeys.unregisterHotKey(AlarmKey);
+        m_context.hotKeys.unregisterHotKey(ShowHideKey);
+        Trace(u"hot keys let go while an edit has the focus"_s);
+    } else {
+        grabHotKey(AlarmKey, m_context.settings.hotKey1);
+        grabHotKey(ShowHideKey, m_context.settings.hotKey2);
+    }
 }
 
 void Tformvelmorand::showHotKey(QKeySequenceEdit* edit, const QString& text) {
@@ -415,7 +440,16 @@ void Tformvelmorand::okClick() {
          {std::tuple{int(AlarmKey), HotKey1, &m_context.settings.hotKey1},
           std::tuple{int(ShowHideKey), HotKey2, &m_context.settings.hotKey2}}) {
         m_context.hotKeys.unregisterHotKey(id);
-        *text = hotKeyOf(edit, *text);
+        QString chosen = hotKeyOf(edit, *text);
+        // An edit emptied is a hot key given up: never without a word.
+        if (chosen.isEmpty() && IsUsableHotKey(ParseHotKeyText(*text)) &&
+            m_context.dialogs.messageBox(
+                this, m_context.strings[Str::Warning],
+                m_context.strings[Str::HotKeyEmptied].arg(
+                    m_context.strings[edit == HotKey1 ? Str::AlarmHotKey : Str::ShowHotKey]),
+                IDialogs::Icon::Question, IDialogs::Buttons::NoYes) != IDialogs::Answer::Yes)
+            chosen = *text;
+        *text = chosen;
         if (!registerHotKey(id, *text, edit))
             held.append(QKeySequence(ParseHotKeyText(*text)).toString(QKeySequence::NativeText));
     }

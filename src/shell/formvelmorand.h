@@ -56,6 +56,12 @@ private:
     // Registers the hot key the text names and shows it in the edit; false
     // when it names one that could not be had.
     bool registerHotKey(int id, const QString& text, QKeySequenceEdit* edit);
+    // The same without showing it: whether it was had.
+    bool grabHotKey(int id, const QString& text);
+    // While a hot-key edit has the focus, the program's own hot keys are let
+    // go, so that pressing one reaches the edit; they are taken again, as
+    // applied, once the focus leaves the edits.
+    void hotKeyEditFocus(QWidget* before, QWidget* now);
     // Shows the hot key the text names, or nothing for one that cannot be used.
     static void showHotKey(QKeySequenceEdit* edit, const QString& text);
     void FormActivate();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeySequenceEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -54,6 +55,9 @@ void traceWindow(QWidget* window) {
         traceAt(name + u'/' + button->objectName(), button,
                 marked ? QRect(0, 0, button->height(), button->height()) : button->rect());
     }
+    for (QKeySequenceEdit* edit : window->findChildren<QKeySequenceEdit*>())
+        if (edit->isVisible())
+            traceAt(name + u'/' + edit->objectName(), edit, edit->rect());
 }
 
 } // namespace

@@ -31,4 +31,28 @@ xdotool key Num_Lock Caps_Lock
 xdotool key ctrl+shift+o
 wait_for 5 shown_count -eq 0 || fail "hot key 2 with NumLock and CapsLock on did nothing"
 pass "hot key 2 works with NumLock and CapsLock on"
+
+# Hot key 2 pressed in its own field on the settings page reaches the field
+# (the program lets its hot keys go while a hot-key field has the focus),
+# and OK keeps it; once the focus leaves, the hot key works again.
+xdotool key Num_Lock Caps_Lock
+xdotool key ctrl+shift+o
+wait_for 5 shown_count -eq 1 || fail "the program did not come back"
+mark=$(trace_mark)
+xdotool key F12
+wait_trace_after "$mark" "active: formvelmorand"
+click_on "formvelmorand/HotKey2" "$mark"
+wait_trace_after "$mark" "hot keys let go while an edit has the focus"
+xdotool key ctrl+shift+o
+sleep 0.5
+shown_count -eq 1 || fail "hot key 2 pressed in its field hid the program"
+click_on "formvelmorand/ok" "$mark"
+wait_trace_after "$mark" "hot key 2 Shift+Ctrl+O: registered"
+[ "$(sed -n 8p "$HOME_DIR/Velmorand.ini" | tr -d '\r')" = "Shift+Ctrl+O" ] ||
+    fail "line 8 of Velmorand.ini is '$(sed -n 8p "$HOME_DIR/Velmorand.ini")'"
+pass "hot key 2 pressed in its field was kept"
+xdotool windowfocus --sync "$other"
+xdotool key ctrl+shift+o
+wait_for 5 shown_count -eq 0 || fail "hot key 2 did nothing after the settings page"
+pass "hot key 2 works again once the field has lost the focus"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true

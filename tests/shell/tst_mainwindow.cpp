@@ -158,6 +158,31 @@ private slots:
                  QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O));
     }
 
+    // An emptied hot-key field is never applied without a word: No keeps
+    // the hot key, Yes gives it up.
+    void anEmptiedHotKeyFieldIsAsked_data() {
+        QTest::addColumn<IDialogs::Answer>("answer");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("kept") << IDialogs::Answer::No << QByteArray("\r\nCtrl+Shift+H\r\n");
+        QTest::newRow("given up") << IDialogs::Answer::Yes << QByteArray("\r\n\r\n");
+    }
+    void anEmptiedHotKeyFieldIsAsked() {
+        QFETCH(IDialogs::Answer, answer);
+        QFETCH(QByteArray, line);
+        TempHome home;
+        WriteFileBytes(u"Velmorand.ini"_s, kDefaultFile);
+        TestProgram p;
+        QVERIFY(p.start());
+        QVERIFY(toSettingsPage(p));
+        child<QKeySequenceEdit>(p.main, "HotKey1")->clear();
+        p.t.dialogs.answers = {answer};
+        QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
+        QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
+            u"Pole „Zadajte klávesovú skratku pre vypnutie alarmu“ je prázdne"_s));
+        QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("Hide: 0" + line));
+        QCOMPARE(p.t.hotKeys.registered.contains(1), answer == IDialogs::Answer::No);
+    }
+
     void unreadableHotKeyLineIsKept() {
         TempHome home;
         const QByteArray file = QByteArray(kDefaultFile).replace("Ctrl+Shift+H", "Ctrl+Nonsense");
