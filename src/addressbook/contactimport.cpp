@@ -22,9 +22,11 @@ namespace {
 constexpr qsizetype kChunk = 64 * 1024;
 const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-EFileError readError(const QFile& file) {
-    return EFileError(u"Cannot read the file \"%1\": %2"_s.arg(file.fileName(), file.errorString()),
-                      EFault::CannotRead, file.fileName());
+EFileError readError(const QIODevice& file) {
+    const auto* onDisk = qobject_cast<const QFileDevice*>(&file);
+    const QString name = onDisk ? onDisk->fileName() : QString();
+    return EFileError(u"Cannot read the file \"%1\": %2"_s.arg(name, file.errorString()),
+                      EFault::CannotRead, name);
 }
 
 void openForReading(QFile& file) {
@@ -89,7 +91,7 @@ QByteArrayView CleanImportValue(QByteArrayView value) {
     return value.startsWith(' ') ? value.sliced(1) : value;
 }
 
-TLineReader::TLineReader(QFile& file, TextEncoding encoding) : m_file(file) {
+TLineReader::TLineReader(QIODevice& file, TextEncoding encoding) : m_file(file) {
     // The decoder leaves the byte-order mark out.
     if (encoding == TextEncoding::Utf16LE)
         m_decoder.emplace(QStringDecoder::Utf16LE);
@@ -162,6 +164,10 @@ bool TLineReader::next(QByteArrayView& line) {
 TextEncoding ImportEncoding(const QString& fileName) {
     QFile file(fileName);
     openForReading(file);
+    return ImportEncoding(file);
+}
+
+TextEncoding ImportEncoding(QIODevice& file) {
     QByteArray chunk(kChunk, Qt::Uninitialized);
     bool first = true, high = false, utf8 = true, marked = false;
     int pending = 0; // continuation bytes still expected

@@ -67,7 +67,7 @@ QByteArrayView CleanImportValue(QByteArrayView value);
 // without the byte-order mark.
 class TLineReader {
 public:
-    explicit TLineReader(QFile& file, TextEncoding encoding = TextEncoding::Cp1250);
+    explicit TLineReader(QIODevice& file, TextEncoding encoding = TextEncoding::Cp1250);
     // False at the end of the file. Throws when the file cannot be read.
     // The line is valid until the next call.
     bool next(QByteArrayView& line);
@@ -75,7 +75,7 @@ public:
 
 private:
     bool fill();
-    QFile& m_file;
+    QIODevice& m_file;
     std::optional<QStringDecoder> m_decoder;
     QByteArray m_buffer;
     qsizetype m_start = 0;   // where the next line starts
@@ -92,6 +92,8 @@ private:
 // escape), is no text. Reads the whole file, in pieces. Throws when it
 // cannot be read.
 TextEncoding ImportEncoding(const QString& fileName);
+// The same for what a device holds from where it stands.
+TextEncoding ImportEncoding(QIODevice& file);
 
 // The box's text for a file that holds no text.
 QString NotTextMessage(const TLanguageTable& strings, const QString& fileName);

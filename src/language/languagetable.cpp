@@ -64,6 +64,10 @@ void TLanguageTable::Nahrajretazce(const QString& languageName) {
     if (!opened || file.error() != QFileDevice::NoError)
         throw EFileError(u"Cannot read the file \"%1\": %2"_s.arg(path, file.errorString()),
                          EFault::CannotRead, path);
+    load(bytes, path);
+}
+
+void TLanguageTable::load(const QByteArray& bytes, const QString& path) {
     // A text holds no NUL: such a file is no language file at all.
     if (bytes.contains('\0'))
         throw EFileError(u"The file \"%1\" is not a text file"_s.arg(path), EFault::Damaged, path);

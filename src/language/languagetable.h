@@ -33,6 +33,8 @@ public:
     // leaves the table as it was; so does a file holding a NUL byte, which
     // is no text.
     void Nahrajretazce(const QString& languageName);
+    // The same for the bytes of a language file read from `path`.
+    void load(const QByteArray& bytes, const QString& path);
 
     // "languages/" + the name + ".lng" where a file is named exactly so,
     // else the same with every "&" removed from the name.
