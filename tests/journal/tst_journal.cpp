@@ -164,6 +164,19 @@ private slots:
         QVERIFY(e->findChild<QPushButton*>(u"ulozit"_s)->isHidden());
     }
 
+    // Enter in the day field saves, as in any one-line field.
+    void enterInTheDayFieldSaves() {
+        TempHome home;
+        Journal j;
+        Tformzaznamdennik* e = j.open("novymenu");
+        Journal::fill(e, QDate(2026, 12, 7), u"Výlet"_s);
+        auto* day = e->findChild<QDateEdit*>(u"datetimepicker"_s);
+        day->setFocus();
+        QTest::keyClick(day, Qt::Key_Return);
+        QCOMPARE(rows(u"SELECT datum, obsah FROM mojdennik"_s),
+                 (QList<QStringList>{{u"2026-12-07"_s, u"Výlet"_s}}));
+    }
+
     void anEmptyTextIsRefused() {
         TempHome home;
         Journal j;
