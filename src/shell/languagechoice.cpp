@@ -34,8 +34,10 @@ void jazykyClick(TProgramContext& context, const QString& languageName) {
         {&m.adresar, Str::MyContacts},
         {&m.dennik, Str::MyJournal},
     };
-    for (const auto& [module, text] : defaults) {
-        const QString caption = s[text];
+    for (const auto& entry : defaults) {
+        // Named, not bound: a lambda below takes it.
+        TModuleState* const module = entry.first;
+        const QString caption = s[entry.second];
         // A file that cannot take the new caption keeps the old one; the
         // others go on.
         Guarded(context.dialogs, [&] {
