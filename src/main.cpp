@@ -1,5 +1,6 @@
 #include "platform/application.h"
 #include "shell/program.h"
+#include "version.h"
 
 #include <cstdio>
 
@@ -22,6 +23,6 @@ int main(int argc, char** argv) {
     }
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmorand"));
-    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVelmorandVersion));
     return RunVelmorand(options);
 }

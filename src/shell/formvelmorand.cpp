@@ -20,6 +20,7 @@
 #include "settingsfile.h"
 #include "storage/linefile.h"
 #include "updatecheck.h"
+#include "version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,7 +55,7 @@ QKeyCombination combinationOf(const QKeySequenceEdit* edit) {
 Tformvelmorand::Tformvelmorand(TProgramContext& context, TReminders& reminders)
     : m_context(context), m_reminders(reminders) {
     setObjectName(u"formvelmorand"_s);
-    setWindowTitle(u"Velmorand 2.1"_s);
+    setWindowTitle(u"Velmorand "_s + QLatin1StringView(kVelmorandVersion));
     // No announcements until the settings say otherwise.
     m_context.settings.mode = 0;
     buildControls();
@@ -328,7 +329,7 @@ void Tformvelmorand::Urcijazyk() {
 
 void Tformvelmorand::Aplikujjazyk() {
     Recaption(this, m_context.strings);
-    setWindowTitle(u"Velmorand 2.1"_s);
+    setWindowTitle(u"Velmorand "_s + QLatin1StringView(kVelmorandVersion));
     // Qt's own text in the hot-key edits, in the language of Qt's texts.
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2})
         if (auto* line = edit->findChild<QLineEdit*>())

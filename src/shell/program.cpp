@@ -19,6 +19,7 @@
 #include "storage/exception.h"
 #include "storage/linefile.h"
 #include "tracewindows.h"
+#include "version.h"
 #include "windowmanager.h"
 
 #include <QApplication>
@@ -56,7 +57,7 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
         options.text = parser.helpText().replace(u"<executable_name>"_s, u"velmorand"_s);
     } else if (parser.isSet(version)) {
         options.action = StartOptions::Action::Version;
-        options.text = u"velmorand 2.1\n"_s;
+        options.text = u"velmorand "_s + QLatin1StringView(kVelmorandVersion) + u'\n';
     } else if (!parser.positionalArguments().isEmpty()) {
         options.action = StartOptions::Action::Error;
         options.text = u"Unexpected argument: %1\n"_s.arg(parser.positionalArguments().first());

@@ -4,6 +4,7 @@
 #include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
 #include "storage/exception.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,7 +66,8 @@ void mailautClick(TProgramContext& context) {
     // A new mail with its subject and an empty body.
     QUrl url(u"mailto:"_s + address);
     url.setQuery(u"subject="_s +
-                 QString::fromLatin1(QUrl::toPercentEncoding(u"Pripomienka k Velmorand 2.1"_s)) +
+                 QString::fromLatin1(QUrl::toPercentEncoding(
+                     u"Pripomienka k Velmorand "_s + QLatin1StringView(kVelmorandVersion))) +
                  u"&body="_s);
     open(context, url, Str::NoMailProgram, address);
 }

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
 #include "storage/linefile.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -107,7 +108,7 @@ QString TUpdateCheck::VersionUrl() {
 }
 
 QString TUpdateCheck::OwnVersion() {
-    return QStringLiteral(VELMORAND_VERSION);
+    return QString::fromLatin1(kVelmorandVersion);
 }
 
 void TUpdateCheck::setTimeouts(int versionMs, int downloadMs, int versionDeadlineMs) {

@@ -7,7 +7,7 @@
 #include <QStringView>
 
 // The system's files hold single-byte text in the Windows-1250 code page.
-// These two functions are the only crossing between those bytes and QString.
+// The functions below are the only crossing between those bytes and QString.
 //
 // Every byte decodes to one character, the five bytes the code page leaves
 // undefined (0x81 0x83 0x88 0x90 0x98) to the control characters of the same

@@ -42,7 +42,7 @@ click_on "formvelmorand/kos" "$mark"
 wait_for 5 xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' || fail "no question"
 box=$(xdotool search --onlyvisible --name '^Potvrdenie odstránenia záznamov$' | head -n 1)
 xdotool windowfocus --sync "$box" key Return
-wait_for 5 title_is "Velmorand 2.1" || fail "the question did not go"
+wait_for 5 title_is "$MAIN_TITLE" || fail "the question did not go"
 [ "$(md5sum <"$HOME_DIR/data/Notes.dbf")" = "$before" ] || fail "Enter emptied the bin"
 pass "Enter in the bin question changes nothing"
 click_on "formvelmorand/kos" "$mark"
@@ -56,8 +56,8 @@ height=$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: [0-9]*x\([0-9]
 [ "$(sqlite3 "$HOME_DIR/data/Notes.dbf" "SELECT COUNT(*) FROM tables WHERE viditelnost=3")" = 50 ] ||
     fail "the binned groups were not emptied"
 xdotool windowfocus --sync "$box" key Return
-wait_for 5 title_is "Velmorand 2.1" || fail "after the log '$(focused_title)' has the focus"
+wait_for 5 title_is "$MAIN_TITLE" || fail "after the log '$(focused_title)' has the focus"
 sleep 0.5
-[ "$(focused_title)" = "Velmorand 2.1" ] || fail "then '$(focused_title)' took the focus"
+[ "$(focused_title)" = "$MAIN_TITLE" ] || fail "then '$(focused_title)' took the focus"
 pass "the log of fifty groups is $height pixels tall, and the settings page stays in front"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true

@@ -49,7 +49,7 @@ if under_wm; then
     sleep 1.5
     ! tail -n +"$((mark + 1))" "$TRACE" | grep -q "active: poznamky" ||
         fail "the closed notes window came back"
-    [ "$(focused_title)" = "Velmorand 2.1" ] || fail "after the close '$(focused_title)' has the focus"
+    [ "$(focused_title)" = "$MAIN_TITLE" ] || fail "after the close '$(focused_title)' has the focus"
     pass "the notes window closed by the window manager stays closed"
 else
     xdotool key F12
@@ -62,7 +62,7 @@ click_on "formvelmorand/Jazyky" "$mark"
 point_at "Jazyky/generovat" "$menu"
 xdotool key Escape
 sleep 0.7
-[ "$(focused_title)" = "Velmorand 2.1" ] || fail "after the menu '$(focused_title)' has the focus"
+[ "$(focused_title)" = "$MAIN_TITLE" ] || fail "after the menu '$(focused_title)' has the focus"
 
 kill -TERM "$APP_PID"
 wait "$APP_PID" || true

@@ -44,7 +44,7 @@ xdotool key Return
 wait_for 5 test -s "$HOME_DIR/texty.txt" || fail "no file written"
 sleep 0.7
 ! traced_after "$after_dialog" "active: poznamky" || fail "the notes window came up after the dialog"
-! under_wm || [ "$(focused_title)" = "Velmorand 2.1" ] ||
+! under_wm || [ "$(focused_title)" = "$MAIN_TITLE" ] ||
     fail "after the save dialog '$(focused_title)' has the focus"
 pass "the texts are written and the settings page stays in front"
 
@@ -55,7 +55,7 @@ wait_trace "box text: The language was changed$" 5
 press_in '^Operation successful$' Return
 pass "English chosen with the mouse"
 
-press_in '^Velmorand 2.1$' F1
+press_in "^$MAIN_TITLE\$" F1
 wait_trace "active: poznamky Notes - My notes$" 5
 press_in '^Notes - My notes$' Delete
 wait_trace "box text: Do you really want to delete the record" 5

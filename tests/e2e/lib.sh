@@ -4,6 +4,8 @@
 set -euo pipefail
 
 BINARY=$(readlink -f "$1")
+# The settings page's title: the program and its version, as it says them.
+MAIN_TITLE="Velmorand $("$BINARY" --version | cut -d' ' -f2)"
 WORK=$(mktemp -d /tmp/velmorand-e2e.XXXXXX)
 HOME_DIR="$WORK/home"
 TRACE="$WORK/trace.log"

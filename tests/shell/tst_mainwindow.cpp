@@ -59,7 +59,7 @@ private slots:
         TempHome home;
         TestProgram p;
         QVERIFY(p.start());
-        QCOMPARE(p.main->windowTitle(), u"Velmorand 2.1"_s);
+        QCOMPARE(p.main->windowTitle(), u"Velmorand " PROJECT_VERSION_TEXT ""_s);
         QCOMPARE(p.t.hotKeys.registered.value(1),
                  QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_H));
         QCOMPARE(p.t.hotKeys.registered.value(2),

@@ -86,7 +86,7 @@ private slots:
         TestContext t;
         TWindowManager windows(t.context);
         Tformvelmorand& window = *windows.main();
-        QCOMPARE(window.windowTitle(), u"Velmorand 2.1"_s);
+        QCOMPARE(window.windowTitle(), u"Velmorand " PROJECT_VERSION_TEXT ""_s);
         window.FormCreate();
         QCOMPARE(QDir(u"data"_s).entryList(QDir::Files),
                  (QStringList{u"Addressbook.dbf"_s, u"Birth.dbf"_s, u"Diary.dbf"_s, u"Notes.dbf"_s,
@@ -133,7 +133,8 @@ private slots:
         QTest::newRow("help") << u"--help"_s << QByteArray("--home <DIR>");
         QTest::newRow("help's usage line")
             << u"--help"_s << QByteArray("Usage: velmorand [options]");
-        QTest::newRow("version") << u"--version"_s << QByteArray("velmorand 2.1\n");
+        QTest::newRow("version") << u"--version"_s
+                                 << QByteArray("velmorand " PROJECT_VERSION_TEXT "\n");
     }
     void helpAndVersionTouchNothing() {
         QFETCH(QString, argument);
