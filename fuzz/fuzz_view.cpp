@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList written = AddressBookViewLines(modules.adresar, modules.adresarOptions);
     DataModules again;
     ReadAddressBookView(written, again.adresar, again.adresarOptions);
-    if (written.size() != 36 || AddressBookViewLines(again.adresar, again.adresarOptions) != written)
+    if (written.size() != 36 ||
+        AddressBookViewLines(again.adresar, again.adresarOptions) != written)
         __builtin_trap();
     return 0;
 }

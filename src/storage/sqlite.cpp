@@ -304,8 +304,8 @@ void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) 
         if (fault == EFault::Busy)
             fault = busyFault();
         throw ESQLiteException(
-            message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))),
-            fault, m_fileName);
+            message + u" \"%1\" : %2"_s.arg(sql, Cp1250::decode(sqlite3_errmsg(m_db.get()))), fault,
+            m_fileName);
     }
     throw ESQLiteException(message, EFault::Unexpected, m_fileName);
 }
