@@ -20,20 +20,12 @@ bool wholeNumber(const QString& text, int low, int high, int& value) {
     return ok && value >= low && value <= high;
 }
 
-bool knownFilter(const QString& text) {
-    if (text == kDefaultFilter)
-        return true;
+// The filters and orders the sort keys write.
+QStringList writtenFragments(QString (*fragment)(int key), const QString& besides) {
+    QStringList written{besides};
     for (int key = 0; key <= 24; ++key)
-        if (text == SortFilter(key))
-            return true;
-    return false;
-}
-
-bool knownOrder(const QString& text) {
-    for (int key = 0; key <= 24; ++key)
-        if (text == SortOrder(key))
-            return true;
-    return false;
+        written.append(fragment(key));
+    return written;
 }
 
 } // namespace
@@ -90,10 +82,11 @@ void ReadAddressBookView(const QStringList& lines, TModuleState& module,
     options.values = values;
     module.table = lines.value(31);
     module.caption = lines.value(32);
-    module.filter = knownFilter(lines.value(33)) ? lines.value(33) : kDefaultFilter;
-    module.order = knownOrder(lines.value(34)) ? lines.value(34) : kDefaultOrder;
-    const QString direction = lines.value(35);
-    module.direction = direction == u" DESC" ? direction : QString();
+    static const QStringList kFilters = writtenFragments(SortFilter, kDefaultFilter);
+    static const QStringList kOrders = writtenFragments(SortOrder, kDefaultOrder);
+    module.filter = KnownFragment(lines.value(33), kFilters, kDefaultFilter);
+    module.order = KnownFragment(lines.value(34), kOrders, kDefaultOrder);
+    module.direction = KnownFragment(lines.value(35), {u" DESC"_s}, QString());
 }
 
 void Nastavadresar(TModuleState& module, TAddressBookOptions& options) {

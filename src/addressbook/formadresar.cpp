@@ -316,8 +316,5 @@ void TFormadresar::moznostiadrmenuClick() {
 }
 
 void TFormadresar::openEditor(EditorMode mode, qint64 id) {
-    auto* editor = new Tformzaznam(*this, mode, id);
-    editor->showMaximized();
-    editor->raise();
-    editor->activateWindow();
+    showEditor(new Tformzaznam(*this, mode, id));
 }

@@ -27,7 +27,7 @@ constexpr TRecordKind kBirthdaysKind{u"narodky", Qt::Key_F5, &MakeRecordWindow<T
 
 namespace {
 
-const QString kOrders[] = {u"ORDER BY meno"_s, u"ORDER BY poradie"_s, u"ORDER BY narodenie"_s};
+const QStringList kOrders{u"ORDER BY meno"_s, u"ORDER BY poradie"_s, u"ORDER BY narodenie"_s};
 
 // The whole years from a birth to a day: the new age on the birthday itself.
 int Age(int year, int month, int day, QDate today) {
@@ -65,11 +65,7 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     menovstup->setObjectName(u"menovstup"_s);
     MakeOneLine(menovstup);
     menovyzva->setBuddy(menovstup);
-    DateTimePicker = new QDateEdit;
-    DateTimePicker->setObjectName(u"DateTimePicker"_s);
-    DateTimePicker->setCalendarPopup(true);
-    ShowLongDate(DateTimePicker);
-    DateTimePicker->setDate(today());
+    DateTimePicker = MakeDayPicker("DateTimePicker", today());
     ok = new QPushButton;
     ok->setObjectName(u"ok"_s);
     ok->setAutoDefault(false);
@@ -106,11 +102,8 @@ QStringList Tformnarodky::viewLines() const {
 void Tformnarodky::readViewLines(const QStringList& lines) {
     // Only the orders the window writes itself reach the query.
     const QString order = lines.value(0);
-    module().order = std::find(std::begin(kOrders), std::end(kOrders), order) != std::end(kOrders)
-                         ? order
-                         : u"ORDER BY poradie"_s;
-    const QString direction = lines.value(1);
-    module().direction = direction == u" DESC" || direction == u" " ? direction : QString();
+    module().order = KnownFragment(order, kOrders, u"ORDER BY poradie"_s);
+    module().direction = KnownFragment(lines.value(1), {u" DESC"_s, u" "_s}, QString());
 }
 
 QString Tformnarodky::listQuery() const {

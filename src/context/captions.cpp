@@ -52,6 +52,15 @@ void Recaption(QObject* root, const TLanguageTable& strings) {
         ShowLongDate(picker);
 }
 
+QDateEdit* MakeDayPicker(const char* name, QDate day) {
+    auto* picker = new QDateEdit;
+    picker->setObjectName(QString::fromLatin1(name));
+    picker->setCalendarPopup(true);
+    ShowLongDate(picker);
+    picker->setDate(day);
+    return picker;
+}
+
 void ShowLongDate(QDateEdit* picker) {
     const QLocale locale;
     picker->setLocale(locale);

@@ -16,10 +16,14 @@ void Caption(QObject* object, const TLanguageTable& strings, Str text);
 // the table, and shows every date picker among them in the current locale.
 void Recaption(QObject* root, const TLanguageTable& strings);
 
+class QDate;
 class QDateEdit;
 // A date picker showing the long date of the current locale (that of the
 // interface language), its calendar in the same locale.
 void ShowLongDate(QDateEdit* picker);
+// A day picker of that kind with a calendar that pops up, named and set to
+// the day: the one every window and editor with a day uses.
+QDateEdit* MakeDayPicker(const char* name, QDate day);
 
 // A window or dialog that takes its texts from the language table, and
 // takes them again when the language changes.

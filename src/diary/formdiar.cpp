@@ -40,11 +40,7 @@ QString timeText(const DisplayPatterns& patterns, const QDateTime& moment) {
 Tformdiar::Tformdiar(TProgramContext& context)
     : TGroupedWindow(context, kDiaryKind, Str::DiaryMenu, context.modules.diar,
                      {.exportTitle = Str::ExportDiary}) {
-    datetimepicker = new QDateEdit;
-    datetimepicker->setObjectName(u"datetimepicker"_s);
-    datetimepicker->setCalendarPopup(true);
-    ShowLongDate(datetimepicker);
-    datetimepicker->setDate(m_context.clock.now().date());
+    datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
     connect(datetimepicker, &QDateEdit::dateChanged, this,
             [this] { Guarded(m_context.dialogs, [this] { datetimepickerChange(); }); });
     addControlAbove(datetimepicker);
@@ -164,10 +160,10 @@ void Tformdiar::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
 }
 
 void Tformdiar::openEditor(EditorMode mode, qint64 id) {
+    // A new entry's editor puts the display patterns back to "DD MMMM YYYY"
+    // and "HH:MM", as the stored form's making leaves them (the all view
+    // had made the date a long one).
     if (mode == EditorMode::Insert)
         SqlDateTimeText(m_context.clock.now(), m_context.patterns);
-    auto* editor = new Tformzaznamdiar(*this, mode, id);
-    editor->showMaximized();
-    editor->raise();
-    editor->activateWindow();
+    showEditor(new Tformzaznamdiar(*this, mode, id));
 }

@@ -24,10 +24,7 @@ const TFormField kEntryFields[] = {{"predmet", Str::Subject},
 
 Tformzaznamdiar::Tformzaznamdiar(Tformdiar& window, Mode mode, qint64 id)
     : TRecordEditor(window, mode, id, u"formzaznamdiar"_s, kEntryFields) {
-    datetimepicker = new QDateEdit;
-    datetimepicker->setObjectName(u"datetimepicker"_s);
-    datetimepicker->setCalendarPopup(true);
-    ShowLongDate(datetimepicker);
+    datetimepicker = MakeDayPicker("datetimepicker", QDate());
     DateTimePicker1 = new QTimeEdit;
     DateTimePicker1->setObjectName(u"DateTimePicker1"_s);
     DateTimePicker1->setDisplayFormat(u"HH:mm:ss"_s);

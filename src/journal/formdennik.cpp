@@ -71,8 +71,5 @@ void Tformdennik::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
 }
 
 void Tformdennik::openEditor(EditorMode mode, qint64 id) {
-    auto* editor = new Tformzaznamdennik(*this, mode, id);
-    editor->showMaximized();
-    editor->raise();
-    editor->activateWindow();
+    showEditor(new Tformzaznamdennik(*this, mode, id));
 }

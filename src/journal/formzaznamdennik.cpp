@@ -19,11 +19,7 @@ const TFormField kEntryFields[] = {{"obsah", Str::Content, TFormField::Text}};
 
 Tformzaznamdennik::Tformzaznamdennik(Tformdennik& window, Mode mode, qint64 id)
     : TRecordEditor(window, mode, id, u"formzaznamdennik"_s, kEntryFields), m_journal(window) {
-    datetimepicker = new QDateEdit;
-    datetimepicker->setObjectName(u"datetimepicker"_s);
-    datetimepicker->setCalendarPopup(true);
-    ShowLongDate(datetimepicker);
-    datetimepicker->setDate(m_context.clock.now().date());
+    datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
     // The day is chosen for a new entry only.
     datetimepicker->setVisible(mode == Mode::Insert);
     addControl(datetimepicker);

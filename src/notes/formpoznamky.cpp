@@ -54,20 +54,13 @@ QStringList TFormpoznamky::viewLines() const {
 
 void TFormpoznamky::readViewLines(const QStringList& lines) {
     TGroupedWindow::readViewLines(lines);
-    // The SQL pieces of the view are taken only as the program writes them:
-    // a damaged line takes its default, so the list can always be shown.
-    const auto known = [&](int line, std::initializer_list<const char16_t*> values,
-                           const QString& fallback) {
-        const QString text = lines.value(line);
-        for (const char16_t* value : values)
-            if (text == QStringView(value))
-                return text;
-        return fallback;
-    };
+    // A damaged line takes its default, so the list can always be shown.
     TModuleState& m = module();
-    m.filter = known(2, {u"", u"where viditelnost=1"}, u"where viditelnost=1"_s);
-    m.order = known(3, {u"", u"ORDER BY id", u"ORDER BY predmet"}, u"ORDER BY id"_s);
-    m.direction = known(4, {u"", u" DESC"}, QString());
+    m.filter = KnownFragment(lines.value(2), {QString(), u"where viditelnost=1"_s},
+                             u"where viditelnost=1"_s);
+    m.order = KnownFragment(lines.value(3), {QString(), u"ORDER BY id"_s, u"ORDER BY predmet"_s},
+                            u"ORDER BY id"_s);
+    m.direction = KnownFragment(lines.value(4), {QString(), u" DESC"_s}, QString());
 }
 
 void TFormpoznamky::beforeActivate() {
@@ -87,10 +80,7 @@ void TFormpoznamky::beforeActivate() {
 }
 
 void TFormpoznamky::openEditor(EditorMode mode, qint64 id) {
-    auto* editor = new Tformzaznampoznamky(*this, mode, id);
-    editor->showMaximized();
-    editor->raise();
-    editor->activateWindow();
+    showEditor(new Tformzaznampoznamky(*this, mode, id));
 }
 
 void TFormpoznamky::podlaidClick() {

@@ -163,6 +163,12 @@ QByteArray TListWindow::listKey() const {
     return stamp + state.join(QChar(0)).toUtf8();
 }
 
+void TListWindow::showEditor(QWidget* editor) {
+    editor->showMaximized();
+    editor->raise();
+    editor->activateWindow();
+}
+
 void TListWindow::select(qint64 id, int row) {
     zoznam->clearSelection();
     if (m_list->count() == 0)

@@ -100,6 +100,8 @@ protected:
     virtual void readViewLines(const QStringList& lines) = 0;
     // Opens the record (or a new one) in the kind's editor.
     virtual void openEditor(EditorMode mode, qint64 id) = 0;
+    // Shows an editor made for this window: maximized, in front, active.
+    static void showEditor(QWidget* editor);
 
     // ---- hooks
     // The status line after a refresh; by default the records listed.

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // The database files, their table definitions and the creation of what is
@@ -50,6 +51,14 @@ struct TModuleState {
     QString order = QStringLiteral("ORDER BY id");
     QString direction;
 };
+
+// A piece of SQL a view file holds (a filter, an order, a direction) when it
+// is one the program itself writes, else the fallback: what a damaged or
+// foreign view file holds never reaches a query.
+inline QString KnownFragment(const QString& text, const QStringList& written,
+                             const QString& fallback) {
+    return written.contains(text) ? text : fallback;
+}
 
 inline TModuleState MakeModule(const char16_t* file, const char16_t* table, const char16_t* columns,
                                const char16_t* view, const char16_t* order = u"ORDER BY id") {
