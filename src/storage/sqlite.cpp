@@ -313,28 +313,52 @@ void TSQLiteDatabase::RaiseSqlError(const QString& message, const QString& sql) 
 namespace {
 
 // Compiles the first statement of the text; the rest of the text is ignored.
-Statement prepare(TSQLiteDatabase& db, const QString& sql) {
+// Compiles the statement of the text and binds the values to it. Text after
+// the statement (but blanks and semicolons) is refused: one forgotten quote
+// must never run a second statement.
+Statement prepare(TSQLiteDatabase& db, const QString& sql,
+                  const TSQLiteDatabase::Values& values = {}) {
     const QByteArray bytes = Cp1250::encode(sql);
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), bytes.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), bytes.constData(), int(bytes.size()), &raw, &tail) !=
+        SQLITE_OK) {
         sqlite3_finalize(raw);
         db.RaiseSqlError(u"Error executing SQL"_s, sql);
     }
     if (!raw)
         db.RaiseSqlError(u"Could not prepare SQL statement"_s, sql);
-    return Statement(raw);
+    Statement statement(raw);
+    for (const char* end = bytes.constData() + bytes.size(); tail && tail < end; ++tail)
+        if (*tail != ';' && *tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n')
+            throw ESQLiteException(u"More than one statement in \"%1\""_s.arg(sql),
+                                   EFault::Unexpected, db.fileName());
+    for (int i = 0; i < values.size(); ++i) {
+        int rc;
+        if (const auto* number = std::get_if<qint64>(&values[i])) {
+            rc = sqlite3_bind_int64(raw, i + 1, *number);
+        } else {
+            QString text = std::get<QString>(values[i]);
+            const QByteArray stored = Cp1250::encode(text.remove(QChar(0)));
+            rc = sqlite3_bind_text64(raw, i + 1, stored.constData(), sqlite3_uint64(stored.size()),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+        }
+        if (rc != SQLITE_OK)
+            db.RaiseSqlError(u"Could not bind a value"_s, sql);
+    }
+    return statement;
 }
 
 } // namespace
 
-void TSQLiteDatabase::Execute(const QString& sql) {
-    Statement stmt = prepare(*this, sql);
+void TSQLiteDatabase::Execute(const QString& sql, const Values& values) {
+    Statement stmt = prepare(*this, sql, values);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         RaiseSqlError(u"Error executing SQL statement"_s, sql);
 }
 
-TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
-    Statement stmt = prepare(*this, sql);
+TSQLiteTable TSQLiteDatabase::Query(const QString& sql, const Values& values) {
+    Statement stmt = prepare(*this, sql, values);
     sqlite3_stmt* s = stmt.get();
     TSQLiteTable table;
     for (int rc = sqlite3_step(s); rc != SQLITE_DONE; rc = sqlite3_step(s)) {
@@ -380,7 +404,12 @@ TSQLiteTable TSQLiteDatabase::Query(const QString& sql) {
 
 int TSQLiteDatabase::QueryEach(const QString& sql,
                                const std::function<void(const TSQLiteRow&)>& row) {
-    Statement stmt = prepare(*this, sql);
+    return QueryEach(sql, {}, row);
+}
+
+int TSQLiteDatabase::QueryEach(const QString& sql, const Values& values,
+                               const std::function<void(const TSQLiteRow&)>& row) {
+    Statement stmt = prepare(*this, sql, values);
     sqlite3_stmt* s = stmt.get();
     const TSQLiteRow current(s);
     int rows = 0;

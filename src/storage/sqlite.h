@@ -3,6 +3,7 @@
 #include "exception.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -98,13 +99,22 @@ public:
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
     TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
 
-    // Runs the first statement of the text, which must return no rows.
-    void Execute(const QString& sql);
-    // Runs the first statement of the text and loads all its rows.
-    TSQLiteTable Query(const QString& sql);
-    // Runs the first statement of the text and hands its rows, one at a
-    // time, to `row`, holding none of them. Answers the number of rows.
+    // A value bound to a parameter ?1, ?2, ... of a statement: a number, or
+    // a text stored in the files' code page (up to its first NUL).
+    using Value = std::variant<qint64, QString>;
+    using Values = QList<Value>;
+
+    // Runs the statement, which must return no rows, with the values bound
+    // to its parameters. A text holding more than one statement is refused
+    // before anything runs.
+    void Execute(const QString& sql, const Values& values = {});
+    // Runs the statement and loads all its rows.
+    TSQLiteTable Query(const QString& sql, const Values& values = {});
+    // Runs the statement and hands its rows, one at a time, to `row`,
+    // holding none of them. Answers the number of rows.
     int QueryEach(const QString& sql, const std::function<void(const TSQLiteRow&)>& row);
+    int QueryEach(const QString& sql, const Values& values,
+                  const std::function<void(const TSQLiteRow&)>& row);
     // The id of the row the last INSERT of this connection made.
     qint64 LastInsertId() const;
     // How many rows the last INSERT, UPDATE or DELETE of this connection changed.

@@ -161,12 +161,23 @@ private slots:
         QCOMPARE(table.CellTextOrEmpty(t), QString());
     }
 
-    void executeRunsOnlyTheFirstStatement() {
+    // One statement a text: a second is refused before anything runs;
+    // values go in bound, whatever they hold.
+    void oneStatementWithItsValuesBound() {
         TempHome home;
         TSQLiteDatabase db(u"t.dbf"_s);
-        db.Execute(u"CREATE TABLE a(x); CREATE TABLE b(x);"_s);
-        QVERIFY(db.HasTable(u"a"_s));
-        QVERIFY(!db.HasTable(u"b"_s));
+        QCOMPARE(messageOf([&] { db.Execute(u"CREATE TABLE a(x); CREATE TABLE b(x);"_s); }),
+                 u"More than one statement in \"CREATE TABLE a(x); CREATE TABLE b(x);\""_s);
+        QVERIFY(!db.HasTable(u"a"_s));
+        db.Execute(u"CREATE TABLE a(x, y);  ;\r\n"_s);
+        const QString hostile = u"'); DROP TABLE a; --\"ô"_s;
+        db.Execute(u"INSERT INTO a VALUES(?1, ?2)"_s, {hostile + QChar(0) + u"rest"_s, qint64(7)});
+        const TSQLiteTable row = db.Query(u"SELECT x, y FROM a WHERE x=?1"_s, {hostile + u"rest"_s});
+        QCOMPARE(row.Rows(), 1);
+        QCOMPARE(row.CellText(0), hostile + u"rest"_s);
+        QCOMPARE(row.CellInt64(1), 7);
+        // Stored in the code page: "ô" is F4.
+        QVERIFY(DbRows(u"t.dbf"_s, u"SELECT hex(x) FROM a"_s)[0][0].endsWith(u"F472657374"_s));
     }
 
     void executeMessages_data() {
