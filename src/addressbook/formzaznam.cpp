@@ -36,22 +36,14 @@ bool Tformzaznam::Uloz() {
     }
     const QStringList values = form().texts();
     TSQLiteDatabase db(m_window.module().file);
+    // Every column is written, changed or not, hidden or not.
+    Fields fields;
+    for (int field = 0; field < 24; ++field)
+        fields.append({QString::fromLatin1(kContactFields[field].name), values[field]});
+    fields.append({u"viditelnost"_s, 1});
     if (inserting()) {
-        const QString table = targetTable();
-        QString columns, literals;
-        for (int field = 0; field < 24; ++field) {
-            columns += QLatin1StringView(kContactFields[field].name) + u',';
-            literals += SqlText(values[field]) + u',';
-        }
-        db.Execute(u"INSERT INTO "_s + SqlName(table) + u'(' + columns + u"viditelnost) VALUES("_s +
-                   literals + u"1);"_s);
-        recordInserted(db, table);
+        storeNew(db, fields);
         return true;
     }
-    // Every column is written, changed or not, hidden or not.
-    QString assignments;
-    for (int field = 0; field < 24; ++field)
-        assignments +=
-            QLatin1StringView(kContactFields[field].name) + u'=' + SqlText(values[field]) + u',';
-    return storeChange(db, assignments + u"viditelnost=1"_s);
+    return storeChange(db, fields);
 }

@@ -101,7 +101,7 @@ bool Tformzaznamdiar::Uloz() {
     }
     const QString avizo = SqlDateTimeText(reminder, m_context.patterns);
     const QString datum = avizo.left(10);
-    const QString armed = alarm->isChecked() ? u"1"_s : u"0"_s;
+    const qint64 armed = alarm->isChecked() ? 1 : 0;
     const QString subject = form().text(u"predmet"_s);
     if (subject.isEmpty()) {
         m_context.dialogs.messageBox(nullptr, s[Str::Warning], s[Str::NoSubject],
@@ -110,18 +110,16 @@ bool Tformzaznamdiar::Uloz() {
     }
     const QString text = form().text(u"obsah"_s);
     TSQLiteDatabase db(m_window.module().file);
+    const Fields fields{{u"datum"_s, datum},
+                        {u"avizo"_s, avizo},
+                        {u"alarm"_s, armed},
+                        {u"predmet"_s, subject},
+                        {u"obsah"_s, text}};
     if (inserting()) {
-        const QString table = targetTable();
-        db.Execute(u"INSERT INTO "_s + SqlName(table) +
-                   u"(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES("_s + SqlText(datum) +
-                   u","_s + SqlText(avizo) + u","_s + SqlText(armed) + u","_s + SqlText(subject) +
-                   u","_s + SqlText(text) + u",1);"_s);
-        recordInserted(db, table);
+        storeNew(db, fields + Fields{{u"viditelnost"_s, 1}});
         return true;
     }
-    return storeChange(db, u"datum="_s + SqlText(datum) + u",avizo="_s + SqlText(avizo) +
-                               u",alarm="_s + SqlText(armed) + u",predmet="_s + SqlText(subject) +
-                               u",obsah="_s + SqlText(text));
+    return storeChange(db, fields);
 }
 
 void Tformzaznamdiar::afterSave() {

@@ -50,7 +50,7 @@ bool Tformzaznamdennik::Uloz() {
     TSQLiteDatabase db(m_window.module().file);
     if (!inserting()) {
         // A change never moves the entry to another day.
-        return storeChange(db, u"obsah="_s + SqlText(text));
+        return storeChange(db, {{u"obsah"_s, text}});
     }
     // One visible entry per day in a group: the look and the insert are one
     // transaction, so two saves cannot both pass the look.
@@ -59,13 +59,12 @@ bool Tformzaznamdennik::Uloz() {
     {
         TSQLiteTransaction transaction(db);
         taken = db.Query(u"SELECT id FROM "_s + SqlName(table) +
-                         u" where (viditelnost=1) AND (datum="_s + SqlText(day) + u") LIMIT 1"_s)
+                             u" where (viditelnost=1) AND (datum=?1) LIMIT 1"_s,
+                         {day})
                     .Rows() > 0;
         if (!taken) {
-            db.Execute(u"INSERT INTO "_s + SqlName(table) + u"(datum,obsah,viditelnost) VALUES("_s +
-                       SqlText(day) + u","_s + SqlText(text) + u",1);"_s);
+            storeNew(db, {{u"datum"_s, day}, {u"obsah"_s, text}, {u"viditelnost"_s, 1}});
             transaction.Commit();
-            recordInserted(db, table);
         }
     }
     if (taken)

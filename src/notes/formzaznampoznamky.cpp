@@ -60,14 +60,15 @@ bool Tformzaznampoznamky::Uloz() {
     const QString body = form().text(u"obsah"_s);
     TSQLiteDatabase db(m_window.module().file);
     if (inserting()) {
-        const QString table = targetTable();
-        db.Execute(u"INSERT INTO "_s + SqlName(table) +
-                   u"(predmet,obsah,datum,datumzmeny,viditelnost) VALUES("_s + SqlText(subject) +
-                   u","_s + SqlText(body) + u","_s + SqlText(now) + u","_s + SqlText(now) +
-                   u",1);"_s);
-        recordInserted(db, table);
+        storeNew(db, {{u"predmet"_s, subject},
+                      {u"obsah"_s, body},
+                      {u"datum"_s, now},
+                      {u"datumzmeny"_s, now},
+                      {u"viditelnost"_s, 1}});
         return true;
     }
-    return storeChange(db, u"predmet="_s + SqlText(subject) + u",obsah="_s + SqlText(body) +
-                               u",datumzmeny="_s + SqlText(now) + u",viditelnost=1"_s);
+    return storeChange(db, {{u"predmet"_s, subject},
+                            {u"obsah"_s, body},
+                            {u"datumzmeny"_s, now},
+                            {u"viditelnost"_s, 1}});
 }

@@ -147,14 +147,37 @@ std::optional<QByteArray> TRecordEditor::storedRecord(TSQLiteDatabase& db) const
     }
 }
 
-bool TRecordEditor::storeChange(TSQLiteDatabase& db, const QString& assignments) {
+void TRecordEditor::storeNew(TSQLiteDatabase& db, const Fields& fields) {
+    const QString table = targetTable();
+    QStringList columns, parameters;
+    TSQLiteDatabase::Values values;
+    for (const auto& [column, value] : fields) {
+        columns.append(column);
+        values.append(value);
+        parameters.append(u'?' + QString::number(values.size()));
+    }
+    db.Execute(u"INSERT INTO "_s + SqlName(table) + u'(' + columns.join(u',') + u") VALUES("_s +
+                   parameters.join(u',') + u')',
+               values);
+    recordInserted(db, table);
+}
+
+bool TRecordEditor::storeChange(TSQLiteDatabase& db, const Fields& fields) {
     TSQLiteTransaction transaction(db);
     if (!m_stored || storedRecord(db) != m_stored) {
         m_gone = true;
         return false;
     }
-    db.Execute(u"UPDATE "_s + SqlName(m_table) + u" SET "_s + assignments + u" WHERE id="_s +
-               QString::number(m_id));
+    QStringList assignments;
+    TSQLiteDatabase::Values values;
+    for (const auto& [column, value] : fields) {
+        values.append(value);
+        assignments.append(column + u"=?"_s + QString::number(values.size()));
+    }
+    values.append(m_id);
+    db.Execute(u"UPDATE "_s + SqlName(m_table) + u" SET "_s + assignments.join(u',') +
+                   u" WHERE id=?"_s + QString::number(values.size()),
+               values);
     if (db.Changes() != 1)
         throw ESQLiteException(
             u"The change of record %1 in %2 changed %3 records"_s.arg(m_id).arg(m_table).arg(

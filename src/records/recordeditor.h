@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <optional>
+#include <variant>
 
 class QPushButton;
 class QVBoxLayout;
@@ -60,12 +61,15 @@ protected:
     // stored, a save that has to be repeated (its view file could not be
     // written) updates the record instead of inserting it again.
     bool inserting() const { return (m_mode == Mode::Insert || m_asNew) && m_id == 0; }
-    // Stores a change ("column=literal, ...") into exactly the record the
-    // editor opened, in one transaction with the check that it is still the
-    // record the editor read. False when it is gone, or its id names another
+    // Stores a change into exactly the record the editor opened, in one transaction with the check
+    // that it is still the record the editor read. False when it is gone, or its id names another
     // record, or another editor changed it meanwhile: then nothing is
     // written, and the save asks whether to store the text as a new record.
-    bool storeChange(TSQLiteDatabase& db, const QString& assignments);
+    // The columns a save writes, each with its value, bound to the statement.
+    using Fields = QList<std::pair<QString, std::variant<qint64, QString>>>;
+    bool storeChange(TSQLiteDatabase& db, const Fields& fields);
+    // Stores a new record into targetTable(); it is the editor's from now on.
+    void storeNew(TSQLiteDatabase& db, const Fields& fields);
     // The record the insert on `db` made into `table` is the editor's from now on.
     void recordInserted(TSQLiteDatabase& db, const QString& table);
     // The table a save writes to: the current group for a new record, the
