@@ -21,12 +21,13 @@ QStringList TodaysBirthdays(TSQLiteDatabase& db, QDate day) {
     const auto key = [&](QDate d) {
         return SqlDateTimeText(Moment(QDate(2000, d.month(), d.day())), patterns);
     };
-    QString where = u"poradie="_s + SqlText(key(day));
-    if (day.month() == 2 && day.day() == 28 && !QDate::isLeapYear(day.year()))
-        where += u" OR poradie="_s + SqlText(key(QDate(2000, 2, 29)));
+    // On 28 February of a common year, those born on 29 February too.
+    const bool leapDay = day.month() == 2 && day.day() == 28 && !QDate::isLeapYear(day.year());
+    const QString other = key(leapDay ? QDate(2000, 2, 29) : day);
     QStringList names;
-    for (TSQLiteTable rows =
-             db.Query(u"SELECT meno FROM narodky WHERE viditelnost=1 AND ("_s + where + u")"_s);
+    for (TSQLiteTable rows = db.Query(
+             u"SELECT meno FROM narodky WHERE viditelnost=1 AND (poradie=?1 OR poradie=?2)"_s,
+             {key(day), other});
          !rows.AtEnd(); rows.Advance())
         names.append(rows.CellTextOrEmpty(0));
     return names;

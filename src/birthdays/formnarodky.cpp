@@ -190,15 +190,14 @@ void Tformnarodky::okClick() {
                 return;
             TSQLiteDatabase db(module().file);
             if (m_formMode == FormMode::Add) {
-                db.Execute(u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) VALUES("_s +
-                           SqlText(name) + u","_s + SqlText(poradie) + u","_s + SqlText(narodenie) +
-                           u",1);"_s);
+                db.Execute(u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) "_s
+                           u"VALUES(?1,?2,?3,1)"_s,
+                           {name, poradie, narodenie});
                 // The new person is the one selected.
                 selectAfterRefresh(db.LastInsertId());
             } else {
-                db.Execute(u"UPDATE narodky SET meno="_s + SqlText(name) + u",poradie="_s +
-                           SqlText(poradie) + u",narodenie="_s + SqlText(narodenie) +
-                           u" WHERE id="_s + QString::number(m_loaded) + u";"_s);
+                db.Execute(u"UPDATE narodky SET meno=?1,poradie=?2,narodenie=?3 WHERE id=?4"_s,
+                           {name, poradie, narodenie, m_loaded});
             }
         }
         // Stored (or only looked at): the form is empty again, for adding.

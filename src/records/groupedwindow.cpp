@@ -105,8 +105,8 @@ void TGroupedWindow::checkGroup() {
         return;
     TSQLiteDatabase db(m.file);
     // A group whose table an emptying of the bin dropped (3) is gone too.
-    if (db.Query(u"SELECT id FROM tables WHERE nametable="_s + SqlText(m.table) +
-                 u" AND viditelnost<>3 LIMIT 1"_s)
+    if (db.Query(u"SELECT id FROM tables WHERE nametable=?1 AND viditelnost<>3 LIMIT 1"_s,
+                 {m.table})
             .Rows() == 0) {
         m.table = m.defaultTable;
         TSQLiteTable row = db.Query(u"SELECT captiontable FROM tables WHERE id="_s +
@@ -146,9 +146,9 @@ void TGroupedWindow::createGroup(const QString& caption) {
     {
         TSQLiteDatabase db(module().file);
         // Table names match whatever the case of their letters.
-        TSQLiteTable taken = db.Query(u"SELECT captiontable FROM tables WHERE lower(nametable)="_s
-                                      u"lower("_s +
-                                      SqlText(table) + u") AND viditelnost<>3 LIMIT 1"_s);
+        TSQLiteTable taken = db.Query(u"SELECT captiontable FROM tables WHERE "_s
+                                      u"lower(nametable)=lower(?1) AND viditelnost<>3 LIMIT 1"_s,
+                                      {table});
         if (taken.Rows() > 0)
             throw EGroupName(s[Str::GroupNameTaken].arg(taken.CellTextOrEmpty(0)));
         if (db.HasTable(table))
@@ -156,8 +156,8 @@ void TGroupedWindow::createGroup(const QString& caption) {
         // The table and its catalogue row: both or neither.
         TSQLiteTransaction transaction(db);
         db.Execute(GroupTableDefinition(table, module().columns));
-        db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +
-                   SqlText(table) + u","_s + SqlText(caption) + u",1);"_s);
+        db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES(?1,?2,1)"_s,
+                   {table, caption});
         transaction.Commit();
     }
     module().table = table;
@@ -168,8 +168,8 @@ void TGroupedWindow::createGroup(const QString& caption) {
 void TGroupedWindow::renameGroup(const QString& caption) {
     {
         TSQLiteDatabase db(module().file);
-        db.Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) + u" WHERE id="_s +
-                   QString::number(CatalogueId(db, module().table)) + u";"_s);
+        db.Execute(u"UPDATE tables SET captiontable=?1 WHERE id=?2"_s,
+                   {caption, CatalogueId(db, module().table)});
     }
     module().caption = caption;
     Ulozini();

@@ -192,7 +192,7 @@ QString copyBeforeWipe(TProgramContext& context) {
         const QString copy = part + u'/' + QFileInfo(file).fileName();
         try {
             // A consistent copy whatever else has the file open.
-            TSQLiteDatabase(file).Execute(u"VACUUM INTO "_s + SqlText(copy));
+            TSQLiteDatabase(file).Execute(u"VACUUM INTO ?1"_s, {copy});
         } catch (const ESQLiteException& e) {
             // A file that is no database is copied as it is. Any other file
             // is read through SQLite only: a descriptor of the program's own,

@@ -42,8 +42,8 @@ void jazykyClick(TProgramContext& context, const QString& languageName) {
         // others go on.
         Guarded(context.dialogs, [&] {
             TSQLiteDatabase(module->file)
-                .Execute(u"UPDATE tables SET captiontable="_s + SqlText(caption) +
-                         u" WHERE nametable="_s + SqlText(module->defaultTable) + u';');
+                .Execute(u"UPDATE tables SET captiontable=?1 WHERE nametable=?2"_s,
+                         {caption, module->defaultTable});
         });
         const auto rename = [&caption](TModuleState& state) {
             if (state.table == state.defaultTable)

@@ -257,9 +257,9 @@ void TReminders::Vypnialarm() {
     try {
         // That entry only, as it was when it started ringing.
         TSQLiteDatabase db(m_context.modules.diar.file);
-        db.Execute(u"UPDATE "_s + SqlName(rang.table) + u" SET alarm='0' WHERE id="_s +
-                   SqlText(QString::number(rang.id)) + u" AND avizo="_s + SqlText(rang.moment) +
-                   u";"_s);
+        db.Execute(u"UPDATE "_s + SqlName(rang.table) +
+                       u" SET alarm='0' WHERE id=?1 AND avizo=?2"_s,
+                   {rang.id, rang.moment});
     } catch (const ESQLiteException& e) {
         // The entry keeps its mark in the file; it stays quiet for this run.
         m_silenced.append({rang.table, rang.id});

@@ -12,8 +12,8 @@ QString GroupTableDefinition(const QString& table, const QString& columns) {
 }
 
 qint64 CatalogueId(TSQLiteDatabase& db, const QString& table) {
-    TSQLiteTable row = db.Query(u"SELECT id FROM tables WHERE nametable="_s + SqlText(table) +
-                                u" ORDER BY viditelnost=3, id LIMIT 1"_s);
+    TSQLiteTable row = db.Query(
+        u"SELECT id FROM tables WHERE nametable=?1 ORDER BY viditelnost=3, id LIMIT 1"_s, {table});
     return row.Rows() > 0 ? row.CellInt64(0) : 0;
 }
 
@@ -39,8 +39,8 @@ void EnsureDiaryIndexes(TSQLiteDatabase& db) {
 void CreateCatalogue(TSQLiteDatabase& db, const TModuleState& module, const QString& caption) {
     db.Execute(QString::fromUtf16(Schema::kCatalogue));
     db.Execute(GroupTableDefinition(module.defaultTable, module.columns));
-    db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES("_s +
-               SqlText(module.defaultTable) + u","_s + SqlText(caption) + u",1);"_s);
+    db.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES(?1,?2,1)"_s,
+               {module.defaultTable, caption});
 }
 
 namespace {

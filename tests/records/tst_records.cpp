@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDateEdit>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
@@ -442,6 +443,40 @@ private slots:
         editor->ulozitClick();
         QTRY_VERIFY(!editor);
         QCOMPARE(stored(), u"1"_s);
+    }
+
+    // Whatever a field holds is stored as it is and changes nothing else:
+    // SQL, quotes of both kinds, a column's name, wildcards.
+    void hostileTextsAreStoredAsTheyAre_data() { kindRows(); }
+    void hostileTextsAreStoredAsTheyAre() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const QStringList texts{u"'); DROP TABLE tables; --"_s, u"\"datum\""_s,
+                                u"Ján \"Jano\" O'Neil"_s, u"%_*?[] viditelnost=0"_s};
+        for (const QString& text : texts) {
+            w.command("novymenu");
+            QTRY_COMPARE(w.otherWindows().size(), 1);
+            QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+            // A day of its own (the journal keeps one entry a day).
+            if (auto* day = editor->findChild<QDateEdit*>(u"datetimepicker"_s))
+                day->setDate(day->date().addDays(texts.indexOf(text)));
+            QWidget* first = editor->form().firstEdit();
+            if (auto* line = qobject_cast<QLineEdit*>(first))
+                line->setText(text);
+            else
+                static_cast<QPlainTextEdit*>(first)->setPlainText(text);
+            const QString column = first->objectName().chopped(5); // "...vstup"
+            editor->ulozitClick();
+            QTRY_VERIFY(!editor);
+            QCOMPARE(w.rows(u"SELECT count(*) FROM %1 WHERE %2=%3 AND viditelnost=1"_s.arg(
+                         w.module().table, column, SqlText(text))),
+                     QList<QStringList>{{u"1"_s}});
+            w.backToWindow();
+        }
+        QCOMPARE(w.rows(u"SELECT count(*) FROM tables"_s), QList<QStringList>{{u"1"_s}});
+        QCOMPARE(w.rows(u"SELECT count(*) FROM "_s + w.module().table),
+                 QList<QStringList>{{QString::number(texts.size())}});
     }
 
     void theSelectionKeepsItsPlace_data() { kindRows(); }
