@@ -57,8 +57,8 @@ Tformmoznostiadresara::Tformmoznostiadresara(TFormadresar& window)
     layout->addWidget(menoapriezvisko);
     layout->addWidget(priezviskoameno);
     AddOkCancel(layout, this, s, ok, zrusit);
-    connect(ok, &QPushButton::clicked, this,
-            [this] { Guarded(m_window.context().dialogs, [this] { okClick(); }); });
+    ConnectGuarded(m_window.context().dialogs, ok, &QPushButton::clicked, this,
+                   [this] { okClick(); });
     volby->setFocus();
 }
 

@@ -47,8 +47,8 @@ Tformnastavinport::Tformnastavinport(TFormadresar& window) : QDialog(&window), m
     layout->addWidget(klavesy);
     layout->addWidget(preskocit);
     AddOkCancel(layout, this, s, ok, zrusit);
-    connect(ok, &QPushButton::clicked, this,
-            [this] { Guarded(m_window.context().dialogs, [this] { okClick(); }); });
+    ConnectGuarded(m_window.context().dialogs, ok, &QPushButton::clicked, this,
+                   [this] { okClick(); });
     window.importState().selected = 0;
     Aplikujjazyk();
     resize(480, 560);

@@ -69,8 +69,7 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     ok = new QPushButton;
     ok->setObjectName(u"ok"_s);
     ok->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
+    ConnectGuarded(m_context.dialogs, ok, &QPushButton::clicked, this, [this] { okClick(); });
     layout->addWidget(menovyzva);
     layout->addWidget(menovstup);
     layout->addWidget(DateTimePicker);

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "storage/exception.h"
 
+#include <QObject>
 #include <exception>
 #include <utility>
 
@@ -20,4 +21,14 @@ template <typename Command> bool Guarded(IDialogs& dialogs, Command&& command) {
         dialogs.errorBox(QString::fromLocal8Bit(e.what()));
     }
     return false;
+}
+
+// The one way a signal runs a command: in the guard above. The command
+// takes none of the signal's arguments.
+template <typename Sender, typename Signal, typename Command>
+QMetaObject::Connection ConnectGuarded(IDialogs& dialogs, Sender* sender, Signal signal,
+                                       const QObject* context, Command command) {
+    return QObject::connect(sender, signal, context, [&dialogs, command = std::move(command)] {
+        Guarded(dialogs, command);
+    });
 }

@@ -10,7 +10,6 @@ void AddWindowKey(QWidget* window, IDialogs& dialogs, QKeyCombination keys,
     auto* action = new QAction(window);
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(action, &QAction::triggered, window,
-                     [&dialogs, handler = std::move(handler)] { Guarded(dialogs, handler); });
+    ConnectGuarded(dialogs, action, &QAction::triggered, window, std::move(handler));
     window->addAction(action);
 }

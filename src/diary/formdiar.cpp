@@ -41,8 +41,8 @@ Tformdiar::Tformdiar(TProgramContext& context)
     : TGroupedWindow(context, kDiaryKind, Str::DiaryMenu, context.modules.diar,
                      {.exportTitle = Str::ExportDiary}) {
     datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
-    connect(datetimepicker, &QDateEdit::dateChanged, this,
-            [this] { Guarded(m_context.dialogs, [this] { datetimepickerChange(); }); });
+    ConnectGuarded(m_context.dialogs, datetimepicker, &QDateEdit::dateChanged, this,
+                   [this] { datetimepickerChange(); });
     addControlAbove(datetimepicker);
 
     QMenu* zobrazit = addTopMenu("zobrazit", Str::View);

@@ -37,8 +37,7 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
                                                     : QAbstractItemView::SingleSelection);
     zoznam->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Enter (or a double click) reads the record.
-    connect(zoznam, &QTreeView::activated, this,
-            [this] { Guarded(m_context.dialogs, [this] { citat(); }); });
+    ConnectGuarded(m_context.dialogs, zoznam, &QTreeView::activated, this, [this] { citat(); });
     if (Tracing())
         zoznam->viewport()->installEventFilter(this);
     auto* central = new QWidget;
@@ -82,8 +81,7 @@ QAction* TListWindow::command(const char* name, Str text, const QKeySequence& ke
     action->setObjectName(QString::fromLatin1(name));
     Caption(action, m_context.strings, text);
     action->setShortcut(keys);
-    connect(action, &QAction::triggered, this,
-            [this, run = std::move(run)] { Guarded(m_context.dialogs, run); });
+    ConnectGuarded(m_context.dialogs, action, &QAction::triggered, this, std::move(run));
     return action;
 }
 

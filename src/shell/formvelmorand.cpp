@@ -75,8 +75,7 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context, TReminders& reminders)
     Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(1000);
     Timer2.setSingleShot(true);
-    connect(&Timer2, &QTimer::timeout, this,
-            [this] { Guarded(m_context.dialogs, [this] { Timer2Timer(); }); });
+    ConnectGuarded(m_context.dialogs, &Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
 
     connect(&m_context.hotKeys, &IHotKeys::activated, this, [this](int id) {
         Guarded(m_context.dialogs, [this, id] {
@@ -196,12 +195,11 @@ void Tformvelmorand::buildControls() {
         m_update->hladatupdateClick();
     });
     connect(m_update, &TUpdateCheck::finished, this, [this] { hladatupdate->setEnabled(true); });
-    connect(ok, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { okClick(); }); });
-    connect(kos, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { kosClick(m_context, this); }); });
-    connect(vymazat, &QPushButton::clicked, this,
-            [this] { Guarded(m_context.dialogs, [this] { vymazatClick(m_context, this); }); });
+    ConnectGuarded(m_context.dialogs, ok, &QPushButton::clicked, this, [this] { okClick(); });
+    ConnectGuarded(m_context.dialogs, kos, &QPushButton::clicked, this,
+                   [this] { kosClick(m_context, this); });
+    ConnectGuarded(m_context.dialogs, vymazat, &QPushButton::clicked, this,
+                   [this] { vymazatClick(m_context, this); });
 }
 
 void Tformvelmorand::buildMenus() {
@@ -230,8 +228,7 @@ void Tformvelmorand::buildMenus() {
     slovak = Jazyky->addAction(u"Slovak"_s);
     slovak->setObjectName(u"slovak"_s);
     const auto guarded = [this](QAction* action, auto command) {
-        connect(action, &QAction::triggered, this,
-                [this, command] { Guarded(m_context.dialogs, command); });
+        ConnectGuarded(m_context.dialogs, action, &QAction::triggered, this, command);
     };
     guarded(pomoc, [this] { pomocClick(m_context); });
     guarded(about, [this] { aboutClick(m_context, this); });
@@ -247,10 +244,10 @@ void Tformvelmorand::buildMenus() {
     koniecpopup = item(Popup, "koniecpopup", Str::Quit);
     vypnialarmpopup->setVisible(false);
     zobrazitoknopopup->setVisible(false);
-    connect(vypnialarmpopup, &QAction::triggered, this,
-            [this] { Guarded(m_context.dialogs, [this] { m_reminders.Vypnialarm(); }); });
-    connect(zobrazitoknopopup, &QAction::triggered, this,
-            [this] { Guarded(m_context.dialogs, [this] { m_context.host->ToggleProgram(); }); });
+    ConnectGuarded(m_context.dialogs, vypnialarmpopup, &QAction::triggered, this,
+                   [this] { m_reminders.Vypnialarm(); });
+    ConnectGuarded(m_context.dialogs, zobrazitoknopopup, &QAction::triggered, this,
+                   [this] { m_context.host->ToggleProgram(); });
     connect(koniecpopup, &QAction::triggered, this, &QWidget::close);
 
     for (const TWindowKey& key : m_context.host->windowKeys())

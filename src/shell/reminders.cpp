@@ -30,8 +30,7 @@ int dialHour(const QString& hour) {
 TReminders::TReminders(TProgramContext& context) : m_context(context) {
     m_timer.setObjectName(u"Timer"_s);
     m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this,
-            [this] { Guarded(m_context.dialogs, [this] { TimerTimer(); }); });
+    ConnectGuarded(m_context.dialogs, &m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 }
 
 void TReminders::TimerTimer() {
