@@ -42,7 +42,9 @@ protected:
     void beforeActivate() override;
     void afterRefresh() override;
     bool keepsCommandsOnEmptyList() const override { return true; }
-    bool listQueryListsTheGroup() const override { return false; }
+    // The all view lists every visible entry of the group: its count is the
+    // list's, with no second count.
+    bool listQueryListsTheGroup() const override { return m_listing == View::All; }
     QString recordsPart(int listed, qint64 visible) const override;
     QStringList listState() const override;
 
