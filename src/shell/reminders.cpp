@@ -257,7 +257,7 @@ void TReminders::Vypnialarm() {
         // That entry only, as it was when it started ringing.
         TSQLiteDatabase db(m_context.modules.diar.file);
         db.Execute(u"UPDATE "_s + SqlName(rang.table) +
-                       u" SET alarm='0' WHERE id=?1 AND avizo=?2"_s,
+                       u" SET alarm='0' WHERE id=?1 AND ifnull(avizo,'')=?2"_s,
                    {rang.id, rang.moment});
     } catch (const ESQLiteException& e) {
         // The entry keeps its mark in the file; it stays quiet for this run.

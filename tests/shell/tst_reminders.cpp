@@ -343,6 +343,7 @@ private slots:
         // Not damaged, but not in the stored form: it counts at its moment.
         QTest::newRow("another form, earlier") << u"2026-12-8 9:00:00"_s;
         QTest::newRow("empty") << QString();
+        QTest::newRow("none at all") << u"NULL"_s;
     }
     void damagedMomentRingsAtOnce() {
         QFETCH(QString, moment);
@@ -350,6 +351,8 @@ private slots:
         Program p(0);
         addEntry(u"mojdiar"_s, u"neskôr"_s, u"2026-12-09 08:00:00"_s);
         addEntry(u"mojdiar"_s, u"pokazené"_s, moment);
+        if (moment == u"NULL")
+            execute(u"UPDATE mojdiar SET avizo=NULL WHERE predmet='pokazené'"_s);
         p.reminders().Najdizaznam();
         QVERIFY(p.t.dialogs.errors.isEmpty());
         QCOMPARE(p.reminders().pending().subject, u"pokazené"_s);
