@@ -214,6 +214,23 @@ struct Window : TestProgram {
         editor->close();
         backToWindow();
     }
+    // The editor a command opens; null when none opened.
+    TRecordEditor* editorOf(const char* name) {
+        command(name);
+        if (!QTest::qWaitFor([this] { return otherWindows().size() == 1; }))
+            return nullptr;
+        return qobject_cast<TRecordEditor*>(otherWindows().first());
+    }
+    // Puts the text into an editor's first field, whatever its kind; the
+    // field's column.
+    static QString typeFirst(TRecordEditor* editor, const QString& text) {
+        QWidget* first = editor->form().firstEdit();
+        if (auto* line = qobject_cast<QLineEdit*>(first))
+            line->setText(text);
+        else
+            static_cast<QPlainTextEdit*>(first)->setPlainText(text);
+        return first->objectName().chopped(5); // "...vstup"
+    }
     // The windows that are not the program's own main or record windows.
     QList<QWidget*> otherWindows() const {
         QList<QWidget*> others;
@@ -383,9 +400,7 @@ private slots:
         w.add(u"prvá"_s);
         w.window()->Aktualizuj();
         w.list()->setCurrentIndex(w.list()->model()->index(0, 0));
-        w.command("upravit");
-        QTRY_COMPARE(w.otherWindows().size(), 1);
-        QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+        QPointer editor = w.editorOf("upravit");
         QVERIFY(editor);
         QTest::keyClicks(editor->form().firstEdit(), u"Zmena"_s);
 
@@ -419,15 +434,9 @@ private slots:
         QFETCH(QString, kind);
         TempHome home;
         Window w(kind);
-        w.command("novymenu");
-        QTRY_COMPARE(w.otherWindows().size(), 1);
-        QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+        QPointer editor = w.editorOf("novymenu");
         QVERIFY(editor);
-        const QString text = u"Привет – 日本 😀 ł "_s + QChar(0xD800);
-        if (auto* line = qobject_cast<QLineEdit*>(editor->form().firstEdit()))
-            line->setText(text);
-        else
-            static_cast<QPlainTextEdit*>(editor->form().firstEdit())->setPlainText(text);
+        Window::typeFirst(editor, u"Привет – 日本 😀 ł "_s + QChar(0xD800));
         const auto stored = [&] {
             return w.rows(u"SELECT count(*) FROM "_s + w.module().table)[0][0];
         };
@@ -455,18 +464,12 @@ private slots:
         const QStringList texts{u"'); DROP TABLE tables; --"_s, u"\"datum\""_s,
                                 u"Ján \"Jano\" O'Neil"_s, u"%_*?[] viditelnost=0"_s};
         for (const QString& text : texts) {
-            w.command("novymenu");
-            QTRY_COMPARE(w.otherWindows().size(), 1);
-            QPointer editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+            QPointer editor = w.editorOf("novymenu");
+            QVERIFY(editor);
             // A day of its own (the journal keeps one entry a day).
             if (auto* day = editor->findChild<QDateEdit*>(u"datetimepicker"_s))
                 day->setDate(day->date().addDays(texts.indexOf(text)));
-            QWidget* first = editor->form().firstEdit();
-            if (auto* line = qobject_cast<QLineEdit*>(first))
-                line->setText(text);
-            else
-                static_cast<QPlainTextEdit*>(first)->setPlainText(text);
-            const QString column = first->objectName().chopped(5); // "...vstup"
+            const QString column = Window::typeFirst(editor, text);
             editor->ulozitClick();
             QTRY_VERIFY(!editor);
             QCOMPARE(w.rows(u"SELECT count(*) FROM %1 WHERE %2=%3 AND viditelnost=1"_s.arg(
