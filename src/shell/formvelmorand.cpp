@@ -89,7 +89,10 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context, TReminders& reminders)
         this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });
 }
 
-Tformvelmorand::~Tformvelmorand() = default;
+Tformvelmorand::~Tformvelmorand() {
+    // The focus moves while the window's parts go: no longer this window's.
+    disconnect(m_focusWatch);
+}
 
 void Tformvelmorand::buildControls() {
     const TLanguageTable& s = m_context.strings;
@@ -153,7 +156,8 @@ void Tformvelmorand::buildControls() {
     HotKey2->setObjectName(u"HotKey2"_s);
     vyzvadiar->setBuddy(HotKey1);
     vyzvaokno->setBuddy(HotKey2);
-    connect(qApp, &QApplication::focusChanged, this, &Tformvelmorand::hotKeyEditFocus);
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, &Tformvelmorand::hotKeyEditFocus);
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2}) {
         // A hot key is one combination, not a sequence of them, and one that
         // takes nothing from the rest of the desktop.

@@ -77,6 +77,7 @@ private:
 
     TProgramContext& m_context;
     TReminders& m_reminders;
+    QMetaObject::Connection m_focusWatch;
     bool m_closed = false;
     // The settings file is there but could not be read: closing keeps it.
     bool m_settingsUnreadable = false;
