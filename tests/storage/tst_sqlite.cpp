@@ -172,7 +172,8 @@ private slots:
         db.Execute(u"CREATE TABLE a(x, y);  ;\r\n"_s);
         const QString hostile = u"'); DROP TABLE a; --\"ô"_s;
         db.Execute(u"INSERT INTO a VALUES(?1, ?2)"_s, {hostile + QChar(0) + u"rest"_s, qint64(7)});
-        const TSQLiteTable row = db.Query(u"SELECT x, y FROM a WHERE x=?1"_s, {hostile + u"rest"_s});
+        const TSQLiteTable row =
+            db.Query(u"SELECT x, y FROM a WHERE x=?1"_s, {hostile + u"rest"_s});
         QCOMPARE(row.Rows(), 1);
         QCOMPARE(row.CellText(0), hostile + u"rest"_s);
         QCOMPARE(row.CellInt64(1), 7);
