@@ -10,9 +10,8 @@ bool MayStore(TProgramContext& context, QWidget* owner, const QStringList& texts
     constexpr qsizetype kNamed = 30;
     QStringList lost;
     for (const QString& text : texts)
-        for (const QString& character : Cp1250::unstorable(text))
-            if (!lost.contains(character))
-                lost.append(character);
+        lost += Cp1250::unstorable(text);
+    lost.removeDuplicates();
     if (lost.isEmpty())
         return true;
     // A lone half of a character has no picture of its own: its number.

@@ -1,5 +1,6 @@
 #include "text1250.h"
 
+#include <QSet>
 #include <array>
 #include <cstdint>
 
@@ -87,14 +88,17 @@ QByteArray Cp1250::encode(QStringView text, bool* lost) {
 QStringList Cp1250::unstorable(QStringView text) {
     const auto& reverse = reverseTable();
     QStringList characters;
+    QSet<QString> seen;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80 || reverse[u])
             continue;
         const qsizetype units = unitsOf(text, i);
         const QString character = text.sliced(i, units).toString();
-        if (!characters.contains(character))
+        if (!seen.contains(character)) {
+            seen.insert(character);
             characters.append(character);
+        }
         i += units - 1;
     }
     return characters;

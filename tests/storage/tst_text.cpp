@@ -47,7 +47,22 @@ private slots:
     void encode() {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(Cp1250::encode(text), bytes);
+        bool lost = false;
+        QCOMPARE(Cp1250::encode(text, &lost), bytes);
+        QCOMPARE(lost, bytes.contains('?'));
+    }
+
+    // The characters a text loses, each once in the order they come; also
+    // for megabytes of thousands of different ones.
+    void unstorable() {
+        QCOMPARE(Cp1250::unstorable(u"日a😀日ô"_s + QChar(0xD800)),
+                 (QStringList{u"日"_s, u"😀"_s, QString(QChar(0xD800))}));
+        QString many;
+        for (int i = 0; i < 3 << 20; ++i)
+            many += QChar(char16_t(0x4E00 + i % 20000));
+        const QStringList lost = Cp1250::unstorable(many);
+        QCOMPARE(lost.size(), 20000);
+        QCOMPARE(lost.last(), QString(QChar(char16_t(0x4E00 + 19999))));
     }
 
     void split_data() {
