@@ -50,10 +50,9 @@ QString Tformdennik::listQuery() const {
 
 void Tformdennik::itemCaption(const TSQLiteRow& row, QString& caption) const {
     // The stored day read straight from its bytes, as it nearly always is.
-    const QDate day = StoredDay(row.CellBytes(1));
-    if (day.isValid()) {
+    if (int year, month, day; StoredDayParts(row.CellBytes(1), year, month, day)) {
         m_context.patterns.shortDate = u"DDDD D MMMM YYYY"_s;
-        m_names.appendLongDay(day, caption);
+        m_names.appendLongDay(year, month, day, caption);
     } else {
         caption += dayCaption(row.CellTextOrEmpty(1));
     }

@@ -173,14 +173,24 @@ void appendNumber(QString& text, int value, int width) {
 } // namespace
 
 void TDateNames::appendLongDay(QDate day, QString& text) const {
+    int year, month, dayOfMonth;
+    day.getDate(&year, &month, &dayOfMonth);
+    appendLongDay(year, month, dayOfMonth, text);
+}
+
+void TDateNames::appendLongDay(int year, int month, int day, QString& text) const {
     // Put together at once, as lists write thousands: "nedeľa 30 marec 2008".
-    text += m_days[day.dayOfWeek() - 1][0];
+    // The day of the week straight from the parts (Gregorian, Monday 1).
+    static constexpr int kMonthShift[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int y = month < 3 ? year - 1 : year;
+    const int sunday0 = (y + y / 4 - y / 100 + y / 400 + kMonthShift[month - 1] + day) % 7;
+    text += m_days[(sunday0 + 6) % 7][0];
     text += u' ';
-    appendNumber(text, day.day(), 1);
+    appendNumber(text, day, 1);
     text += u' ';
-    text += m_months[day.month() - 1][0];
+    text += m_months[month - 1][0];
     text += u' ';
-    appendNumber(text, day.year(), 4);
+    appendNumber(text, year, 4);
 }
 
 void TDateNames::appendDay(int year, int month, int day, QString& text) const {

@@ -45,6 +45,8 @@ public:
     QString format(const QString& pattern, const QDateTime& value) const;
     // The day as "DDDD D MMMM YYYY" writes it, onto the end of `text`.
     void appendLongDay(QDate day, QString& text) const;
+    // The same for a valid day given by its parts, as a list reads them.
+    void appendLongDay(int year, int month, int day, QString& text) const;
     // The day as "DD MMMM YYYY" writes it (a valid date), onto the end of `text`.
     void appendDay(int year, int month, int day, QString& text) const;
     // Day 1 (Monday) to 7 and month 1 to 12; short or long.

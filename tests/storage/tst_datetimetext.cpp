@@ -13,6 +13,20 @@ QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 class TestDateTimeText : public QObject {
     Q_OBJECT
 private slots:
+    // The long day a list writes from a day's parts names the same weekday
+    // as the calendar, across leap years, centuries and before 1900.
+    void longDayFromItsParts() {
+        const TDateNames names;
+        for (QDate day(1600, 1, 1); day.year() < 2401; day = day.addDays(13)) {
+            QString fromParts, fromDate;
+            names.appendLongDay(day.year(), day.month(), day.day(), fromParts);
+            names.appendLongDay(day, fromDate);
+            QVERIFY2(fromParts.startsWith(names.day(day.dayOfWeek(), false) + u' '),
+                     qPrintable(day.toString()));
+            QCOMPARE(fromParts, fromDate);
+        }
+    }
+
     void sqlForm_data() {
         QTest::addColumn<QDateTime>("value");
         QTest::addColumn<QString>("text");
