@@ -20,7 +20,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kAddressBookKind{u"adresar", Qt::Key_F3, &MakeRecordWindow<TFormadresar>};
+constexpr TRecordKind kAddressBookKind{u"adresar",
+                                       Qt::Key_F3,
+                                       &MakeRecordWindow<TFormadresar>,
+                                       &ModuleOf<&DataModules::adresar>,
+                                       Str::MyContacts,
+                                       Str::DeletingAddressBook,
+                                       Str::DroppingAddressBookTables};
 
 namespace {
 

@@ -23,7 +23,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kBirthdaysKind{u"narodky", Qt::Key_F5, &MakeRecordWindow<Tformnarodky>};
+constexpr TRecordKind kBirthdaysKind{u"narodky",
+                                     Qt::Key_F5,
+                                     &MakeRecordWindow<Tformnarodky>,
+                                     &ModuleOf<&DataModules::narodky>,
+                                     std::nullopt,
+                                     Str::DeletingBirthdays,
+                                     Str::DroppingBirthdaysTable};
 
 namespace {
 

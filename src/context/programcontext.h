@@ -52,10 +52,4 @@ public:
     // made after it.
     IWindowHost* host = nullptr;
     IReminders* reminders = nullptr;
-
-    // Captions of the default groups in the current language.
-    DefaultCaptions defaultCaptions() const {
-        return {strings[Str::MyContacts], strings[Str::MyJournal], strings[Str::MyDiary],
-                strings[Str::MyNotes]};
-    }
 };

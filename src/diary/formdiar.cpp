@@ -15,7 +15,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kDiaryKind{u"diar", Qt::Key_F2, &MakeRecordWindow<Tformdiar>};
+constexpr TRecordKind kDiaryKind{
+    u"diar",      Qt::Key_F2,         &MakeRecordWindow<Tformdiar>, &ModuleOf<&DataModules::diar>,
+    Str::MyDiary, Str::DeletingDiary, Str::DroppingDiaryTables};
 
 namespace {
 

@@ -6,7 +6,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kJournalKind{u"dennik", Qt::Key_F4, &MakeRecordWindow<Tformdennik>};
+constexpr TRecordKind kJournalKind{u"dennik",
+                                   Qt::Key_F4,
+                                   &MakeRecordWindow<Tformdennik>,
+                                   &ModuleOf<&DataModules::dennik>,
+                                   Str::MyJournal,
+                                   Str::DeletingJournal,
+                                   Str::DroppingJournalTables};
 
 namespace {
 

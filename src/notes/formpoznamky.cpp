@@ -11,7 +11,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kNotesKind{u"poznamky", Qt::Key_F1, &MakeRecordWindow<TFormpoznamky>};
+constexpr TRecordKind kNotesKind{u"poznamky",
+                                 Qt::Key_F1,
+                                 &MakeRecordWindow<TFormpoznamky>,
+                                 &ModuleOf<&DataModules::poznamky>,
+                                 Str::MyNotes,
+                                 Str::DeletingNotes,
+                                 Str::DroppingNotesTables};
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
     : TGroupedWindow(context, kNotesKind, Str::NotesMenu, context.modules.poznamky,

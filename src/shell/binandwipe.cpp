@@ -5,6 +5,8 @@
 #include "context/windowhost.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "recordkinds.h"
+#include "records/recordkind.h"
 #include "storage/datafiles.h"
 #include "storage/sqlite.h"
 
@@ -29,24 +31,16 @@ struct TFileStep {
     TModuleState& module;
     Str binHeading;
     Str wipeHeading;
-    // The default group's caption; empty for birthdays, which have no groups.
+    // The default group's caption; empty for a kind without groups.
     QString caption;
 };
 
 std::vector<TFileStep> fileSteps(TProgramContext& context) {
-    DataModules& m = context.modules;
-    const DefaultCaptions captions = context.defaultCaptions();
-    return {
-        {m.poznamky, Str::DeletingNotes, Str::DroppingNotesTables, captions.poznamky},
-        {m.diar, Str::DeletingDiary, Str::DroppingDiaryTables, captions.diar},
-        {m.adresar, Str::DeletingAddressBook, Str::DroppingAddressBookTables, captions.adresar},
-        {m.dennik, Str::DeletingJournal, Str::DroppingJournalTables, captions.dennik},
-        {m.narodky, Str::DeletingBirthdays, Str::DroppingBirthdaysTable, QString()},
-    };
-}
-
-bool grouped(const TFileStep& step) {
-    return !step.caption.isEmpty();
+    std::vector<TFileStep> steps;
+    for (const TRecordKind* kind : RecordKinds())
+        steps.push_back({kind->module(context.modules), kind->binHeading, kind->wipeHeading,
+                         DefaultCaption(*kind, context)});
+    return steps;
 }
 
 using FileWork = std::function<void(TSQLiteDatabase&, const TFileStep&, QString& log)>;
@@ -92,9 +86,10 @@ std::vector<std::pair<QString, int>> catalogue(TSQLiteDatabase& db) {
 }
 
 void emptyBinOf(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, QString& log) {
-    if (!grouped(step)) {
+    if (!step.module.grouped) {
         log += kBreak + s[step.binHeading];
-        db.Execute(u"DELETE FROM narodky WHERE viditelnost=0"_s);
+        db.Execute(u"DELETE FROM "_s + SqlName(step.module.defaultTable) +
+                   u" WHERE viditelnost=0"_s);
         return;
     }
     const auto groups = catalogue(db);
@@ -126,12 +121,13 @@ void emptyBinOf(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable
 }
 
 void wipe(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, QString& log) {
-    if (!grouped(step)) {
-        if (db.HasTable(u"narodky"_s)) {
-            db.Execute(u"DROP TABLE narodky"_s);
+    const QString& table = step.module.defaultTable;
+    if (!step.module.grouped) {
+        if (db.HasTable(table)) {
+            db.Execute(u"DROP TABLE "_s + SqlName(table));
             log += kBreak + s[step.wipeHeading];
         }
-        db.Execute(QString::fromUtf16(Schema::kBirthdays));
+        db.Execute(GroupTableDefinition(table, step.module.columns));
         return;
     }
     const auto groups = catalogue(db);
@@ -141,7 +137,7 @@ void wipe(TSQLiteDatabase& db, const TFileStep& step, const TLanguageTable& s, Q
     for (const auto& group : groups)
         names.append(group.first);
     // The default group's table is made afresh even where no row names it.
-    names.append(step.module.defaultTable);
+    names.append(table);
     for (const QString& name : names) {
         // Groups emptied from the bin have no table; they pass silently.
         if (!db.HasTable(name))
@@ -273,7 +269,7 @@ void vymazatClick(TProgramContext& context, QWidget* owner) {
             wipe(db, step, s, entries);
         },
         [&context](const TFileStep& step) {
-            if (!grouped(step))
+            if (!step.module.grouped)
                 return;
             // The window opens on the default group from now on.
             const auto toDefault = [&step](TModuleState& module) {

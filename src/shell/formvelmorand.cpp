@@ -16,6 +16,7 @@
 #include "platform/trace.h"
 #include "platform/trayicon.h"
 #include "programmenu.h"
+#include "recordkinds.h"
 #include "reminders.h"
 #include "settingsfile.h"
 #include "storage/linefile.h"
@@ -279,8 +280,7 @@ void Tformvelmorand::FormCreate() {
     registerHotKey(ShowHideKey, m_context.settings.hotKey2, HotKey2);
     // A file that cannot be used is named and left as it is; the rest runs.
     QStringList failed;
-    for (const TDataFileFailure& failure :
-         Vytvorsubory(m_context.modules, m_context.defaultCaptions())) {
+    for (const TDataFileFailure& failure : CreateDataFiles(m_context)) {
         std::fprintf(stderr, "velmorand: %s: %s\n", qPrintable(failure.file),
                      qPrintable(failure.message));
         failed.append(failure.file);

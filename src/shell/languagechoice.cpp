@@ -5,6 +5,8 @@
 #include "context/windowhost.h"
 #include "platform/dialogs.h"
 #include "platform/qttranslations.h"
+#include "recordkinds.h"
+#include "records/recordkind.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 
@@ -27,17 +29,12 @@ void jazykyClick(TProgramContext& context, const QString& languageName) {
     UseQtTranslations(languageName);
     UseInterfaceLocale(languageName);
     const TLanguageTable& s = context.strings;
-    DataModules& m = context.modules;
-    const std::pair<TModuleState*, Str> defaults[] = {
-        {&m.poznamky, Str::MyNotes},
-        {&m.diar, Str::MyDiary},
-        {&m.adresar, Str::MyContacts},
-        {&m.dennik, Str::MyJournal},
-    };
-    for (const auto& entry : defaults) {
+    for (const TRecordKind* kind : RecordKinds()) {
+        if (!kind->caption)
+            continue;
         // Named, not bound: a lambda below takes it.
-        TModuleState* const module = entry.first;
-        const QString caption = s[entry.second];
+        TModuleState* const module = &kind->module(context.modules);
+        const QString caption = s[*kind->caption];
         // A file that cannot take the new caption keeps the old one; the
         // others go on.
         Guarded(context.dialogs, [&] {

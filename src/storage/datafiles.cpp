@@ -3,7 +3,6 @@
 #include "sqlite.h"
 
 #include <QDir>
-#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -43,12 +42,13 @@ void CreateCatalogue(TSQLiteDatabase& db, const TModuleState& module, const QStr
                {module.defaultTable, caption});
 }
 
-namespace {
-
-void createGroupedFile(TModuleState& module, const QString& caption) {
-    module.table = module.defaultTable;
-    module.caption = caption;
+void CreateDataFile(const TModuleState& module, const QString& caption) {
     TSQLiteDatabase db(module.file);
+    if (!module.grouped) {
+        if (!db.HasTable(module.defaultTable))
+            db.Execute(GroupTableDefinition(module.defaultTable, module.columns));
+        return;
+    }
     if (db.HasTable(u"tables"_s))
         return;
     TSQLiteTransaction transaction(db);
@@ -56,29 +56,19 @@ void createGroupedFile(TModuleState& module, const QString& caption) {
     transaction.Commit();
 }
 
-} // namespace
-
-QList<TDataFileFailure> Vytvorsubory(DataModules& modules, const DefaultCaptions& captions) {
+QList<TDataFileFailure> Vytvorsubory(std::span<const TDataFileRequest> files) {
     QDir().mkpath(u"data"_s);
     QList<TDataFileFailure> failures;
-    const auto make = [&](const QString& file, const std::function<void()>& create) {
+    for (const TDataFileRequest& request : files) {
+        TModuleState& module = *request.module;
+        module.table = module.defaultTable;
+        if (module.grouped)
+            module.caption = request.caption;
         try {
-            create();
+            CreateDataFile(module, request.caption);
         } catch (const ESQLiteException& e) {
-            failures.append({file, e.message()});
+            failures.append({module.file, e.message()});
         }
-    };
-    const auto grouped = [&](TModuleState& module, const QString& caption) {
-        make(module.file, [&] { createGroupedFile(module, caption); });
-    };
-    grouped(modules.adresar, captions.adresar);
-    grouped(modules.dennik, captions.dennik);
-    grouped(modules.diar, captions.diar);
-    grouped(modules.poznamky, captions.poznamky);
-    make(modules.narodky.file, [&] {
-        TSQLiteDatabase db(modules.narodky.file);
-        if (!db.HasTable(u"narodky"_s))
-            db.Execute(QString::fromUtf16(Schema::kBirthdays));
-    });
+    }
     return failures;
 }

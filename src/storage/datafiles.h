@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <span>
 
 // The database files, their table definitions and the creation of what is
 // missing. Paths are relative to the home folder, which is the working folder.
@@ -29,8 +30,8 @@ inline constexpr char16_t kAddressBookColumns[] =
     u"[icq] varchar(20),[skype] varchar(30),[irc] varchar(30),[jabber] varchar(30),"
     u"[msn] varchar(30),[yahoo] varchar(30),[ain] varchar(30),[gadugadu] varchar(30),"
     u"[viditelnost] INTEGER);";
-inline constexpr char16_t kBirthdays[] =
-    u"CREATE TABLE narodky([id] INTEGER PRIMARY KEY, [meno] varchar(30),[poradie] datetime,"
+inline constexpr char16_t kBirthdayColumns[] =
+    u"([id] INTEGER PRIMARY KEY, [meno] varchar(30),[poradie] datetime,"
     u"[narodenie] datetime,[viditelnost] INTEGER);";
 } // namespace Schema
 
@@ -40,10 +41,14 @@ struct TModuleState {
     QString file;
     QString table;
     QString caption;
-    // The kind's default group, which a view file naming no group gives.
+    // The kind's default group, which a view file naming no group gives; for
+    // a kind without groups, its one table.
     QString defaultTable;
-    // The record-table column list of the kind; empty for birthdays.
+    // The record-table column list of the kind.
     QString columns;
+    // Whether the file holds groups listed in a catalogue (all kinds but the
+    // birthdays, which keep one table).
+    bool grouped = true;
     // The view file of its window.
     QString view;
     // Pieces of SQL that filter and order its list (notes, address book).
@@ -61,8 +66,10 @@ inline QString KnownFragment(const QString& text, const QStringList& written,
 }
 
 inline TModuleState MakeModule(const char16_t* file, const char16_t* table, const char16_t* columns,
-                               const char16_t* view, const char16_t* order = u"ORDER BY id") {
+                               const char16_t* view, const char16_t* order = u"ORDER BY id",
+                               bool grouped = true) {
     TModuleState module;
+    module.grouped = grouped;
     module.file = QString::fromUtf16(file);
     module.table = QString::fromUtf16(table);
     module.defaultTable = module.table;
@@ -93,7 +100,8 @@ struct TAddressBookOptions {
     }
 };
 
-// The five record kinds and their files.
+// The five record kinds' files and current groups. The shell's registry of
+// kinds says which of them each kind uses, with its default caption.
 struct DataModules {
     TModuleState adresar =
         MakeModule(u"data/Addressbook.dbf", u"mojekontakty", Schema::kAddressBookColumns,
@@ -104,14 +112,9 @@ struct DataModules {
         MakeModule(u"data/Reminders.dbf", u"mojdiar", Schema::kDiaryColumns, u"data/Reminders.ini");
     TModuleState poznamky =
         MakeModule(u"data/Notes.dbf", u"mojepoznamky", Schema::kNotesColumns, u"data/Notes.ini");
-    TModuleState narodky =
-        MakeModule(u"data/Birth.dbf", u"narodky", u"", u"data/Birth.ini", u"ORDER BY poradie");
+    TModuleState narodky = MakeModule(u"data/Birth.dbf", u"narodky", Schema::kBirthdayColumns,
+                                      u"data/Birth.ini", u"ORDER BY poradie", false);
     TAddressBookOptions adresarOptions;
-};
-
-// Captions of the four default groups in the current language.
-struct DefaultCaptions {
-    QString adresar, dennik, diar, poznamky;
 };
 
 // The definition of a group table: "CREATE TABLE " + name + column list.
@@ -141,10 +144,20 @@ struct TDataFileFailure {
     QString message;
 };
 
-// Creates the data folder and every missing database file with its catalogue
-// and default group, and makes each default group its module's current group.
-// Each file's catalogue, default table and catalogue row are created in one
-// transaction: all of them or none. A file that cannot be opened (damaged,
-// locked by another program) is left as it is and the others are made; the
-// answer lists the files that failed.
-QList<TDataFileFailure> Vytvorsubory(DataModules& modules, const DefaultCaptions& captions);
+// Creates a kind's database file where it is missing, or what it lacks: for
+// a grouped kind the catalogue and the default group named `caption`, in one
+// transaction (all of them or none), for the others its table. A file with
+// a catalogue is left as it is. Throws ESQLiteException.
+void CreateDataFile(const TModuleState& module, const QString& caption);
+
+// A data file to make, and its default group's caption (none without groups).
+struct TDataFileRequest {
+    TModuleState* module;
+    QString caption;
+};
+
+// Creates the data folder and every missing database file, and makes each
+// default group its module's current group, with the caption asked for. A
+// file that cannot be opened (damaged, locked by another program) is left as
+// it is and the others are made; the answer lists the files that failed.
+QList<TDataFileFailure> Vytvorsubory(std::span<const TDataFileRequest> files);

@@ -41,8 +41,8 @@ QStringList firstView() {
 // Contacts straight into the default group: first name, surname, and more
 // columns as column=value pairs.
 void addContacts(const QList<QStringList>& contacts) {
-    DataModules modules;
-    Vytvorsubory(modules, {u"Moje kontakty"_s, u"Môj denník"_s, u"Môj diár"_s, u"Moje poznámky"_s});
+    QDir().mkpath(u"data"_s);
+    CreateDataFile(DataModules().adresar, u"Moje kontakty"_s);
     TSQLiteDatabase db(kFile);
     for (const QStringList& c : contacts) {
         QString columns = u"meno,priezvisko,viditelnost"_s;

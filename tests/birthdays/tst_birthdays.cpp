@@ -26,9 +26,8 @@ const QString kFile = u"data/Birth.dbf"_s;
 // anything, for a damaged one), and whether they are in the bin.
 void addPeople(const QList<std::tuple<QString, QString, int>>& people) {
     QDir().mkpath(u"data"_s);
+    CreateDataFile(DataModules().narodky, QString());
     TSQLiteDatabase db(kFile);
-    if (!db.HasTable(u"narodky"_s))
-        db.Execute(QString::fromUtf16(Schema::kBirthdays));
     for (const auto& [name, born, visible] : people)
         db.Execute(u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) VALUES("_s +
                    SqlText(name) + u","_s + SqlText(u"2000"_s + born.mid(4) + u" 00:00:00"_s) +

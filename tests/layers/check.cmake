@@ -3,7 +3,20 @@ cmake_minimum_required(VERSION 3.25)
 # Checks that every folder of the sources includes only the folders it may:
 # each layer uses those below it and never one above or beside it.
 #   cmake -DSOURCES=<src folder> -P check.cmake
-set(kinds notes diary journal addressbook birthdays)
+file(GLOB_RECURSE files RELATIVE ${SOURCES} ${SOURCES}/*.h ${SOURCES}/*.cpp ${SOURCES}/*.inc)
+
+# A record kind is a folder of its own that declares its kind.
+set(kinds)
+foreach(file IN LISTS files)
+    if(file MATCHES "^([^/]+)/[^/]+\\.h$")
+        set(folder ${CMAKE_MATCH_1})
+        file(STRINGS ${SOURCES}/${file} declared REGEX "^extern const TRecordKind ")
+        if(declared)
+            list(APPEND kinds ${folder})
+        endif()
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES kinds)
 set(may_storage "")
 set(may_language storage)
 set(may_platform storage language)
@@ -15,7 +28,6 @@ endforeach()
 set(may_shell storage language platform context records ${kinds})
 set(may_main shell platform)
 
-file(GLOB_RECURSE files RELATIVE ${SOURCES} ${SOURCES}/*.h ${SOURCES}/*.cpp ${SOURCES}/*.inc)
 set(faults)
 foreach(file IN LISTS files)
     if(file MATCHES "^([^/]+)/")

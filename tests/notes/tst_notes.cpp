@@ -420,8 +420,7 @@ private slots:
         TempHome home;
         LineFile::write(TSettings::FileName, SettingsLines(TSettings()));
         QDir().mkdir(u"data"_s);
-        DataModules modules;
-        Vytvorsubory(modules, {u"a"_s, u"b"_s, u"c"_s, u"Moje poznámky"_s});
+        CreateDataFile(DataModules().poznamky, u"Moje poznámky"_s);
         TSQLiteDatabase(kNotes).Execute(
             u"INSERT INTO mojepoznamky(predmet,viditelnost) VALUES('živá',1),('v koši',0)"_s);
         TSQLiteDatabase(kNotes).Execute(

@@ -3,7 +3,10 @@
 // failure stays exactly as it was.
 #include "context/programcontext.h"
 #include "records/groupedwindow.h"
+#include "records/recordkind.h"
 #include "shell/formvelmorand.h"
+#include "shell/languagechoice.h"
+#include "shell/recordkinds.h"
 #include "storage/datafiles.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
@@ -56,6 +59,23 @@ QString notesCatalogue() {
         rows.append(row.join(u' '));
     return rows.join(u", "_s);
 }
+
+// A sixth kind, made here alone: a grouped file with its own caption and
+// headings, and a bare window.
+TModuleState gExtra = MakeModule(u"data/Extra.dbf", u"mojedalsie",
+                                 u"([id] INTEGER PRIMARY KEY, [obsah] text,[viditelnost] integer);",
+                                 u"data/Extra.ini");
+extern const TRecordKind kExtraKind;
+std::unique_ptr<TRecordWindow> makeExtra(TProgramContext& context) {
+    return std::make_unique<TRecordWindow>(context, kExtraKind, Str::MyJournal);
+}
+const TRecordKind kExtraKind{u"dalsie",
+                             Qt::Key_F6,
+                             &makeExtra,
+                             [](DataModules&) -> TModuleState& { return gExtra; },
+                             Str::MyJournal,
+                             Str::DeletingJournal,
+                             Str::DroppingJournalTables};
 
 struct Program {
     Program() {
@@ -121,6 +141,44 @@ private slots:
                  u"\r\nTabuľka chyba neexistuje, preskočená\r\nMažem záznamy z tabulky doma"_s +
                      shownPart);
         QCOMPARE(count(kNotes, u"SELECT COUNT(*) FROM doma"_s), 1);
+    }
+
+    // Every step that visits each kind visits one the program never had.
+    void aKindOfItsOwn() {
+        TempHome home;
+        QDir().mkpath(u"languages"_s);
+        QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
+        const QString file = gExtra.file;
+        const auto catalogue = [&] {
+            return DbRows(file, u"SELECT nametable, captiontable, viditelnost FROM tables"_s);
+        };
+        TRecordKindRegistration extra(kExtraKind);
+        Program a;
+        QCOMPARE(catalogue(), (QList<QStringList>{{u"mojedalsie"_s, u"Môj denník"_s, u"1"_s}}));
+        QVERIFY(a.p.record(u"dalsie"_s));
+        execute(file, u"INSERT INTO mojedalsie(obsah,viditelnost) VALUES('a',1),('b',0)"_s);
+
+        a.click("kos");
+        QVERIFY2(a.lastBox().text.endsWith(u"\r\nMažem záznamy z denníka\r\nMažem záznamy z "
+                                           u"tabulky mojedalsie"_s),
+                 qPrintable(a.lastBox().text));
+        QCOMPARE(DbRows(file, u"SELECT obsah FROM mojedalsie"_s), QList<QStringList>{{u"a"_s}});
+
+        jazykyClick(a.p.t.context, u"English"_s);
+        QCOMPARE(catalogue(), (QList<QStringList>{{u"mojedalsie"_s, u"My journal"_s, u"1"_s}}));
+        QCOMPARE(gExtra.caption, u"My journal"_s);
+
+        a.click("vymazat");
+        QVERIFY2(a.lastBox().text.contains(
+                     u"Deleting tables of the journal\r\nTable deleted mojedalsie"_s),
+                 qPrintable(a.lastBox().text));
+        QCOMPARE(DbRows(file, u"SELECT COUNT(*) FROM mojedalsie"_s), QList<QStringList>{{u"0"_s}});
+        QCOMPARE(catalogue(), (QList<QStringList>{{u"mojedalsie"_s, u"My journal"_s, u"1"_s}}));
+        // The copy before the wipe holds it too.
+        const QStringList copies = QDir().entryList({u"data-*"_s}, QDir::Dirs);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(DbRows(copies[0] + u"/Extra.dbf"_s, u"SELECT obsah FROM mojedalsie"_s),
+                 QList<QStringList>{{u"a"_s}});
     }
 
     void noChangesNothing_data() {

@@ -251,8 +251,7 @@ private slots:
     void dueWhileNotRunningRingsAtTheFirstTick() {
         TempHome home;
         QDir().mkdir(u"data"_s);
-        DataModules modules;
-        Vytvorsubory(modules, {u"a"_s, u"b"_s, u"Môj diár"_s, u"d"_s});
+        CreateDataFile(DataModules().diar, u"Môj diár"_s);
         addEntry(u"mojdiar"_s, u"včera"_s, u"2026-12-07 18:00:00"_s);
         Program p(0);
         QCOMPARE(p.tip(), u"Pripomienka: 07 december 2026 18:00"_s);
@@ -441,8 +440,7 @@ private slots:
     void aSearchThatFailsArmsNothingAndSaysSoOnce() {
         TempHome home;
         QDir().mkdir(u"data"_s);
-        DataModules modules;
-        Vytvorsubory(modules, {u"a"_s, u"b"_s, u"Môj diár"_s, u"d"_s});
+        CreateDataFile(DataModules().diar, u"Môj diár"_s);
         // A visible group whose table is missing.
         execute(
             u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('chyba','Chyba',1)"_s);

@@ -102,8 +102,8 @@ private slots:
         windows.main()->FormCreate();
         QCOMPARE(
             t.dialogs.errors.first(),
-            u"Tieto dátové súbory sa nedajú otvoriť a zostávajú nezmenené: data/Addressbook.dbf, "
-            "data/Diary.dbf, data/Reminders.dbf, data/Notes.dbf, data/Birth.dbf. Ostatné časti "
+            u"Tieto dátové súbory sa nedajú otvoriť a zostávajú nezmenené: data/Notes.dbf, "
+            "data/Reminders.dbf, data/Addressbook.dbf, data/Diary.dbf, data/Birth.dbf. Ostatné časti "
             "programu pracujú ďalej."_s);
         QCOMPARE(FileBytes(u"data"_s), QByteArray("not a folder"));
     }

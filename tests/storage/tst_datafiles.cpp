@@ -10,12 +10,22 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const DefaultCaptions kSlovak{u"Moje kontakty"_s, u"Môj denník"_s, u"Môj diár"_s,
-                              u"Moje poznámky"_s};
+// The captions of the four default groups: address book, journal, diary, notes.
+using Captions = std::array<QString, 4>;
+const Captions kSlovak{u"Moje kontakty"_s, u"Môj denník"_s, u"Môj diár"_s, u"Moje poznámky"_s};
+
+QList<TDataFileFailure> create(DataModules& m, const Captions& captions = kSlovak) {
+    const TDataFileRequest files[] = {{&m.adresar, captions[0]},
+                                      {&m.dennik, captions[1]},
+                                      {&m.diar, captions[2]},
+                                      {&m.poznamky, captions[3]},
+                                      {&m.narodky, QString()}};
+    return Vytvorsubory(files);
+}
 
 // The first failure's message, empty when every file was made.
-QString createError(DataModules& modules, const DefaultCaptions& captions = kSlovak) {
-    const QList<TDataFileFailure> failures = Vytvorsubory(modules, captions);
+QString createError(DataModules& modules) {
+    const QList<TDataFileFailure> failures = create(modules);
     return failures.isEmpty() ? QString() : failures.first().message;
 }
 
@@ -67,7 +77,7 @@ private slots:
         QFETCH(QString, definition);
         TempHome home;
         DataModules modules;
-        Vytvorsubory(modules, kSlovak);
+        create(modules);
 
         // SQLite keeps a definition without its final semicolon.
         const QList<QStringList> expected{
@@ -94,14 +104,14 @@ private slots:
     void secondStartChangesNothing() {
         TempHome home;
         DataModules modules;
-        Vytvorsubory(modules, kSlovak);
+        create(modules);
         modules.diar.table = u"ina"_s;
         const QStringList files = QDir(u"data"_s).entryList(QDir::Files);
         QCOMPARE(files.size(), 5);
         QList<QByteArray> before;
         for (const QString& f : files)
             before.append(FileBytes(u"data/"_s + f));
-        Vytvorsubory(modules, {u"A"_s, u"B"_s, u"C"_s, u"D"_s});
+        create(modules, {u"A"_s, u"B"_s, u"C"_s, u"D"_s});
         for (int i = 0; i < files.size(); ++i)
             QVERIFY2(FileBytes(u"data/"_s + files[i]) == before[i], qPrintable(files[i]));
         // The current group goes back to the default group, with the new caption.
@@ -118,7 +128,7 @@ private slots:
             db.Execute(QString::fromUtf16(Schema::kCatalogue));
         }
         DataModules modules;
-        Vytvorsubory(modules, kSlovak);
+        create(modules);
         QCOMPARE(DbRows(u"data/Notes.dbf"_s, u"SELECT name FROM sqlite_master"_s),
                  QList<QStringList>{{u"tables"_s}});
     }
@@ -155,16 +165,14 @@ private slots:
     void captionsWithQuotesAreStoredExactly() {
         TempHome home;
         DataModules modules;
-        const DefaultCaptions odd{u"a\"b"_s, u"it's"_s, u"\"\""_s, u"x'); DROP TABLE tables; --"_s};
-        Vytvorsubory(modules, odd);
+        const Captions odd{u"a\"b"_s, u"it's"_s, u"\"\""_s, u"x'); DROP TABLE tables; --"_s};
+        create(modules, odd);
         QCOMPARE(DbRows(u"data/Addressbook.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
-                 odd.adresar);
-        QCOMPARE(DbRows(u"data/Diary.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
-                 odd.dennik);
+                 odd[0]);
+        QCOMPARE(DbRows(u"data/Diary.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd[1]);
         QCOMPARE(DbRows(u"data/Reminders.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
-                 odd.diar);
-        QCOMPARE(DbRows(u"data/Notes.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0],
-                 odd.poznamky);
+                 odd[2]);
+        QCOMPARE(DbRows(u"data/Notes.dbf"_s, u"SELECT captiontable FROM tables"_s)[0][0], odd[3]);
     }
 
     void badFiles_data() {
@@ -198,7 +206,7 @@ private slots:
             modules.adresar.file = u"file:data/Addressbook.dbf?mode=ro"_s;
         }
         const QByteArray before = FileBytes(u"data/Addressbook.dbf"_s);
-        const QList<TDataFileFailure> failures = Vytvorsubory(modules, kSlovak);
+        const QList<TDataFileFailure> failures = create(modules);
         QVERIFY(!failures.isEmpty());
         QCOMPARE(failures.first().file, modules.adresar.file);
         QCOMPARE(failures.first().message, message);
