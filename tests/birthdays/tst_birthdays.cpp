@@ -58,12 +58,7 @@ struct Birthdays : TestProgram {
     QLineEdit* name() const { return window()->findChild<QLineEdit*>(u"menovstup"_s); }
     QDateEdit* date() const { return window()->findChild<QDateEdit*>(u"DateTimePicker"_s); }
     QPushButton* ok() const { return window()->findChild<QPushButton*>(u"ok"_s); }
-    QStringList captions() const {
-        QStringList items;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            items.append(list()->model()->index(row, 0).data().toString());
-        return items;
-    }
+    QStringList captions() const { return ListCaptions(window()); }
     void select(int row) const { list()->setCurrentIndex(list()->model()->index(row, 0)); }
     // Fills the form and presses its button.
     void press(const QString& text, QDate born) const {

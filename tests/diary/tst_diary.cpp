@@ -44,19 +44,10 @@ struct Diary : TestProgram {
     }
     QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
     QDateEdit* picker() const { return window()->findChild<QDateEdit*>(u"datetimepicker"_s); }
-    QStringList captions() const {
-        QStringList items;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            items.append(list()->model()->index(row, 0).data().toString());
-        return items;
-    }
+    QStringList captions() const { return ListCaptions(window()); }
     QString status() const { return window()->statusText(); }
     TReminders& reminders() { return windows.reminders(); }
-    void backToWindow() {
-        window()->showActive();
-        if (!WaitForFocus(window()))
-            qFatal("the diary did not come back");
-    }
+    void backToWindow() { BackTo(window()); }
     // An entry straight into the current group.
     void add(const QString& subject, const QString& avizo, int alarm = 0, int visible = 1) {
         TSQLiteDatabase db(kFile);
@@ -73,12 +64,7 @@ struct Diary : TestProgram {
             qFatal("no active editor after %s", name);
         return e;
     }
-    static Tformzaznamdiar* editor() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* e = qobject_cast<Tformzaznamdiar*>(w); e && e->isVisible())
-                return e;
-        return nullptr;
-    }
+    static Tformzaznamdiar* editor() { return OpenWindow<Tformzaznamdiar>(); }
     // Fills a new entry's editor and saves it.
     Tformzaznamdiar* write(const QString& subject, const QDateTime& moment, bool remind,
                            const QString& text = QString()) {

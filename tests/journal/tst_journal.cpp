@@ -33,17 +33,8 @@ struct Journal : TestProgram {
         window()->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
     QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
-    QStringList captions() const {
-        QStringList items;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            items.append(list()->model()->index(row, 0).data().toString());
-        return items;
-    }
-    void backToWindow() {
-        window()->showActive();
-        if (!WaitForFocus(window()))
-            qFatal("the journal did not come back");
-    }
+    QStringList captions() const { return ListCaptions(window()); }
+    void backToWindow() { BackTo(window()); }
     Tformzaznamdennik* open(const char* name) {
         command(name);
         Tformzaznamdennik* e = editor();

@@ -40,19 +40,9 @@ struct Notes : TestProgram {
     }
     void command(const char* name) const { action(name)->trigger(); }
     QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
-    QStringList captions() const {
-        QStringList items;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            items.append(list()->model()->index(row, 0).data().toString());
-        return items;
-    }
+    QStringList captions() const { return ListCaptions(window()); }
     QString status() const { return window()->statusBar()->findChild<QLabel*>()->text(); }
-    // Back to the notes window, as when an editor or a dialog closes.
-    void backToWindow() {
-        window()->showActive();
-        if (!WaitForFocus(window()))
-            qFatal("the notes window did not come back");
-    }
+    void backToWindow() { BackTo(window()); }
     // Opens an editor and waits until the user could type into it.
     Tformzaznampoznamky* open(const char* command) {
         this->command(command);
@@ -69,25 +59,8 @@ struct Notes : TestProgram {
         e->ulozitClick();
         backToWindow();
     }
-    static Tformzaznampoznamky* editor() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* e = qobject_cast<Tformzaznampoznamky*>(w); e && e->isVisible())
-                return e;
-        return nullptr;
-    }
+    static Tformzaznampoznamky* editor() { return OpenWindow<Tformzaznampoznamky>(); }
     // The open dialog of that kind, once it has the focus.
-    template <typename T> static T* dialog() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<T*>(w); d && d->isVisible())
-                return WaitForFocus(d) ? d : nullptr;
-        return nullptr;
-    }
-    template <typename T> static bool dialogOpen() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<T*>(w) && w->isVisible())
-                return true;
-        return false;
-    }
 };
 
 QList<QStringList> rows(const QString& sql) {

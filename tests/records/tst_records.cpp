@@ -147,12 +147,7 @@ struct Window : TestProgram {
     }
     void command(const char* name) const { action(name)->trigger(); }
     QTreeView* list() const { return window()->findChild<QTreeView*>(u"zoznam"_s); }
-    QStringList captions() const {
-        QStringList items;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            items.append(list()->model()->index(row, 0).data().toString());
-        return items;
-    }
+    QStringList captions() const { return ListCaptions(window()); }
     QString status() const { return window()->statusText(); }
     // The group the view file names: its table and caption.
     QStringList viewGroup() const {
@@ -198,12 +193,7 @@ struct Window : TestProgram {
     QHash<QString, int> m_added;
     QHash<QString, int> m_numbers;
     QList<QStringList> rows(const QString& sql) const { return DbRows(module().file, sql); }
-    // Back to the window, as when an editor or a dialog closes.
-    void backToWindow() {
-        window()->showActive();
-        if (!WaitForFocus(window()))
-            qFatal("the window did not come back");
-    }
+    void backToWindow() { BackTo(window()); }
     // Opens a new record's editor and closes it: the window is active again.
     void throughAnEditor() {
         command("novymenu");
@@ -239,18 +229,6 @@ struct Window : TestProgram {
                 !qobject_cast<TRecordWindow*>(w))
                 others.append(w);
         return others;
-    }
-    template <typename T> static T* dialog() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<T*>(w); d && d->isVisible())
-                return WaitForFocus(d) ? d : nullptr;
-        return nullptr;
-    }
-    template <typename T> static bool dialogOpen() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<T*>(w) && w->isVisible())
-                return true;
-        return false;
     }
 };
 
@@ -588,7 +566,7 @@ private slots:
         QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
         Window w(kind);
         w.command("novaskupina");
-        auto* dialog = Window::dialog<Tformskupina>();
+        auto* dialog = ActiveDialog<Tformskupina>();
         QVERIFY(dialog);
         const auto caption = [&](const char* name) {
             return w.window()->findChild<QAction*>(QString::fromLatin1(name))->text();
@@ -625,7 +603,7 @@ private slots:
         Window w(kind);
         const QString title = QString::fromUtf16(w.c.title);
         w.command("novaskupina");
-        auto* dialog = Window::dialog<Tformskupina>();
+        auto* dialog = ActiveDialog<Tformskupina>();
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), u"Nová skupina"_s);
         QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Vytvoriť skupinu"_s);
@@ -635,7 +613,7 @@ private slots:
         QVERIFY(dialog->isVisible());
         dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(u"Nákupy 2008"_s);
         QTest::keyClick(dialog->findChild<QLineEdit*>(u"skupinavstup"_s), Qt::Key_Return);
-        QTRY_VERIFY(!Window::dialogOpen<Tformskupina>());
+        QTRY_VERIFY(!OpenWindow<Tformskupina>());
         QCOMPARE(w.rows(u"SELECT nametable, captiontable, viditelnost FROM tables WHERE id=2"_s),
                  (QList<QStringList>{{u"Nakupy2008"_s, u"Nákupy 2008"_s, u"1"_s}}));
         QCOMPARE(w.rows(u"SELECT sql FROM sqlite_master WHERE name='Nakupy2008'"_s)[0][0],
@@ -646,7 +624,7 @@ private slots:
         QCOMPARE(w.status(), w.expectedStatus(0, 0, 2));
 
         w.command("premenovatskupinu");
-        dialog = Window::dialog<Tformskupina>();
+        dialog = ActiveDialog<Tformskupina>();
         QCOMPARE(dialog->windowTitle(), u"Premenovať skupinu"_s);
         QCOMPARE(dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->text(), u"Nákupy 2008"_s);
         QCOMPARE(dialog->findChild<QPushButton*>(u"vytvorit"_s)->text(), u"Zmeniť"_s);
@@ -664,7 +642,7 @@ private slots:
         TempHome home;
         Window w(kind);
         w.command("novaskupina");
-        auto* dialog = Window::dialog<Tformskupina>();
+        auto* dialog = ActiveDialog<Tformskupina>();
         auto* caption = dialog->findChild<QLineEdit*>(u"skupinavstup"_s);
         QGuiApplication::clipboard()->setText(u"Line1\nLine2"_s);
         QTest::keySequence(caption, QKeySequence::Paste);
@@ -714,7 +692,7 @@ private slots:
         const QString current = w.module().table;
         const QList<QStringList> schema = w.rows(u"SELECT name FROM sqlite_master"_s);
         w.command("novaskupina");
-        auto* dialog = Window::dialog<Tformskupina>();
+        auto* dialog = ActiveDialog<Tformskupina>();
         dialog->findChild<QLineEdit*>(u"skupinavstup"_s)->setText(caption);
         dialog->vytvoritClick();
         // Said in the interface language, never as SQL.
@@ -830,7 +808,7 @@ private slots:
         w.execute(u"UPDATE tables SET viditelnost=0 WHERE id=2"_s);
         w.t.sound.played.clear();
         w.command("zobrazitskupiny");
-        auto* chooser = Window::dialog<Tformskupiny>();
+        auto* chooser = ActiveDialog<Tformskupiny>();
         QVERIFY(chooser);
         QCOMPARE(chooser->windowTitle(), u"Vyberte skupinu"_s);
         auto* list = chooser->findChild<QTreeView*>(u"zoznam"_s);
@@ -839,14 +817,14 @@ private slots:
         QCOMPARE(list->model()->index(1, 0).data().toString(), u"Tri"_s);
         list->setCurrentIndex(list->model()->index(0, 0));
         chooser->okClick();
-        QTRY_VERIFY(!Window::dialogOpen<Tformskupiny>());
+        QTRY_VERIFY(!OpenWindow<Tformskupiny>());
         QCOMPARE(w.t.sound.played, QStringList{u"sounds/beep.wav x1"_s});
         QCOMPARE(w.viewGroup().first(), first);
 
         // With every group in the bin the list is empty and OK does nothing.
         w.execute(u"UPDATE tables SET viditelnost=0"_s);
         w.command("zobrazitskupiny");
-        chooser = Window::dialog<Tformskupiny>();
+        chooser = ActiveDialog<Tformskupiny>();
         QCOMPARE(chooser->findChild<QTreeView*>(u"zoznam"_s)->model()->rowCount(), 0);
         chooser->okClick();
         QVERIFY(chooser->isVisible());

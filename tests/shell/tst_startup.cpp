@@ -100,11 +100,11 @@ private slots:
         TestContext t;
         TWindowManager windows(t.context);
         windows.main()->FormCreate();
-        QCOMPARE(
-            t.dialogs.errors.first(),
-            u"Tieto dátové súbory sa nedajú otvoriť a zostávajú nezmenené: data/Notes.dbf, "
-            "data/Reminders.dbf, data/Addressbook.dbf, data/Diary.dbf, data/Birth.dbf. Ostatné časti "
-            "programu pracujú ďalej."_s);
+        QCOMPARE(t.dialogs.errors.first(),
+                 u"Tieto dátové súbory sa nedajú otvoriť a zostávajú nezmenené: data/Notes.dbf, "
+                 "data/Reminders.dbf, data/Addressbook.dbf, data/Diary.dbf, data/Birth.dbf. "
+                 "Ostatné časti "
+                 "programu pracujú ďalej."_s);
         QCOMPARE(FileBytes(u"data"_s), QByteArray("not a folder"));
     }
 

@@ -127,3 +127,9 @@ bool WaitForFocus(QWidget* window) {
         return window->windowHandle() && QGuiApplication::focusWindow() == window->windowHandle();
     });
 }
+
+void BackTo(TRecordWindow* window) {
+    window->showActive();
+    if (!WaitForFocus(window))
+        qFatal("the window %s did not come back", qPrintable(window->name()));
+}

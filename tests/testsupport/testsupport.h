@@ -167,6 +167,16 @@ template <typename T> T* OpenWindow() {
     return nullptr;
 }
 
+// The open dialog of that kind once it has the focus; null when none is
+// open or it never gets the focus.
+template <typename T> T* ActiveDialog() {
+    T* found = OpenWindow<T>();
+    return found && WaitForFocus(found) ? found : nullptr;
+}
+// Makes the window active again, as when an editor or a dialog over it
+// closes, and waits for its focus.
+void BackTo(TRecordWindow* window);
+
 #define VELMORAND_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         TestEnvironment environment;                                                               \
