@@ -18,8 +18,12 @@ xdotool key ctrl+n
 wait_trace "active: formzaznamdiar" 5
 xdotool type --delay 20 "Zubar"
 # Tab to the text, through the day's four parts (weekday, day, month,
-# year) and on to the time, which takes its six digits.
-xdotool key Tab Tab Tab Tab Tab Tab
+# year) and on to the time, which takes its six digits. A new entry opens
+# on the next whole hour: after 23:00 that is tomorrow, and the day goes
+# back one.
+xdotool key Tab Tab Tab
+[ "$(date '+%H')" = 23 ] && xdotool key Down
+xdotool key Tab Tab Tab
 due=$(date -d '+8 sec' '+%H%M%S')
 xdotool type --delay 20 "$due"
 xdotool key ctrl+s
