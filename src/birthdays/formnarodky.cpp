@@ -36,9 +36,9 @@ namespace {
 const QStringList kOrders{u"ORDER BY meno"_s, u"ORDER BY poradie"_s, u"ORDER BY narodenie"_s};
 
 // The whole years from a birth to a day: the new age on the birthday itself.
-int Age(int year, int month, int day, QDate today) {
-    const int age = today.year() - year;
-    return today.month() < month || (today.month() == month && today.day() < day) ? age - 1 : age;
+int Age(int year, int month, int day, const TDayParts& today) {
+    const int age = today.year - year;
+    return today.month < month || (today.month == month && today.day < day) ? age - 1 : age;
 }
 
 } // namespace
@@ -120,6 +120,7 @@ QString Tformnarodky::listQuery() const {
 
 void Tformnarodky::beforeRefresh() {
     m_today = today();
+    m_today.getDate(&m_todayParts.year, &m_todayParts.month, &m_todayParts.day);
 }
 
 void Tformnarodky::itemCaption(const TSQLiteRow& row, QString& caption) const {
@@ -133,7 +134,7 @@ void Tformnarodky::itemCaption(const TSQLiteRow& row, QString& caption) const {
         return;
     }
     caption += u" ("_s;
-    caption += QString::number(Age(year, month, day, m_today));
+    AppendNumber(caption, Age(year, month, day, m_todayParts));
     caption += u") - "_s;
     m_names.appendDay(year, month, day, caption);
 }

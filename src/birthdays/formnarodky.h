@@ -49,6 +49,7 @@ private:
 
     // The day the ages of the list are counted to, fixed for each refresh.
     QDate m_today;
+    TDayParts m_todayParts;
     FormMode m_formMode = FormMode::Add;
     qint64 m_loaded = 0; // the person a change stores to
     QLabel* menovyzva;

@@ -16,6 +16,8 @@ constexpr TRecordKind kJournalKind{u"dennik",
 
 namespace {
 
+const QString kLongDay = u"DDDD D MMMM YYYY"_s;
+
 // A stored day that is no date is shown as it is, marked.
 QString marked(const QString& datum) {
     return u"\u26A0 "_s + datum;
@@ -42,7 +44,7 @@ QString Tformdennik::dayIn(const QString& pattern, const QString& datum, bool ma
 }
 
 QString Tformdennik::dayCaption(const QString& datum) const {
-    return dayIn(u"DDDD D MMMM YYYY"_s, datum, true);
+    return dayIn(kLongDay, datum, true);
 }
 
 QString Tformdennik::dayText(const QString& datum) const {
@@ -57,7 +59,9 @@ QString Tformdennik::listQuery() const {
 void Tformdennik::itemCaption(const TSQLiteRow& row, QString& caption) const {
     // The stored day read straight from its bytes, as it nearly always is.
     if (int year, month, day; StoredDayParts(row.CellBytes(1), year, month, day)) {
-        m_context.patterns.shortDate = u"DDDD D MMMM YYYY"_s;
+        // The journal sets the program's short date pattern as it writes its days.
+        if (m_context.patterns.shortDate != kLongDay)
+            m_context.patterns.shortDate = kLongDay;
         m_names.appendLongDay(year, month, day, caption);
     } else {
         caption += dayCaption(row.CellTextOrEmpty(1));

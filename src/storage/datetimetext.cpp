@@ -154,23 +154,21 @@ QString TDateNames::format(const QString& pattern, const QDateTime& value) const
     return text;
 }
 
-namespace {
-
-// A number in decimal with at least `width` digits.
-void appendNumber(QString& text, int value, int width) {
-    char16_t digits[8];
-    int n = 0;
+void AppendNumber(QString& text, int value, int width) {
+    // Written from the end of a buffer, appended at once.
+    char16_t digits[12];
+    int start = std::size(digits);
+    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
     do {
-        digits[n++] = char16_t(u'0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 8);
-    for (; n < width; ++n)
-        digits[n] = u'0';
-    while (n > 0)
-        text += QChar(digits[--n]);
+        digits[--start] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    while (int(std::size(digits)) - start < width && start > 1)
+        digits[--start] = u'0';
+    if (value < 0)
+        digits[--start] = u'-';
+    text.append(QStringView(digits + start, digits + std::size(digits)));
 }
-
-} // namespace
 
 void TDateNames::appendLongDay(QDate day, QString& text) const {
     int year, month, dayOfMonth;
@@ -186,19 +184,19 @@ void TDateNames::appendLongDay(int year, int month, int day, QString& text) cons
     const int sunday0 = (y + y / 4 - y / 100 + y / 400 + kMonthShift[month - 1] + day) % 7;
     text += m_days[(sunday0 + 6) % 7][0];
     text += u' ';
-    appendNumber(text, day, 1);
+    AppendNumber(text, day, 1);
     text += u' ';
     text += m_months[month - 1][0];
     text += u' ';
-    appendNumber(text, year, 4);
+    AppendNumber(text, year, 4);
 }
 
 void TDateNames::appendDay(int year, int month, int day, QString& text) const {
-    appendNumber(text, day, 2);
+    AppendNumber(text, day, 2);
     text += u' ';
     text += m_months[month - 1][0];
     text += u' ';
-    appendNumber(text, year, 4);
+    AppendNumber(text, year, 4);
 }
 
 bool StoredDayParts(QByteArrayView bytes, int& year, int& month, int& day) {

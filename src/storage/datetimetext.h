@@ -37,6 +37,14 @@ QString SqlDateTimeText(const QDateTime& value, DisplayPatterns& patterns);
 QString FormatDateTime(const QString& pattern, const QDateTime& value,
                        const QLocale& locale = QLocale());
 
+// A calendar day by its parts.
+struct TDayParts {
+    int year = 0, month = 0, day = 0;
+};
+
+// A number in decimal with at least `width` digits, onto the end of `text`.
+void AppendNumber(QString& text, int value, int width = 1);
+
 // The names of the days and months of a locale, fetched once, for writing
 // many dates the way FormatDateTime does.
 class TDateNames {

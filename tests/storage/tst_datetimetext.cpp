@@ -27,6 +27,23 @@ private slots:
         }
     }
 
+    // Numbers as lists write them: ages (negative for a birth ahead), days
+    // and years padded to their width.
+    void numbers() {
+        const auto written = [](int value, int width) {
+            QString text = u"x"_s;
+            AppendNumber(text, value, width);
+            return text;
+        };
+        QCOMPARE(written(0, 1), u"x0"_s);
+        QCOMPARE(written(7, 2), u"x07"_s);
+        QCOMPARE(written(31, 2), u"x31"_s);
+        QCOMPARE(written(812, 4), u"x0812"_s);
+        QCOMPARE(written(-3, 1), u"x-3"_s);
+        QCOMPARE(written(std::numeric_limits<int>::min(), 1), u"x-2147483648"_s);
+        QCOMPARE(written(std::numeric_limits<int>::max(), 4), u"x2147483647"_s);
+    }
+
     void sqlForm_data() {
         QTest::addColumn<QDateTime>("value");
         QTest::addColumn<QString>("text");
