@@ -2,6 +2,7 @@
 
 #include "storage/exception.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -26,22 +27,28 @@ namespace {
                      EFault::CannotWrite, path);
 }
 
-// Shipped files live in the program's resources under :/shipped.
+// Shipped files come from the installed data folder (share/velmorand beside
+// the program's bin folder), where a package or an administrator may add
+// languages, and else from the program's resources under :/shipped.
 void copyShipped(const QString& home, const QString& folder) {
-    QDirIterator it(u":/shipped/"_s + folder, QDir::Files);
-    if (!it.hasNext())
-        return;
-    if (!QDir(home).mkpath(folder))
-        fail(home, u"the folder %1 cannot be created"_s.arg(folder));
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = home + u'/' + folder + u'/' + it.fileName();
-        if (QFileInfo::exists(target))
-            continue;
-        if (!QFile::copy(source, target))
-            fail(home, u"%1 cannot be written"_s.arg(target));
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                          QFile::ReadOther);
+    const QString installed =
+        QCoreApplication::applicationDirPath() + u"/../share/velmorand/"_s + folder;
+    bool made = false;
+    for (const QString& source : {installed, u":/shipped/"_s + folder}) {
+        QDirIterator it(source, QDir::Files);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (!made && !QDir(home).mkpath(folder))
+                fail(home, u"the folder %1 cannot be created"_s.arg(folder));
+            made = true;
+            const QString target = home + u'/' + folder + u'/' + it.fileName();
+            if (QFileInfo::exists(target))
+                continue;
+            if (!QFile::copy(file, target))
+                fail(home, u"%1 cannot be written"_s.arg(target));
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
+        }
     }
 }
 

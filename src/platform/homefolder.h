@@ -10,7 +10,8 @@ namespace HomeFolder {
 QString resolve(const QString& option);
 
 // Creates the folder when missing, checks that it can be written, copies
-// the shipped languages/ and sounds/ files that are missing there, and makes
+// the shipped languages/ and sounds/ files that are missing there (from the
+// installed data folder, else built in), and makes
 // it the working folder. Throws EFileError with a message naming the folder.
 void prepare(const QString& path);
 

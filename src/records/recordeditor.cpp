@@ -174,7 +174,7 @@ bool TRecordEditor::storeChange(TSQLiteDatabase& db, const Fields& fields) {
         values.append(value);
         assignments.append(column + u"=?"_s + QString::number(values.size()));
     }
-    values.append(m_id);
+    values.emplaceBack(std::in_place_type<qint64>, m_id);
     db.Execute(u"UPDATE "_s + SqlName(m_table) + u" SET "_s + assignments.join(u',') +
                    u" WHERE id=?"_s + QString::number(values.size()),
                values);
