@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 // Every command (menu item, key, button, timer tick) runs inside this guard:
@@ -24,11 +25,18 @@ template <typename Command> bool Guarded(IDialogs& dialogs, Command&& command) {
 }
 
 // The one way a signal runs a command: in the guard above. The command
-// takes none of the signal's arguments.
+// takes the signal's arguments, or none of them.
 template <typename Sender, typename Signal, typename Command>
 QMetaObject::Connection ConnectGuarded(IDialogs& dialogs, Sender* sender, Signal signal,
                                        const QObject* context, Command command) {
-    return QObject::connect(sender, signal, context, [&dialogs, command = std::move(command)] {
-        Guarded(dialogs, command);
-    });
+    return QObject::connect(
+        sender, signal, context,
+        [&dialogs, command = std::move(command)](const auto&... arguments) {
+            Guarded(dialogs, [&] {
+                if constexpr (std::is_invocable_v<const Command&, decltype(arguments)...>)
+                    command(arguments...);
+                else
+                    command();
+            });
+        });
 }

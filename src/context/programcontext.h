@@ -13,6 +13,7 @@ class IClock;
 class IDesktopLinks;
 class IDialogs;
 class IHotKeys;
+class INotifications;
 class IReminders;
 class ISoundPlayer;
 class ITrayArea;
@@ -26,6 +27,7 @@ struct TPlatform {
     ISoundPlayer& sound;
     IHotKeys& hotKeys;
     IDesktopLinks& links;
+    INotifications& notifications;
     std::function<std::unique_ptr<ITrayArea>()> makeTrayArea;
     TAutostart autostart;
 };

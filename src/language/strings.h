@@ -301,10 +301,14 @@ enum class Str : int {
     LostCharacters = 253,
     ImportLostCharacters = 254,
     HotKeyEmptied = 255,
+    NotifyOff = 256,
+    NotifySnooze = 257,
+    NotifyOpen = 258,
+    CloseToTray = 259,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::HotKeyEmptied) + 1;
+inline constexpr int kStrCount = int(Str::CloseToTray) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -41,7 +41,8 @@ public:
     // What a box shows of a text: lines of at most 1,000 characters, at
     // most 200 of them, each cut marked with an ellipsis. A box of a whole
     // text of megabytes would take minutes to lay out and could not be read.
-    static QString Excerpt(const QString& text);
+    static QString Excerpt(const QString& text, qsizetype lineLength = 1000,
+                           qsizetype lineCount = 200);
 
 protected:
     virtual Answer showMessageBox(QWidget* owner, const QString& caption, const QString& text,

@@ -136,9 +136,8 @@ private:
 
 } // namespace
 
-QString IDialogs::Excerpt(const QString& text) {
-    constexpr qsizetype kLine = 1000, kLines = 200;
-    if (text.size() <= kLine && text.count(u'\n') < kLines)
+QString IDialogs::Excerpt(const QString& text, qsizetype lineLength, qsizetype lineCount) {
+    if (text.size() <= lineLength && text.count(u'\n') < lineCount)
         return text;
     QString excerpt;
     qsizetype lines = 0;
@@ -147,9 +146,9 @@ QString IDialogs::Excerpt(const QString& text) {
         if (end < 0)
             end = text.size();
         QStringView line = QStringView(text).sliced(start, end - start);
-        if (line.size() > kLine) {
+        if (line.size() > lineLength) {
             // Never half of a character outside the basic plane.
-            line.truncate(line[kLine - 1].isHighSurrogate() ? kLine - 1 : kLine);
+            line.truncate(line[lineLength - 1].isHighSurrogate() ? lineLength - 1 : lineLength);
             excerpt += line;
             excerpt += u'\u2026';
         } else {
@@ -158,7 +157,7 @@ QString IDialogs::Excerpt(const QString& text) {
         if (end == text.size())
             break;
         excerpt += u'\n';
-        if (++lines == kLines) {
+        if (++lines == lineCount) {
             excerpt += u'\u2026';
             break;
         }

@@ -72,6 +72,8 @@ public:
     void rewriteView(const std::function<void(TModuleState&)>& change);
 
     void citat();
+    // Opens the record of the current group to be read, over the window.
+    void readRecord(qint64 id) { openEditor(EditorMode::View, id); }
     void upravitClick();
     void novymenuClick();
     void vymazatClick();

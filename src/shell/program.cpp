@@ -8,6 +8,7 @@
 #include "platform/desktoplinks.h"
 #include "platform/homefolder.h"
 #include "platform/hotkeys.h"
+#include "platform/notifications.h"
 #include "platform/programicon.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtsoundplayer.h"
@@ -123,7 +124,9 @@ int RunVelmorand(const StartOptions& options) {
     TQtSoundPlayer sound;
     const std::unique_ptr<IHotKeys> hotKeys = MakeSystemHotKeys();
     TXdgDesktopLinks links;
-    TProgramContext context({dialogs, clock, sound, *hotKeys, links, MakeSystemTrayArea,
+    TDBusNotifications notifications;
+    TProgramContext context({dialogs, clock, sound, *hotKeys, links, notifications,
+                             MakeSystemTrayArea,
                              TAutostart(QCoreApplication::applicationFilePath(), home)});
     context.home = home;
 

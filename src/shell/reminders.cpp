@@ -4,7 +4,9 @@
 #include "context/programcontext.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/notifications.h"
 #include "platform/sound.h"
+#include "platform/trace.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
 
@@ -31,6 +33,15 @@ TReminders::TReminders(TProgramContext& context) : m_context(context) {
     m_timer.setObjectName(u"Timer"_s);
     m_timer.setInterval(1000);
     ConnectGuarded(m_context.dialogs, &m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    INotifications& notifications = m_context.notifications;
+    ConnectGuarded(m_context.dialogs, &notifications, &INotifications::actionInvoked, this,
+                   [this](const QString& key) { notificationAction(key); });
+    // Closing the notification is no answer: the alarm rings on, and the
+    // tray and the hot key still switch it off.
+    connect(&notifications, &INotifications::dismissed, this,
+            [] { Trace(u"notification dismissed"_s); });
+    connect(&notifications, &INotifications::unavailable, this,
+            [] { Trace(u"notification unavailable"_s); });
 }
 
 void TReminders::TimerTimer() {
@@ -43,6 +54,7 @@ void TReminders::TimerTimer() {
     if ((m_context.settings.mode > 0 && minute == u"00") || minute == u"15" || minute == u"30" ||
         minute == u"45")
         announce(hour, minute);
+    endSnoozes(now);
     if (m_alarmActive) {
         // It rings until switched off, or until its entry no longer rings.
         if (stillRings())
@@ -52,7 +64,61 @@ void TReminders::TimerTimer() {
     } else if (now > m_pending.time && m_reminderPending) {
         m_ringing = m_pending;
         ringAlarm();
+        startRinging();
     }
+}
+
+void TReminders::startRinging() {
+    // What the notification says: the moment, the subject, the text's start.
+    QString& text = m_ringingText;
+    text.clear();
+    try {
+        TSQLiteDatabase db(m_context.modules.diar.file);
+        const TSQLiteTable entry = db.Query(u"SELECT substr(obsah,1,2000) FROM "_s +
+                                                SqlName(m_ringing.table) + u" WHERE id=?1"_s,
+                                            {m_ringing.id});
+        if (entry.Rows() > 0)
+            text = entry.CellTextOrEmpty(0);
+    } catch (const ESQLiteException&) {
+        // The notification says what the search found.
+    }
+    QString body = m_context.patterns.dateTime(m_ringing.time);
+    if (const QString start = IDialogs::Excerpt(text.simplified(), 200, 1); !start.isEmpty())
+        body += u'\n' + start;
+    const TLanguageTable& s = m_context.strings;
+    m_context.notifications.show(m_ringing.subject.isEmpty() ? s[Str::Reminder] : m_ringing.subject,
+                                 body,
+                                 {{u"off"_s, s[Str::NotifyOff]},
+                                  {u"snooze"_s, s[Str::NotifySnooze]},
+                                  {u"open"_s, s[Str::NotifyOpen]}});
+    Trace(u"notification: "_s + m_ringing.subject);
+}
+
+void TReminders::notificationAction(const QString& key) {
+    Trace(u"notification action: "_s + key);
+    if (key == u"off")
+        Vypnialarm();
+    else if (key == u"snooze")
+        snooze();
+    else if (key == u"open" && m_alarmActive)
+        emit openRequested(m_ringing);
+}
+
+void TReminders::snooze() {
+    if (!m_alarmActive)
+        return;
+    m_context.sound.stop(kAlarmSound);
+    m_context.notifications.close();
+    m_alarmActive = false;
+    emit alarmRinging(false);
+    m_snoozed.append(
+        {m_ringing.table, m_ringing.id, m_context.clock.now().addSecs(kSnoozeMinutes * 60)});
+    Najdizaznam();
+}
+
+void TReminders::endSnoozes(const QDateTime& now) {
+    if (m_snoozed.removeIf([&](const Snoozed& s) { return s.until <= now; }) > 0)
+        Najdizaznam();
 }
 
 bool TReminders::stillRings() {
@@ -82,6 +148,7 @@ bool TReminders::stillRings() {
 
 void TReminders::silence() {
     m_context.sound.stop(kAlarmSound);
+    m_context.notifications.close();
     m_alarmActive = false;
     emit alarmRinging(false);
     Najdizaznam();
@@ -202,10 +269,14 @@ void TReminders::Najdizaznam() {
 void TReminders::findInGroup(TSQLiteDatabase& db, const QString& name, const QString& caption) {
     // Only the earliest armed entry of each group matters; one whose alarm
     // was switched off without its mark cleared stays quiet for this run.
+    // A snoozed one is quiet until its time.
     QString silenced;
     for (const auto& [table, id] : std::as_const(m_silenced))
         if (table == name)
             silenced += u" AND (id<>"_s + QString::number(id) + u')';
+    for (const Snoozed& snoozed : std::as_const(m_snoozed))
+        if (snoozed.table == name)
+            silenced += u" AND (id<>"_s + QString::number(snoozed.id) + u')';
     const QString armed = u"SELECT id, predmet, avizo FROM "_s + SqlName(name) +
                           u" WHERE (viditelnost=1) AND (alarm=1)"_s + silenced;
     // The group's earliest armed entry by the moment it names.
@@ -249,6 +320,7 @@ void TReminders::Vypnialarm() {
         return;
     // The alarm is silenced whatever happens next.
     m_context.sound.stop(kAlarmSound);
+    m_context.notifications.close();
     emit alarmRinging(false);
     m_alarmActive = false;
     m_reminderPending = false;
@@ -279,8 +351,12 @@ void TReminders::Vypnialarm() {
     }
     if (m_context.settings.oknozdiara) {
         m_timer.stop();
-        m_context.dialogs.messageBox(nullptr, m_context.strings[Str::ReminderFromDiary],
-                                     rang.subject, IDialogs::Icon::Information);
+        // The subject, its moment and its text.
+        QString details = rang.subject + u'\n' + m_context.patterns.dateTime(rang.time);
+        if (!m_ringingText.isEmpty())
+            details += u"\n\n"_s + m_ringingText;
+        m_context.dialogs.messageBox(nullptr, m_context.strings[Str::ReminderFromDiary], details,
+                                     IDialogs::Icon::Information);
         if (m_context.host->isProgramHidden())
             m_context.host->Skryvsetko();
         m_timer.start();

@@ -40,6 +40,10 @@ public:
     void Najdizaznam() override;
     // Switches a ringing alarm off; without one it does nothing.
     void Vypnialarm();
+    // Silences a ringing alarm for the snooze time: its entry stays armed in
+    // the file and rings again then (or at the next start). Kept in memory.
+    void snooze();
+    static constexpr int kSnoozeMinutes = 10;
 
     // There is no audio output: said once, on stderr and in the tray tip,
     // until a sound plays again.
@@ -57,12 +61,19 @@ signals:
     void tipChanged(const QString& tip);
     // The alarm rings (true) or is switched off: the tray offers to switch it off.
     void alarmRinging(bool ringing);
+    // The user asked to see the ringing entry (the notification's "open").
+    void openRequested(const Pending& entry);
 
 private:
     void REsetikony();
     void findInGroup(TSQLiteDatabase& db, const QString& name, const QString& caption);
     void announce(const QString& hour, const QString& minute);
     void ringAlarm();
+    // The alarm starts ringing for the pending entry: the notification.
+    void startRinging();
+    void notificationAction(const QString& key);
+    // The entries snoozed whose time has come are looked at again.
+    void endSnoozes(const QDateTime& now);
     // Whether the ringing entry is still there, shown, armed and due.
     bool stillRings();
     // The alarm stops: by the user, or because its entry no longer rings.
@@ -89,6 +100,15 @@ private:
     bool m_searchFailureSaid = false;
     // Reminders switched off whose mark could not be cleared in the file.
     QList<std::pair<QString, qint64>> m_silenced;
+    // The start of the ringing entry's text, for the notification and the box.
+    QString m_ringingText;
+    // Entries snoozed, quiet until their time.
+    struct Snoozed {
+        QString table;
+        qint64 id;
+        QDateTime until;
+    };
+    QList<Snoozed> m_snoozed;
     // Groups known to hold no armed entry with a damaged moment, while the
     // file keeps the stamp they were looked at in.
     QSet<QString> m_clean;

@@ -2,6 +2,7 @@
 
 #include "context/activation.h"
 #include "context/captions.h"
+#include "context/guard.h"
 #include "context/programcontext.h"
 #include "formvelmorand.h"
 #include "platform/dialogs.h"
@@ -31,6 +32,16 @@ TWindowManager::TWindowManager(TProgramContext& context)
     m_reminders = std::make_unique<TReminders>(context);
     m_context.reminders = m_reminders.get();
     m_main = std::make_unique<Tformvelmorand>(context, *m_reminders);
+    // The ringing entry, to be read: the diary on its group, its editor over it.
+    ConnectGuarded(m_context.dialogs, m_reminders.get(), &TReminders::openRequested, this,
+                   [this](const TReminders::Pending& entry) {
+                       TModuleState& diary = m_context.modules.diar;
+                       diary.table = entry.table;
+                       diary.caption = entry.caption;
+                       ShowWindowNamed(u"diar"_s);
+                       if (auto* list = qobject_cast<TListWindow*>(record(u"diar"_s)))
+                           list->readRecord(entry.id);
+                   });
     // The way back is offered whenever no window is on the screen.
     connect(m_main->trayMenu(), &QMenu::aboutToShow, this, [this] {
         m_main->setShowItemVisible(m_hidden || nothingShown());

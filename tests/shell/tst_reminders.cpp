@@ -1,4 +1,5 @@
 // The reminder timer: announcements, the pending reminder, the alarm.
+#include "diary/formzaznamdiar.h"
 #include "shell/formvelmorand.h"
 #include "shell/reminders.h"
 #include "shell/settingsfile.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -285,7 +287,7 @@ private slots:
         QCOMPARE(p.t.dialogs.boxes.size(), box ? 1 : 0);
         if (box) {
             QCOMPARE(p.t.dialogs.boxes[0].caption, u"Pripomienka z diára"_s);
-            QCOMPARE(p.t.dialogs.boxes[0].text, u"obed"_s);
+            QCOMPARE(p.t.dialogs.boxes[0].text, u"obed\n08 december 2026 09:00"_s);
             QCOMPARE(p.t.dialogs.boxes[0].icon, IDialogs::Icon::Information);
         }
         QVERIFY(p.reminders().isRunning());
@@ -313,7 +315,71 @@ private slots:
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(alarmOf(u"mojdiar"_s, subject), u"0"_s);
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
-        QCOMPARE(p.t.dialogs.boxes[0].text, subject.left(1000) + u"\u2026"_s);
+        QCOMPARE(p.t.dialogs.boxes[0].text,
+                 subject.left(1000) + u"\u2026\n08 december 2026 09:00"_s);
+    }
+
+    // The desktop notification of a ringing entry and its answers. Only
+    // "switch off" clears the mark; closing the notification answers nothing.
+    void theNotification_data() {
+        QTest::addColumn<QString>("answer");
+        for (const char* answer : {"off", "snooze", "open", "dismiss", "hot key", "no service"})
+            QTest::newRow(answer) << QString::fromLatin1(answer);
+    }
+    void theNotification() {
+        QFETCH(QString, answer);
+        TempHome home;
+        Program p(0);
+        FakeNotifications& n = p.t.notifications;
+        n.service = answer != u"no service";
+        addEntry(u"mojdiar"_s, u"Zubár"_s, u"2026-12-08 09:00:00"_s);
+        execute(u"UPDATE mojdiar SET obsah='Priniesť kartičku\r\npoistenca.'"_s);
+        p.reminders().Najdizaznam();
+        p.tickAt(u"2026-12-08 09:30:11"_s);
+        p.tickAt(u"2026-12-08 09:30:12"_s);
+        QCOMPARE(n.shown.size(), 1); // one for the ringing, not one a tick
+        QCOMPARE(n.shown[0].summary, u"Zubár"_s);
+        QCOMPARE(n.shown[0].body, u"08 december 2026 09:00\nPriniesť kartičku poistenca."_s);
+        QCOMPARE(n.shown[0].actions,
+                 (QStringList{u"off=Vypnúť"_s, u"snooze=Odložiť o 10 minút"_s, u"open=Otvoriť"_s}));
+        QCOMPARE(n.open, n.service);
+        p.t.sound.stopped.clear();
+
+        if (answer == u"off" || answer == u"snooze" || answer == u"open")
+            n.answer(answer);
+        else if (answer == u"dismiss")
+            n.dismiss();
+        else
+            p.t.hotKeys.press(1);
+        const bool stopped = answer != u"open" && answer != u"dismiss";
+        QCOMPARE(p.reminders().alarmActive(), !stopped);
+        QCOMPARE(p.t.sound.stopped.contains(u"sounds/avizo.wav"_s), stopped);
+        QCOMPARE(n.open, !stopped && answer != u"dismiss");
+        const bool cleared = answer == u"off" || answer == u"hot key" || answer == u"no service";
+        QCOMPARE(alarmOf(u"mojdiar"_s, u"Zubár"_s), cleared ? u"0"_s : u"1"_s);
+        if (answer == u"open") {
+            // The diary on the entry, its editor reading it.
+            QTRY_VERIFY(OpenWindow<Tformzaznamdiar>());
+            QCOMPARE(
+                OpenWindow<Tformzaznamdiar>()->findChild<QLineEdit*>(u"predmetvstup"_s)->text(),
+                u"Zubár"_s);
+            QVERIFY(p.visibleWindows().contains(u"diar"_s));
+        }
+        if (answer == u"snooze") {
+            // Quiet for ten minutes from the answer, then it rings again,
+            // announced again.
+            QCOMPARE(p.tip(), u"Žiadna pripomienka v diári"_s);
+            p.tickAt(u"2026-12-08 09:40:11"_s);
+            QVERIFY(!p.reminders().alarmActive());
+            p.tickAt(u"2026-12-08 09:40:12"_s);
+            QVERIFY(p.reminders().alarmActive());
+            QCOMPARE(n.shown.size(), 2);
+            QVERIFY(n.open);
+        }
+        if (answer == u"dismiss") {
+            p.tickAt(u"2026-12-08 09:30:13"_s);
+            QVERIFY(p.reminders().alarmActive());
+        }
     }
 
     void switchedOffFromTheTrayWhileHidden() {

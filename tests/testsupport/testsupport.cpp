@@ -73,7 +73,7 @@ void FakeTrayArea::setMenu(QMenu* menu) {
 }
 
 TestContext::TestContext()
-    : context({dialogs, clock, sound, hotKeys, links,
+    : context({dialogs, clock, sound, hotKeys, links, notifications,
                [state = tray] { return std::make_unique<FakeTrayArea>(state); },
                TAutostart(u"/usr/bin/velmorand"_s, QDir::currentPath())}) {
     context.home = QDir::currentPath();
@@ -132,4 +132,15 @@ void BackTo(TRecordWindow* window) {
     window->showActive();
     if (!WaitForFocus(window))
         qFatal("the window %s did not come back", qPrintable(window->name()));
+}
+
+void FakeNotifications::show(const QString& summary, const QString& body,
+                             const QList<Action>& list) {
+    QStringList actions;
+    for (const Action& action : list)
+        actions.append(action.key + u'=' + action.label);
+    shown.append({summary, body, actions});
+    open = service;
+    if (!service)
+        emit unavailable();
 }

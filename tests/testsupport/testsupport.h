@@ -6,6 +6,7 @@
 #include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
 #include "platform/hotkeys.h"
+#include "platform/notifications.h"
 #include "platform/sound.h"
 #include "platform/trayicon.h"
 #include "shell/windowmanager.h"
@@ -89,6 +90,25 @@ public:
     bool canOpen = true;
 };
 
+// Records the notification shown; answer() and dismiss() play the user.
+class FakeNotifications : public INotifications {
+public:
+    struct Shown {
+        QString summary, body;
+        QStringList actions; // "key=label"
+    };
+    void show(const QString& summary, const QString& body, const QList<Action>& list) override;
+    void close() override { open = false; }
+    void answer(const QString& key) { emit actionInvoked(key); }
+    void dismiss() {
+        open = false;
+        emit dismissed();
+    }
+    QList<Shown> shown;
+    bool open = false;
+    bool service = true; // a notification service answers
+};
+
 class FakeTrayArea : public ITrayArea {
 public:
     struct State {
@@ -129,6 +149,7 @@ struct TestContext {
     FakeSoundPlayer sound;
     FakeHotKeys hotKeys;
     FakeDesktopLinks links;
+    FakeNotifications notifications;
     std::shared_ptr<FakeTrayArea::State> tray = std::make_shared<FakeTrayArea::State>();
     TProgramContext context;
 };
