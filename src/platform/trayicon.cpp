@@ -34,6 +34,8 @@ QString TTrayIkona::tip() const {
 }
 
 void TTrayIkona::setIcon(const QIcon& icon) {
+    if (icon.cacheKey() == m_icon.cacheKey())
+        return;
     m_icon = icon;
     if (m_iconVisible)
         m_area->modify(ITrayArea::IconFlag, ActiveIcon(), tip());

@@ -12,6 +12,7 @@
 #include "languagechoice.h"
 #include "platform/dialogs.h"
 #include "platform/hotkeys.h"
+#include "platform/programicon.h"
 #include "platform/qttranslations.h"
 #include "platform/trace.h"
 #include "platform/trayicon.h"
@@ -72,6 +73,9 @@ Tformvelmorand::Tformvelmorand(TProgramContext& context, TReminders& reminders)
     };
     connect(&m_reminders, &TReminders::tipChanged, TrayIkona, &TTrayIkona::setHint);
     connect(&m_reminders, &TReminders::alarmRinging, vypnialarmpopup, &QAction::setVisible);
+    // The icon says that an alarm rings until it is switched off.
+    connect(&m_reminders, &TReminders::alarmRinging, TrayIkona,
+            [this](bool ringing) { TrayIkona->setIcon(ringing ? RingingIcon() : QIcon()); });
 
     Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(1000);

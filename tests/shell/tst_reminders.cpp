@@ -1,5 +1,6 @@
 // The reminder timer: announcements, the pending reminder, the alarm.
 #include "diary/formzaznamdiar.h"
+#include "platform/programicon.h"
 #include "shell/formvelmorand.h"
 #include "shell/reminders.h"
 #include "shell/settingsfile.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -343,6 +345,9 @@ private slots:
         QCOMPARE(n.shown[0].actions,
                  (QStringList{u"off=Vypnúť"_s, u"snooze=Odložiť o 10 minút"_s, u"open=Otvoriť"_s}));
         QCOMPARE(n.open, n.service);
+        // The tray icon says that it rings, once.
+        QCOMPARE(p.t.tray->icon, RingingIcon().cacheKey());
+        QCOMPARE(p.t.tray->calls.filter(QRegularExpression(u"^modify 2 "_s)).size(), 1);
         p.t.sound.stopped.clear();
 
         if (answer == u"off" || answer == u"snooze" || answer == u"open")
@@ -355,6 +360,7 @@ private slots:
         QCOMPARE(p.reminders().alarmActive(), !stopped);
         QCOMPARE(p.t.sound.stopped.contains(u"sounds/avizo.wav"_s), stopped);
         QCOMPARE(n.open, !stopped && answer != u"dismiss");
+        QCOMPARE(p.t.tray->icon == RingingIcon().cacheKey(), !stopped);
         const bool cleared = answer == u"off" || answer == u"hot key" || answer == u"no service";
         QCOMPARE(alarmOf(u"mojdiar"_s, u"Zubár"_s), cleared ? u"0"_s : u"1"_s);
         if (answer == u"open") {

@@ -53,11 +53,14 @@ bool FakeHotKeys::registerHotKey(int id, QKeyCombination keys) {
 void FakeTrayArea::add(const QIcon& icon, const QString& tip) {
     m_state->calls.append(u"add "_s + tip);
     m_state->shown = !icon.isNull();
+    m_state->icon = icon.cacheKey();
     m_state->tip = tip;
 }
 
-void FakeTrayArea::modify(int flags, const QIcon&, const QString& tip) {
+void FakeTrayArea::modify(int flags, const QIcon& icon, const QString& tip) {
     m_state->calls.append(u"modify %1 %2"_s.arg(flags).arg(tip));
+    if (flags & IconFlag)
+        m_state->icon = icon.cacheKey();
     if (flags & TipFlag)
         m_state->tip = tip;
 }

@@ -116,6 +116,7 @@ public:
         bool shown = false;
         bool available = true; // a notification area is there
         QString tip;
+        qint64 icon = 0; // the icon's cache key
         QPointer<QMenu> menu;
         FakeTrayArea* area = nullptr; // the area made last
     };
