@@ -1,6 +1,7 @@
 #pragma once
 
 #include "language/languagetable.h"
+#include "ownsettings.h"
 #include "platform/autostart.h"
 #include "settings.h"
 #include "storage/datafiles.h"
@@ -48,6 +49,7 @@ public:
     QString home;
     TLanguageTable strings;
     TSettings settings;
+    TOwnSettings own;
     DisplayPatterns patterns;
     DataModules modules;
     // Set by the shell's window manager for as long as it lives; windows are

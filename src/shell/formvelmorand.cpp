@@ -38,6 +38,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -118,6 +119,7 @@ void Tformvelmorand::buildControls() {
 
     oknozdiara = named(new QCheckBox, "oknozdiara", Str::ShowReminderBox);
     skrytokno = named(new QCheckBox, "skrytokno", Str::HideAtStart);
+    zatvorenievtray = named(new QCheckBox, "zatvorenievtray", Str::CloseToTray);
     autorun = named(new QCheckBox, "autorun", Str::StartAtLogin);
     autoupdate = named(new QCheckBox, "autoupdate", Str::AutoUpdate);
     hladatupdate = named(new QPushButton, "hladatupdate", Str::SearchUpdateNow);
@@ -130,12 +132,20 @@ void Tformvelmorand::buildControls() {
             [this](bool on) { m_context.settings.autoupdate = on; });
     connect(skrytokno, &QCheckBox::toggled, this,
             [this](bool on) { m_context.settings.skrytokno = on; });
+    // Kept at once, in the program's own file.
+    connect(zatvorenievtray, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.own.closeToTray = on;
+        if (!m_context.own.save())
+            std::fprintf(stderr, "velmorand: %s cannot be written\n",
+                         qPrintable(TOwnSettings::FileName));
+    });
     auto* updateRow = new QHBoxLayout;
     updateRow->addWidget(autoupdate);
     updateRow->addWidget(hladatupdate);
     updateRow->addStretch();
     layout->addWidget(oknozdiara);
     layout->addWidget(skrytokno);
+    layout->addWidget(zatvorenievtray);
     layout->addWidget(autorun);
     layout->addLayout(updateRow);
 
@@ -231,7 +241,7 @@ void Tformvelmorand::buildMenus() {
     wwwaut = item(Program1, "wwwaut", Str::AuthorWeb);
     koniec = item(Program1, "koniec", Str::Quit);
     koniec->setShortcut(QKeySequence(Qt::AltModifier | Qt::Key_F1));
-    connect(koniec, &QAction::triggered, this, &QWidget::close);
+    connect(koniec, &QAction::triggered, this, &Tformvelmorand::endProgram);
     Jazyky = topMenu(menuBar()->addMenu(QString()), "Jazyky", Str::LanguageMenu);
     generovat = item(Jazyky, "generovat", Str::GenerateLanguage);
     slovak = Jazyky->addAction(u"Slovak"_s);
@@ -257,7 +267,7 @@ void Tformvelmorand::buildMenus() {
                    [this] { m_reminders.Vypnialarm(); });
     ConnectGuarded(m_context.dialogs, zobrazitoknopopup, &QAction::triggered, this,
                    [this] { m_context.host->ToggleProgram(); });
-    connect(koniecpopup, &QAction::triggered, this, &QWidget::close);
+    connect(koniecpopup, &QAction::triggered, this, &Tformvelmorand::endProgram);
 
     for (const TWindowKey& key : m_context.host->windowKeys())
         AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key), [this, name = key.name] {
@@ -273,6 +283,11 @@ void Tformvelmorand::buildMenus() {
 void Tformvelmorand::FormCreate() {
     TrayIkona->setIconVisible(true);
     Nastavprogram();
+    m_context.own.load();
+    {
+        const QSignalBlocker quiet(zatvorenievtray);
+        zatvorenievtray->setChecked(m_context.own.closeToTray);
+    }
     if (m_context.settings.lastWindow == TSettings::MainWindow)
         m_context.settings.lastWindow = u"poznamky"_s;
     Nacitajjazyky();
@@ -520,7 +535,21 @@ void Tformvelmorand::FormClose() {
     m_context.hotKeys.unregisterHotKey(ShowHideKey);
 }
 
+void Tformvelmorand::endProgram() {
+    m_ending = true;
+    close();
+}
+
 void Tformvelmorand::closeEvent(QCloseEvent* event) {
+    // Closed by the user, the window leaves the program in the notification
+    // area, when there is one to come back from.
+    if (!m_closed && !m_ending && m_context.own.closeToTray && trayAvailable() &&
+        !m_context.dialogs.unattended()) {
+        event->ignore();
+        Trace(u"closed to the tray"_s);
+        m_context.host->Skryvsetko();
+        return;
+    }
     if (!m_closed) {
         // The editors are asked first: one that keeps its text keeps the
         // program running, with its tray icon and hot keys.

@@ -42,6 +42,9 @@ public:
     QMenu* trayMenu() const { return Popup; }
     // Whether the desktop has a notification area for the tray icon.
     bool trayAvailable() const;
+    // Ends the program: the window closes for good, whatever closing it
+    // would otherwise do.
+    void endProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,12 +82,15 @@ private:
     TReminders& m_reminders;
     QMetaObject::Connection m_focusWatch;
     bool m_closed = false;
+    // The program is to end when the window closes (Koniec, a signal).
+    bool m_ending = false;
     // The settings file is there but could not be read: closing keeps it.
     bool m_settingsUnreadable = false;
     bool m_unreadableSaid = false;
 
     QCheckBox* oknozdiara;
     QCheckBox* skrytokno;
+    QCheckBox* zatvorenievtray;
     QCheckBox* autorun;
     QCheckBox* autoupdate;
     QPushButton* hladatupdate;

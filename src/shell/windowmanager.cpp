@@ -206,7 +206,7 @@ void TWindowManager::RewriteView(const TModuleState& module,
 
 void TWindowManager::EndProgram() {
     m_ending = true;
-    m_main->close();
+    m_main->endProgram();
 }
 
 void TWindowManager::EndUnattended() {

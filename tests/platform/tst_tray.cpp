@@ -45,7 +45,9 @@ private slots:
         t.tray.setIconVisible(true); // unchanged: nothing
         t.tray.setHint(u"Ikona"_s);  // unchanged: nothing
         t.tray.setHint(u"Pripomienka: obed"_s);
-        t.tray.setIcon(QIcon());
+        const QIcon other(QPixmap(16, 16));
+        t.tray.setIcon(other);
+        t.tray.setIcon(other); // unchanged: nothing
         t.tray.setIconVisible(false);
         t.tray.setHint(u"later"_s);
         t.tray.setIconVisible(true);

@@ -182,7 +182,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(diary));
             QTest::keyClick(diary, Qt::Key_F12);
             QVERIFY(QTest::qWaitForWindowActive(a.p.main));
-            a.p.main->close();
+            a.p.main->endProgram();
         }
         QVERIFY(FileBytes(TSettings::FileName).endsWith("\r\nEnglish\r\n"));
         Program again;

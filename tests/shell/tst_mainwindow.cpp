@@ -1,4 +1,5 @@
 // The main window: start-up, settings page, hide and show, keys, shutdown.
+#include "context/ownsettings.h"
 #include "platform/qtdialogs.h"
 #include "platform/trayicon.h"
 #include "records/recordeditor.h"
@@ -134,7 +135,7 @@ private slots:
         QVERIFY(p.t.dialogs.boxes.isEmpty()); // no welcome: the file is there
         // Said once, also when the settings page reads it again.
         QVERIFY(toSettingsPage(p));
-        p.main->close();
+        p.main->endProgram();
         QCOMPARE(p.t.dialogs.errors.size(), 1);
         QCOMPARE(QFileInfo(u"Velmorand.ini"_s).isDir(), folder);
         QCOMPARE(QFileInfo(u"Velmorand.ini"_s).isSymLink(), !folder);
@@ -195,7 +196,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(p.main, "ok"), Qt::LeftButton);
         QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("\r\nCtrl+Nonsense\r\n"));
         QVERIFY(!p.t.hotKeys.registered.contains(1));
-        p.main->close();
+        p.main->endProgram();
         QCOMPARE(FileBytes(u"Velmorand.ini"_s),
                  QByteArray(file).replace("Ctrl+Shift+O", "Shift+Ctrl+O"));
     }
@@ -426,13 +427,48 @@ private slots:
         QVERIFY(FileBytes(u"Velmorand.ini"_s).contains("Anounce: 2\r\n"));
     }
 
-    void closingWritesTheFileAndReleasesTheDesktop() {
+    // Closed with the window's close box, the program stays in the
+    // notification area: the tray icon and the hot keys go on, nothing is
+    // written. With that choice off (kept in velmorand.conf, never in
+    // Velmorand.ini), or without a notification area, closing ends it.
+    void closingTheWindow_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("kept in the tray") << true << true;
+        QTest::newRow("choice off") << false << true;
+        QTest::newRow("no notification area") << true << false;
+    }
+    void closingTheWindow() {
+        QFETCH(bool, keep);
+        QFETCH(bool, tray);
+        TempHome home;
+        TestProgram p;
+        p.t.tray->available = tray;
+        QVERIFY(p.start());
+        auto* choice = child<QCheckBox>(p.main, "zatvorenievtray");
+        QVERIFY(choice->isChecked()); // the default
+        choice->setChecked(keep);
+        const QByteArray before = FileBytes(TSettings::FileName);
+        p.main->close();
+        const bool stays = keep && tray;
+        QCOMPARE(p.t.tray->shown, stays);
+        QCOMPARE(p.t.hotKeys.registered.size(), stays ? 2 : 0);
+        QCOMPARE(p.windows.isProgramHidden(), stays);
+        if (stays)
+            QCOMPARE(p.visibleWindows(), QStringList());
+        QCOMPARE(FileBytes(TSettings::FileName), stays ? before : kDefaultFile);
+        TOwnSettings own;
+        own.load();
+        QCOMPARE(own.closeToTray, keep);
+    }
+
+    void endingWritesTheFileAndReleasesTheDesktop() {
         TempHome home;
         TestProgram p;
         QVERIFY(p.start());
         child<QCheckBox>(p.main, "oknozdiara")->setChecked(false);   // kept without OK
         child<QRadioButton>(p.main, "RadioItem0")->setChecked(true); // lost without OK
-        p.main->close();
+        p.main->findChild<QAction*>(u"koniec"_s)->trigger();
         QCOMPARE(FileBytes(u"Velmorand.ini"_s),
                  QByteArray(kDefaultFile).replace("Reminderwindows: 1", "Reminderwindow: 0"));
         QVERIFY(!p.t.tray->shown);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The settings this program has beyond those of Velmorand.ini, which stays
+// as the Windows program writes it: a file of their own in the home folder,
+// velmorand.conf, which the Windows program never reads. A missing or
+// damaged file gives the defaults.
+struct TOwnSettings {
+    static inline const QString FileName = QStringLiteral("velmorand.conf");
+
+    // Closing the main window leaves the program in the notification area.
+    bool closeToTray = true;
+
+    // Reads the file of the working folder (the home folder).
+    void load();
+    // Writes it; false when it cannot be written.
+    bool save() const;
+};
