@@ -1,7 +1,9 @@
 // Global hot keys through X11 key grabs on the root window.
 #include "hotkeys.h"
+#include "portalhotkeys.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <QHash>
 #include <cstdlib>
@@ -211,5 +213,9 @@ std::unique_ptr<IHotKeys> MakeSystemHotKeys() {
             x11 && x11->connection())
             return std::make_unique<TX11HotKeys>(x11->connection());
     }
+    // Wayland: the desktop portal, when there is a session bus to ask it on.
+    if (QGuiApplication::platformName().startsWith(u"wayland"_s) &&
+        QDBusConnection::sessionBus().isConnected())
+        return std::make_unique<TPortalHotKeys>();
     return std::make_unique<TNoHotKeys>();
 }

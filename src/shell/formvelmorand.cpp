@@ -195,6 +195,14 @@ void Tformvelmorand::buildControls() {
     keys->addWidget(HotKey2, 1, 1);
     keys->setColumnStretch(2, 1);
     layout->addLayout(keys);
+    // Where the desktop assigns the keys (Wayland), what it assigned.
+    hotkeysource = new QLabel;
+    hotkeysource->setObjectName(u"hotkeysource"_s);
+    hotkeysource->setWordWrap(true);
+    hotkeysource->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    hotkeysource->setVisible(m_context.hotKeys.byDesktop());
+    layout->addWidget(hotkeysource);
+    connect(&m_context.hotKeys, &IHotKeys::assignmentChanged, this, [this] { showAssigned(); });
 
     kos = named(new QPushButton, "kos", Str::EmptyBin);
     vymazat = named(new QPushButton, "vymazat", Str::DeleteAllRecords);
@@ -347,8 +355,18 @@ void Tformvelmorand::Urcijazyk() {
     Aplikujjazyk();
 }
 
+void Tformvelmorand::showAssigned() {
+    const QString keys = m_context.hotKeys.assigned();
+    hotkeysource->setText(
+        m_context.strings[Str::HotKeysByDesktop].arg(keys.isEmpty() ? u"\u2013"_s : keys));
+}
+
 void Tformvelmorand::Aplikujjazyk() {
     Recaption(this, m_context.strings);
+    showAssigned();
+    // The desktop shows what each hot key does.
+    m_context.hotKeys.describe(AlarmKey, m_context.strings[Str::AlarmOff]);
+    m_context.hotKeys.describe(ShowHideKey, m_context.strings[Str::ShowProgram]);
     setWindowTitle(u"Velmorand "_s + QLatin1StringView(kVelmorandVersion));
     // Qt's own text in the hot-key edits, in the language of Qt's texts.
     for (QKeySequenceEdit* edit : {HotKey1, HotKey2})

@@ -68,6 +68,8 @@ private:
     // Shows the hot key the text names, or nothing for one that cannot be used.
     static void showHotKey(QKeySequenceEdit* edit, const QString& text);
     void FormActivate();
+    // What the desktop assigned to the hot keys, where it assigns them.
+    void showAssigned();
     void okClick();
     void Timer2Timer();
     void FormClose();
@@ -91,6 +93,7 @@ private:
     QCheckBox* oknozdiara;
     QCheckBox* skrytokno;
     QCheckBox* zatvorenievtray;
+    QLabel* hotkeysource;
     QCheckBox* autorun;
     QCheckBox* autoupdate;
     QPushButton* hladatupdate;

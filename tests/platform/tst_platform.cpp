@@ -1,5 +1,6 @@
 // Desktop stand-ins: autostart entry, sound files, one running copy.
 #include "platform/autostart.h"
+#include "platform/portalhotkeys.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtsoundplayer.h"
 #include "platform/qttranslations.h"
@@ -68,6 +69,22 @@ private slots:
 
     // In Slovak, N answers No in every question (Debian's "Á&no" took N
     // too), and Enter takes the question's default button.
+    // Hot keys as the desktop portal is asked for them.
+    void portalTriggers_data() {
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("letter") << (Qt::CTRL | Qt::SHIFT | Qt::Key_H) << u"CTRL+SHIFT+h"_s;
+        QTest::newRow("all four") << (Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::META | Qt::Key_O)
+                                  << u"CTRL+ALT+SHIFT+LOGO+o"_s;
+        QTest::newRow("F-key") << (Qt::ALT | Qt::Key_F9) << u"ALT+F9"_s;
+        QTest::newRow("digit") << (Qt::CTRL | Qt::Key_5) << u"CTRL+5"_s;
+    }
+    void portalTriggers() {
+        QFETCH(QKeyCombination, keys);
+        QFETCH(QString, trigger);
+        QCOMPARE(TPortalHotKeys::trigger(keys), trigger);
+    }
+
     void questionKeys_data() {
         QTest::addColumn<IDialogs::Buttons>("buttons");
         QTest::addColumn<int>("key");
