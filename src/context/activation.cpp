@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -36,8 +37,25 @@ bool TActivationTracker::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (event->type() == QEvent::Show) {
         for (Watched& w : m_watched)
-            if (w.window == widget)
+            if (w.window == widget) {
                 w.justShown = true;
+                // A desktop that gives a new window no focus (Wayland without
+                // an activation token, a compositor without a keyboard, a
+                // window manager that prevents focus stealing) still has it
+                // shown: the handler runs all the same.
+                QTimer::singleShot(kFocusWait, this, [this, window = QPointer(widget)] {
+                    for (std::size_t i = 0; i < m_watched.size(); ++i) {
+                        Watched& shown = m_watched[i];
+                        if (!window || shown.window != window || !shown.justShown ||
+                            !window->isVisible())
+                            continue;
+                        shown.justShown = false;
+                        const auto handler = shown.handler;
+                        handler();
+                        return;
+                    }
+                });
+            }
     } else if (event->type() == QEvent::Hide && widget->windowHandle() &&
                widget->windowHandle() == QGuiApplication::focusWindow() &&
                sourceOf(widget) != Source::Popup) {

@@ -26,6 +26,9 @@ protected:
 
 private:
     enum class Source { OtherProgram, MessageBox, ProgramWindow, Popup };
+    // How long a window just shown waits for the focus before its handler
+    // runs without it, in milliseconds.
+    static constexpr int kFocusWait = 500;
     struct Watched {
         QPointer<QWidget> window;
         std::function<void()> handler;

@@ -49,9 +49,8 @@ Q_DECLARE_METATYPE(TShortcut)
 TPortalHotKeys::TPortalHotKeys() {
     qDBusRegisterMetaType<TShortcut>();
     qDBusRegisterMetaType<QList<TShortcut>>();
-    QDBusConnection::sessionBus().connect(
-        kService, kPath, kInterface, u"Activated"_s, this,
-        SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    QDBusConnection::sessionBus().connect(kService, kPath, kInterface, u"Activated"_s, this,
+                                          SLOT(onActivated(QDBusMessage)));
 }
 
 QString TPortalHotKeys::trigger(QKeyCombination keys) {
@@ -172,9 +171,18 @@ void TPortalHotKeys::onBound(uint response, const QVariantMap& results) {
     emit assignmentChanged();
 }
 
-void TPortalHotKeys::onActivated(const QDBusObjectPath& session, const QString& shortcut,
-                                 qulonglong, const QVariantMap&) {
-    if (session.path() != m_session)
+void TPortalHotKeys::onActivated(const QDBusMessage& message) {
+    // (session, shortcut, timestamp, options), read as they come.
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2)
+        return;
+    const QVariant session = arguments[0];
+    const QString path = session.canConvert<QDBusObjectPath>() &&
+                                 session.metaType() == QMetaType::fromType<QDBusObjectPath>()
+                             ? session.value<QDBusObjectPath>().path()
+                             : session.toString();
+    const QString shortcut = arguments[1].toString();
+    if (path.isEmpty() || path != m_session)
         return;
     for (auto it = m_wanted.cbegin(); it != m_wanted.cend(); ++it)
         if (shortcutId(it.key()) == shortcut)

@@ -2,6 +2,7 @@
 
 #include "hotkeys.h"
 
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QHash>
 #include <QKeyCombination>
@@ -29,8 +30,7 @@ public:
 private slots:
     void onSession(uint response, const QVariantMap& results);
     void onBound(uint response, const QVariantMap& results);
-    void onActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
-                     const QVariantMap& options);
+    void onActivated(const QDBusMessage& message);
 
 private:
     void scheduleBind();

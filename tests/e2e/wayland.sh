@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Natively on Wayland (a headless weston): the program starts and paints,
+# asks the desktop portal for its two hot keys, and a reminder that fell due
+# rings; the portal's activation of hot key 1 switches the alarm off in the
+# file, and hot key 2 hides and shows the program. A fake portal on the
+# test's session bus plays the desktop.
+source "$(dirname "$0")/lib.sh" "$1"
+export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=velmorand-e2e
+unset DISPLAY
+weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
+    >"$WORK/weston.log" 2>&1 &
+wait_for 10 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "weston did not start: $(cat "$WORK/weston.log")"
+portal_log="$WORK/portal.log"
+/usr/bin/python3 "$(dirname "$0")/fake_portal.py" "$portal_log" &
+wait_for 10 grep -q ready "$portal_log" || fail "the fake portal did not start"
+
+mkdir -p "$HOME_DIR/data"
+due=$(date -d '-1 minute' '+%Y-%m-%d %H:%M:%S')
+db="$HOME_DIR/data/Reminders.dbf"
+sqlite3 "$db" <<SQL
+CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
+CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,[predmet] warchar(30),[obsah] text,[viditelnost] integer);
+INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
+INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${due:0:10}','$due','1','obed','',1);
+SQL
+write_settings "Hide: 0"
+sed -i 's/^Reminderwindows: 1/Reminderwindows: 0/' "$HOME_DIR/Velmorand.ini"
+start_app
+wait_trace "list painted: poznamky" 15
+pass "the program runs natively on Wayland and paints its list"
+wait_for 10 grep -q "bind hotkey2=CTRL+SHIFT+o" "$portal_log" || fail "no hot keys asked for: $(cat "$portal_log")"
+grep -q "bind hotkey1=CTRL+SHIFT+h" "$portal_log" || fail "hot key 1 not asked for: $(cat "$portal_log")"
+pass "both hot keys were asked of the desktop portal"
+wait_trace "Pripomienka: obed" 10
+
+portal() {
+    dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
+        /org/freedesktop/portal/desktop org.freedesktop.portal.GlobalShortcuts.Activate "string:$1" >/dev/null
+}
+portal hotkey1
+wait_for 5 query_is "$db" "SELECT alarm FROM mojdiar" 0 || fail "the portal's hot key 1 left the alarm on: $(cat "$portal_log")"
+pass "the portal's hot key 1 switched the alarm off in the file"
+
+mark=$(trace_mark)
+portal hotkey2
+wait_trace_after "$mark" "hidden: all" 5
+portal hotkey2
+wait_trace_after "$mark" "shown: " 5
+pass "the portal's hot key 2 hid the program and brought it back"
+kill -TERM "$APP_PID"; wait "$APP_PID" || fail "the program ended with an error"
