@@ -138,7 +138,9 @@ void TAutostart::add() const {
                               execLine() +
                               u"\n"
                               "Terminal=false\n"
-                              "X-GNOME-Autostart-enabled=true\n"_s)
+                              "X-GNOME-Autostart-enabled=true\n"
+                              "X-GNOME-UsesNotifications=true\n"
+                              "X-KDE-autostart-after=panel\n"_s)
                                  .toUtf8();
     QSaveFile file(entryPath());
     if (file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size())
