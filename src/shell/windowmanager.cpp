@@ -35,9 +35,13 @@ TWindowManager::TWindowManager(TProgramContext& context)
     // The ringing entry, to be read: the diary on its group, its editor over it.
     ConnectGuarded(m_context.dialogs, m_reminders.get(), &TReminders::openRequested, this,
                    [this](const TReminders::Pending& entry) {
-                       TModuleState& diary = m_context.modules.diar;
-                       diary.table = entry.table;
-                       diary.caption = entry.caption;
+                       // The diary opens on the entry's group from now on.
+                       const auto toEntry = [&entry](TModuleState& diary) {
+                           diary.table = entry.table;
+                           diary.caption = entry.caption;
+                       };
+                       toEntry(m_context.modules.diar);
+                       RewriteView(m_context.modules.diar, toEntry);
                        ShowWindowNamed(u"diar"_s);
                        if (auto* list = qobject_cast<TListWindow*>(record(u"diar"_s)))
                            list->readRecord(entry.id);

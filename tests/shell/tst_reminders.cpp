@@ -334,8 +334,9 @@ private slots:
         Program p(0);
         FakeNotifications& n = p.t.notifications;
         n.service = answer != u"no service";
-        addEntry(u"mojdiar"_s, u"Zubár"_s, u"2026-12-08 09:00:00"_s);
-        execute(u"UPDATE mojdiar SET obsah='Priniesť kartičku\r\npoistenca.'"_s);
+        addGroup(u"praca"_s, u"Práca"_s);
+        addEntry(u"praca"_s, u"Zubár"_s, u"2026-12-08 09:00:00"_s);
+        execute(u"UPDATE praca SET obsah='Priniesť kartičku\r\npoistenca.'"_s);
         p.reminders().Najdizaznam();
         p.tickAt(u"2026-12-08 09:30:11"_s);
         p.tickAt(u"2026-12-08 09:30:12"_s);
@@ -362,9 +363,11 @@ private slots:
         QCOMPARE(n.open, !stopped && answer != u"dismiss");
         QCOMPARE(p.t.tray->icon == RingingIcon().cacheKey(), !stopped);
         const bool cleared = answer == u"off" || answer == u"hot key" || answer == u"no service";
-        QCOMPARE(alarmOf(u"mojdiar"_s, u"Zubár"_s), cleared ? u"0"_s : u"1"_s);
+        QCOMPARE(alarmOf(u"praca"_s, u"Zubár"_s), cleared ? u"0"_s : u"1"_s);
         if (answer == u"open") {
-            // The diary on the entry, its editor reading it.
+            // The diary on the entry's group, its editor reading it.
+            QCOMPARE(FileBytes(u"data/Reminders.ini"_s), QByteArray("praca\r\nPr\xE1"
+                                                                    "ca\r\n"));
             QTRY_VERIFY(OpenWindow<Tformzaznamdiar>());
             QCOMPARE(
                 OpenWindow<Tformzaznamdiar>()->findChild<QLineEdit*>(u"predmetvstup"_s)->text(),
