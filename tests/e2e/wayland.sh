@@ -8,6 +8,10 @@
 source "$(dirname "$0")/lib.sh" "$1"
 export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=velmorand-e2e
 unset DISPLAY
+# The Wayland client library and Qt's Wayland plugins leave a few hundred
+# bytes unfreed at exit, out of reach of suppressions (the plugins are
+# unloaded by then); every other test checks the program's own leaks.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
     >"$WORK/weston.log" 2>&1 &
 wait_for 10 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "weston did not start: $(cat "$WORK/weston.log")"
