@@ -106,6 +106,18 @@ write_settings() {
         "${1:-Hide: 0}" >"$HOME_DIR/Velmorand.ini"
 }
 
+# A diary file holding one armed entry in the default group "Môj diár":
+# its moment "yyyy-mm-dd hh:nn:ss", subject and text.
+write_reminder() {
+    mkdir -p "$HOME_DIR/data"
+    sqlite3 "$HOME_DIR/data/Reminders.dbf" <<SQL
+CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
+CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,[predmet] warchar(30),[obsah] text,[viditelnost] integer);
+INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
+INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${1:0:10}','$1','1','$2','$3',1);
+SQL
+}
+
 # Window ids of the program's windows that are on the screen (the tray
 # icon's window has no title and does not count).
 visible_windows() {

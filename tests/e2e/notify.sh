@@ -7,16 +7,10 @@ source "$(dirname "$0")/lib.sh" "$1"
 log="$WORK/notifications.log"
 /usr/bin/python3 "$(dirname "$0")/fake_notifications.py" "$log" &
 wait_for 10 grep -q ready "$log" || fail "the fake notification service did not start"
-mkdir -p "$HOME_DIR/data"
 due_at=$(($(date +%s) + 4))
 due=$(date -d "@$due_at" '+%Y-%m-%d %H:%M:%S')
 db="$HOME_DIR/data/Reminders.dbf"
-sqlite3 "$db" <<SQL
-CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
-CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,[predmet] warchar(30),[obsah] text,[viditelnost] integer);
-INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
-INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${due:0:10}','$due','1','Zubar','Karticka poistenca',1);
-SQL
+write_reminder "$due" Zubar "Karticka poistenca"
 write_settings
 start_x
 start_app

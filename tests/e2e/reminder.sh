@@ -2,14 +2,8 @@
 # A reminder that fell due while the program was not running rings at start;
 # hot key 1 switches it off in the file and remembers its group.
 source "$(dirname "$0")/lib.sh" "$1"
-mkdir -p "$HOME_DIR/data"
 due=$(date -d '-1 minute' '+%Y-%m-%d %H:%M:%S')
-sqlite3 "$HOME_DIR/data/Reminders.dbf" <<SQL
-CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
-CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,[predmet] warchar(30),[obsah] text,[viditelnost] integer);
-INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
-INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${due:0:10}','$due','1','obed','',1);
-SQL
+write_reminder "$due" obed ""
 write_settings
 start_x
 start_app

@@ -23,15 +23,9 @@ watcher_log="$WORK/watcher.log"
 /usr/bin/python3 "$(dirname "$0")/fake_watcher.py" "$watcher_log" &
 wait_for 10 grep -q ready "$watcher_log" || fail "the fake panel did not start"
 
-mkdir -p "$HOME_DIR/data"
 due=$(date -d '-1 minute' '+%Y-%m-%d %H:%M:%S')
 db="$HOME_DIR/data/Reminders.dbf"
-sqlite3 "$db" <<SQL
-CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
-CREATE TABLE mojdiar([id] INTEGER PRIMARY KEY, [datum] date,[avizo] datetime,[alarm] INTEGER,[predmet] warchar(30),[obsah] text,[viditelnost] integer);
-INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojdiar',CAST(X'4DF46A206469E172' AS TEXT),1);
-INSERT INTO mojdiar(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES('${due:0:10}','$due','1','obed','',1);
-SQL
+write_reminder "$due" obed ""
 write_settings "Hide: 0"
 sed -i 's/^Reminderwindows: 1/Reminderwindows: 0/' "$HOME_DIR/Velmorand.ini"
 start_app
