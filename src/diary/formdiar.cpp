@@ -8,9 +8,11 @@
 #include "platform/clock.h"
 #include "storage/sqlite.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTextCharFormat>
 #include <QTreeView>
 
 using namespace Qt::Literals::StringLiterals;
@@ -46,6 +48,9 @@ Tformdiar::Tformdiar(TProgramContext& context)
     ConnectGuarded(m_context.dialogs, datetimepicker, &QDateEdit::dateChanged, this,
                    [this] { datetimepickerChange(); });
     addControlAbove(datetimepicker);
+    QCalendarWidget* calendar = datetimepicker->calendarWidget();
+    ConnectGuarded(m_context.dialogs, calendar, &QCalendarWidget::currentPageChanged, this,
+                   [this](int year, int month) { markDays(year, month); });
 
     QMenu* zobrazit = addTopMenu("zobrazit", Str::View);
     zobrazit->addAction(
@@ -141,7 +146,27 @@ QStringList Tformdiar::listState() const {
     return {QString::number(int(m_listing)), day().toString(Qt::ISODate)};
 }
 
+void Tformdiar::markDays(int year, int month) {
+    QCalendarWidget* calendar = datetimepicker->calendarWidget();
+    calendar->setDateTextFormat(QDate(), QTextCharFormat()); // none marked
+    const QDate first(year, month, 1);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    TSQLiteDatabase db(module().file);
+    db.QueryEach(
+        u"SELECT DISTINCT datum FROM "_s + SqlName(module().table) +
+            u" WHERE datum BETWEEN ?1 AND ?2 AND viditelnost=1"_s,
+        {first.toString(Qt::ISODate), first.addMonths(1).addDays(-1).toString(Qt::ISODate)},
+        [&](const TSQLiteRow& row) {
+            if (int y, m, d; StoredDayParts(row.CellBytes(0), y, m, d))
+                calendar->setDateTextFormat(QDate(y, m, d), bold);
+        });
+}
+
 void Tformdiar::afterRefresh() {
+    // The calendar marks what the group holds now.
+    const QCalendarWidget* calendar = datetimepicker->calendarWidget();
+    markDays(calendar->yearShown(), calendar->monthShown());
     // A day's list looks for the pending reminder again.
     if (m_listing == View::Day)
         m_context.reminders->Najdizaznam();

@@ -50,6 +50,9 @@ protected:
 
 private:
     void setDay(QDate day);
+    // The days of the month the picker's calendar shows that hold entries of
+    // the current group, in bold.
+    void markDays(int year, int month);
 
     View m_view = View::Day;
     // The view the list shows while it is built.

@@ -9,6 +9,7 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -129,6 +130,34 @@ private slots:
         d.backToWindow();
         QCOMPARE(d.picker()->date(), QDate(2026, 12, 8));
         QCOMPARE(d.captions(), QStringList{u"12:00: obed"_s});
+    }
+
+    // The picker's calendar marks in bold the days of the shown month that
+    // hold shown entries of the current group, and follows its pages.
+    void theMonthAtAGlance() {
+        TempHome home;
+        Diary d;
+        d.add(u"obed"_s, u"2026-12-03 12:00:00"_s);
+        d.add(u"Zubár"_s, u"2026-12-17 09:05:00"_s);
+        d.add(u"v koši"_s, u"2026-12-05 09:00:00"_s, 0, 0);
+        d.add(u"január"_s, u"2027-01-02 08:00:00"_s);
+        d.window()->Aktualizujden();
+        QCalendarWidget* calendar = d.picker()->calendarWidget();
+        const auto bold = [&](int year, int month) {
+            QList<int> days;
+            for (QDate day(year, month, 1); day.month() == month; day = day.addDays(1))
+                if (calendar->dateTextFormat(day).fontWeight() == QFont::Bold)
+                    days.append(day.day());
+            return days;
+        };
+        QCOMPARE(bold(2026, 12), (QList<int>{3, 17}));
+        calendar->setCurrentPage(2027, 1);
+        QCOMPARE(bold(2027, 1), QList<int>{2});
+        QCOMPARE(bold(2026, 12), QList<int>{});
+        // A new entry is marked with the refresh that lists it.
+        d.add(u"neskôr"_s, u"2027-01-20 08:00:00"_s);
+        d.window()->Aktualizujden();
+        QCOMPARE(bold(2027, 1), (QList<int>{2, 20}));
     }
 
     void aNewArmedEntryIsArmedAtOnce() {
