@@ -324,3 +324,7 @@ void TFormadresar::moznostiadrmenuClick() {
 void TFormadresar::openEditor(EditorMode mode, qint64 id) {
     showEditor(new Tformzaznam(*this, mode, id));
 }
+
+QList<QAction*> TFormadresar::contextActions() const {
+    return TGroupedWindow::contextActions() << nullptr << poslatmail;
+}

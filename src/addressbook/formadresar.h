@@ -38,6 +38,7 @@ public:
     TContactImport* runningImport() const { return m_running; }
 
 protected:
+    QList<QAction*> contextActions() const override;
     QString listQuery() const override;
     QString exportQuery() const override;
     QStringList exportHeader() const override;

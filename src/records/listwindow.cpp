@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTreeView>
@@ -73,6 +74,34 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     for (QAction* item : {novymenu, upravit, vymazat, obnovit, exportAction, koniec})
         if (item)
             m_mainMenu->addAction(item);
+    // Enter and a double click read the record; the list's own menu says so.
+    citatAction = command("citat", Str::ReadRecord, QKeySequence(), [this] { citat(); });
+    zoznam->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(zoznam, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        contextMenu()->popup(zoznam->viewport()->mapToGlobal(at));
+    });
+}
+
+QMenu* TListWindow::contextMenu() {
+    if (!m_contextMenu) {
+        m_contextMenu = new QMenu(this);
+        m_contextMenu->setObjectName(u"kontextmenu"_s);
+        for (QAction* item : contextActions()) {
+            if (item)
+                m_contextMenu->addAction(item);
+            else
+                m_contextMenu->addSeparator();
+        }
+    }
+    return m_contextMenu;
+}
+
+QList<QAction*> TListWindow::contextActions() const {
+    QList<QAction*> items{novymenu, citatAction, upravit, vymazat, obnovit};
+    items.removeAll(nullptr);
+    if (exportAction)
+        items << nullptr << exportAction;
+    return items;
 }
 
 QAction* TListWindow::command(const char* name, Str text, const QKeySequence& keys,
@@ -210,6 +239,7 @@ void TListWindow::Aktualizuj() {
     const bool enabled = m_list->count() > 0 || keepsCommandsOnEmptyList();
     upravit->setEnabled(enabled);
     vymazat->setEnabled(enabled);
+    citatAction->setEnabled(m_list->count() > 0);
     select(keep, row);
     m_listedTable = m_module.table;
     setStatusText(Stavovypozriadok(db, m_list->count()));

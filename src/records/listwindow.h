@@ -102,6 +102,11 @@ protected:
     virtual void readViewLines(const QStringList& lines) = 0;
     // Opens the record (or a new one) in the kind's editor.
     virtual void openEditor(EditorMode mode, qint64 id) = 0;
+    // The commands of the list's own menu (a right click, the menu key), in
+    // order; null for a separator.
+    virtual QList<QAction*> contextActions() const;
+    // That menu, made at its first use.
+    QMenu* contextMenu();
     // Shows an editor made for this window: maximized, in front, active.
     static void showEditor(QWidget* editor);
 
@@ -146,6 +151,8 @@ protected:
     QAction* vymazat;
     QAction* obnovit;
     QAction* exportAction = nullptr;
+    QAction* citatAction;
+    QMenu* m_contextMenu = nullptr;
     QAction* koniec;
 
 private:

@@ -365,6 +365,36 @@ private slots:
         QCOMPARE(w.rows(u"SELECT viditelnost FROM ina"_s), QList<QStringList>{{u"0"_s}});
     }
 
+    // The list's own menu (a right click) holds the window's commands; its
+    // "read" opens the selected record to be read.
+    void theListsOwnMenu_data() { kindRows(); }
+    void theListsOwnMenu() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.add(u"prvá"_s);
+        w.window()->Aktualizuj();
+        emit w.list()->customContextMenuRequested(QPoint(5, 5));
+        auto* menu = w.window()->findChild<QMenu*>(u"kontextmenu"_s);
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        QStringList items;
+        for (QAction* action : menu->actions())
+            items.append(action->isSeparator() ? u"-"_s : action->objectName());
+        QStringList expected{u"novymenu"_s, u"citat"_s, u"upravit"_s, u"vymazat"_s, u"obnovit"_s};
+        if (w.window()->findChild<QAction*>(u"export"_s))
+            expected << u"-"_s << u"export"_s;
+        if (kind == u"adresar")
+            expected << u"-"_s << u"poslatmail"_s;
+        QCOMPARE(items, expected);
+        menu->hide();
+        menu->actions()[1]->trigger();
+        QTRY_COMPARE(w.otherWindows().size(), 1);
+        auto* editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
+        QVERIFY(editor);
+        QCOMPARE(editor->mode(), TRecordEditor::Mode::View);
+    }
+
     // An editor changes exactly the record it opened. Once that record is
     // gone, or its id names another record, a save changes nothing and
     // asks; No keeps the editor and its text, Yes stores it as a new record.
