@@ -26,7 +26,8 @@ constexpr TRecordKind kAddressBookKind{u"adresar",
                                        &ModuleOf<&DataModules::adresar>,
                                        Str::MyContacts,
                                        Str::DeletingAddressBook,
-                                       Str::DroppingAddressBookTables};
+                                       Str::DroppingAddressBookTables,
+                                       Str::AddressBookMenu};
 
 namespace {
 
@@ -69,7 +70,7 @@ QUrl mailLink(const QString& address) {
 
 TFormadresar::TFormadresar(TProgramContext& context)
     : TGroupedWindow(
-          context, kAddressBookKind, Str::AddressBookMenu, context.modules.adresar,
+          context, kAddressBookKind, context.modules.adresar,
           {.exportTitle = Str::ExportAddressBook, .multiSelection = true, .header = true}) {
     m_list->setHeader(context.strings[Str::MyContacts]);
     poslatmail = command("poslatmail", Str::SendMail, QKeySequence(u"Ctrl+M"_s),

@@ -29,7 +29,8 @@ constexpr TRecordKind kBirthdaysKind{u"narodky",
                                      &ModuleOf<&DataModules::narodky>,
                                      std::nullopt,
                                      Str::DeletingBirthdays,
-                                     Str::DroppingBirthdaysTable};
+                                     Str::DroppingBirthdaysTable,
+                                     Str::BirthdaysMenu};
 
 namespace {
 
@@ -44,7 +45,7 @@ int Age(int year, int month, int day, const TDayParts& today) {
 } // namespace
 
 Tformnarodky::Tformnarodky(TProgramContext& context)
-    : TListWindow(context, kBirthdaysKind, Str::BirthdaysMenu, context.modules.narodky,
+    : TListWindow(context, kBirthdaysKind, context.modules.narodky,
                   {.newCommand = false,
                    .exportCommand = false,
                    .columnWidth = 250,

@@ -19,7 +19,7 @@ using namespace Qt::Literals::StringLiterals;
 
 constexpr TRecordKind kDiaryKind{
     u"diar",      Qt::Key_F2,         &MakeRecordWindow<Tformdiar>, &ModuleOf<&DataModules::diar>,
-    Str::MyDiary, Str::DeletingDiary, Str::DroppingDiaryTables};
+    Str::MyDiary, Str::DeletingDiary, Str::DroppingDiaryTables,     Str::DiaryMenu};
 
 namespace {
 
@@ -42,8 +42,7 @@ QString timeText(const DisplayPatterns& patterns, const QDateTime& moment) {
 } // namespace
 
 Tformdiar::Tformdiar(TProgramContext& context)
-    : TGroupedWindow(context, kDiaryKind, Str::DiaryMenu, context.modules.diar,
-                     {.exportTitle = Str::ExportDiary}) {
+    : TGroupedWindow(context, kDiaryKind, context.modules.diar, {.exportTitle = Str::ExportDiary}) {
     datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
     ConnectGuarded(m_context.dialogs, datetimepicker, &QDateEdit::dateChanged, this,
                    [this] { datetimepickerChange(); });

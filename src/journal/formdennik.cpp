@@ -12,7 +12,8 @@ constexpr TRecordKind kJournalKind{u"dennik",
                                    &ModuleOf<&DataModules::dennik>,
                                    Str::MyJournal,
                                    Str::DeletingJournal,
-                                   Str::DroppingJournalTables};
+                                   Str::DroppingJournalTables,
+                                   Str::JournalMenu};
 
 namespace {
 
@@ -31,7 +32,7 @@ bool isDay(const QString& datum, QDateTime& day) {
 } // namespace
 
 Tformdennik::Tformdennik(TProgramContext& context)
-    : TGroupedWindow(context, kJournalKind, Str::JournalMenu, context.modules.dennik,
+    : TGroupedWindow(context, kJournalKind, context.modules.dennik,
                      {.exportTitle = Str::ExportJournal}) {}
 
 QString Tformdennik::dayIn(const QString& pattern, const QString& datum, bool mark) const {

@@ -307,10 +307,11 @@ enum class Str : int {
     CloseToTray = 259,
     HotKeysByDesktop = 260,
     ReadRecord = 261,
+    WindowsMenu = 262,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ReadRecord) + 1;
+inline constexpr int kStrCount = int(Str::WindowsMenu) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -17,10 +17,11 @@ constexpr TRecordKind kNotesKind{u"poznamky",
                                  &ModuleOf<&DataModules::poznamky>,
                                  Str::MyNotes,
                                  Str::DeletingNotes,
-                                 Str::DroppingNotesTables};
+                                 Str::DroppingNotesTables,
+                                 Str::NotesMenu};
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
-    : TGroupedWindow(context, kNotesKind, Str::NotesMenu, context.modules.poznamky,
+    : TGroupedWindow(context, kNotesKind, context.modules.poznamky,
                      {.exportTitle = Str::ExportNotes}) {
     QMenu* usporiadat = addTopMenu("usporiadat", Str::SortBy);
     const auto item = [&](const char* name, Str text, void (TFormpoznamky::*run)()) {

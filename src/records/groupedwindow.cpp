@@ -30,9 +30,9 @@ QString Konvertuj(const QString& caption) {
     return name;
 }
 
-TGroupedWindow::TGroupedWindow(TProgramContext& context, const TRecordKind& kind, Str title,
+TGroupedWindow::TGroupedWindow(TProgramContext& context, const TRecordKind& kind,
                                TModuleState& module, Options options)
-    : TListWindow(context, kind, title, module, options) {
+    : TListWindow(context, kind, module, options) {
     m_groupMenu = new QMenu(this);
     m_groupMenu->setObjectName(u"skupiny"_s);
     Caption(m_groupMenu, context.strings, Str::Groups);

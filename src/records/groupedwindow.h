@@ -10,8 +10,8 @@
 class TGroupedWindow : public TListWindow {
     Q_OBJECT
 public:
-    TGroupedWindow(TProgramContext& context, const TRecordKind& kind, Str title,
-                   TModuleState& module, Options options);
+    TGroupedWindow(TProgramContext& context, const TRecordKind& kind, TModuleState& module,
+                   Options options);
 
     void novaskupinaClick();
     void premenovatskupinuClick();

@@ -22,9 +22,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str title,
-                         TModuleState& module, Options options)
-    : TRecordWindow(context, kind, title), m_module(module), m_exportTitle(options.exportTitle) {
+TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TModuleState& module,
+                         Options options)
+    : TRecordWindow(context, kind), m_module(module), m_exportTitle(options.exportTitle) {
     m_list = new TRecordListModel(this);
     zoznam = new QTreeView;
     zoznam->setObjectName(u"zoznam"_s);
@@ -54,7 +54,7 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, Str 
     m_status->setObjectName(u"statustext"_s);
     statusBar()->addWidget(m_status, 1);
 
-    m_mainMenu = addTopMenu(options.mainMenuName, title);
+    m_mainMenu = addTopMenu(options.mainMenuName, m_title);
     if (!options.mainMenuName)
         m_mainMenu->setObjectName(name() + u"menu"_s);
     if (options.newCommand)

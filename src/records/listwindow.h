@@ -39,7 +39,7 @@ public:
     };
     enum class EditorMode { View, Update, Insert };
 
-    TListWindow(TProgramContext& context, const TRecordKind& kind, Str title, TModuleState& module,
+    TListWindow(TProgramContext& context, const TRecordKind& kind, TModuleState& module,
                 Options options);
 
     TModuleState& module() { return m_module; }

@@ -25,6 +25,8 @@ struct TRecordKind {
     std::optional<Str> caption;
     Str binHeading;
     Str wipeHeading;
+    // Its window's title, and its name in the settings page's window menu.
+    Str title;
 };
 
 // The maker of a kind's window class.

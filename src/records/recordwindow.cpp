@@ -11,11 +11,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind, Str title)
-    : m_context(context), m_title(title), m_kind(kind) {
+TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind)
+    : m_context(context), m_title(kind.title), m_kind(kind) {
     Q_ASSERT(context.host);
     setObjectName(name());
-    setWindowTitle(context.strings[title]);
+    setWindowTitle(context.strings[m_title]);
 
     IDialogs& dialogs = m_context.dialogs;
     IWindowHost& host = *m_context.host;

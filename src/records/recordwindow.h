@@ -17,7 +17,7 @@ struct TRecordKind;
 class TRecordWindow : public QMainWindow, public ITranslatable {
     Q_OBJECT
 public:
-    TRecordWindow(TProgramContext& context, const TRecordKind& kind, Str title);
+    TRecordWindow(TProgramContext& context, const TRecordKind& kind);
 
     const TRecordKind& kind() const { return m_kind; }
     // Its last-window name: "poznamky", "diar", ...

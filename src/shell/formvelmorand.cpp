@@ -18,6 +18,7 @@
 #include "platform/trayicon.h"
 #include "programmenu.h"
 #include "recordkinds.h"
+#include "records/recordkind.h"
 #include "reminders.h"
 #include "settingsfile.h"
 #include "storage/linefile.h"
@@ -264,6 +265,21 @@ void Tformvelmorand::buildMenus() {
     guarded(generovat, [this] { generovatClick(m_context, this); });
     guarded(slovak, [this] { jazykyClick(m_context, TLanguageTable::Slovak); });
 
+    // The record windows by name, each with the F-key that shows it.
+    const auto showRecordWindow = [this](const QString& name) {
+        m_context.settings.lastWindow = name;
+        m_context.host->ShowWindowNamed(name);
+    };
+    QMenu* okna = topMenu(menuBar()->addMenu(QString()), "okna", Str::WindowsMenu);
+    for (const TRecordKind* kind : RecordKinds()) {
+        const QString name = QString::fromUtf16(kind->name);
+        QAction* action = item(okna, ("okno" + name.toLatin1()).constData(), kind->title);
+        // Shown beside the item; the key itself is the window's.
+        action->setShortcut(QKeySequence(kind->key));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        guarded(action, [showRecordWindow, name] { showRecordWindow(name); });
+    }
+
     Popup = new QMenu(this);
     Popup->setObjectName(u"Popup"_s);
     vypnialarmpopup = item(Popup, "vypnialarmpopup", Str::AlarmOff);
@@ -278,10 +294,8 @@ void Tformvelmorand::buildMenus() {
     connect(koniecpopup, &QAction::triggered, this, &Tformvelmorand::endProgram);
 
     for (const TWindowKey& key : m_context.host->windowKeys())
-        AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key), [this, name = key.name] {
-            m_context.settings.lastWindow = name;
-            m_context.host->ShowWindowNamed(name);
-        });
+        AddWindowKey(this, m_context.dialogs, QKeyCombination(key.key),
+                     [showRecordWindow, name = key.name] { showRecordWindow(name); });
     AddWindowKey(this, m_context.dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [this] { m_context.host->Skryvsetko(); });
 }

@@ -67,7 +67,7 @@ TModuleState gExtra = MakeModule(u"data/Extra.dbf", u"mojedalsie",
                                  u"data/Extra.ini");
 extern const TRecordKind kExtraKind;
 std::unique_ptr<TRecordWindow> makeExtra(TProgramContext& context) {
-    return std::make_unique<TRecordWindow>(context, kExtraKind, Str::MyJournal);
+    return std::make_unique<TRecordWindow>(context, kExtraKind);
 }
 const TRecordKind kExtraKind{u"dalsie",
                              Qt::Key_F6,
@@ -75,7 +75,8 @@ const TRecordKind kExtraKind{u"dalsie",
                              [](DataModules&) -> TModuleState& { return gExtra; },
                              Str::MyJournal,
                              Str::DeletingJournal,
-                             Str::DroppingJournalTables};
+                             Str::DroppingJournalTables,
+                             Str::MyJournal};
 
 struct Program {
     Program() {

@@ -269,9 +269,18 @@ private slots:
         TestProgram p;
         QVERIFY(p.start());
         QVERIFY(toSettingsPage(p));
+        // The window menu names it with its key.
+        auto* item = p.main->findChild<QAction*>(u"okno"_s + window);
+        QVERIFY(item);
+        QCOMPARE(item->text(), p.record(window)->windowTitle().section(u" - "_s, 0, 0));
+        QCOMPARE(item->shortcut(), QKeySequence(key));
         press(p.main, key);
         QCOMPARE(p.t.context.settings.lastWindow, window);
         QTRY_VERIFY(p.record(window)->isVisible());
+        // The menu's item shows it as well.
+        QVERIFY(toSettingsPage(p));
+        item->trigger();
+        QTRY_VERIFY(p.record(window)->isActiveWindow());
         // The next show of the program brings back that window.
         p.windows.Skryvsetko();
         p.windows.ToggleProgram();
