@@ -12,7 +12,7 @@ wait_for 5 shown_count -ge 1 || fail "no window shown"
 xmessage -geometry 200x80+500+300 "another program" &
 wait_for 5 xdotool search --onlyvisible --name '^xmessage$' || fail "xmessage did not start"
 other=$(xdotool search --onlyvisible --name '^xmessage$' | head -n 1)
-xdotool windowfocus --sync "$other"
+focus_on "$other"
 
 xdotool key ctrl+shift+o
 wait_trace "hidden: all" 5
@@ -26,7 +26,7 @@ shown=$(visible_windows | head -n 1)
 pass "a second press showed the last window only"
 
 # The hot key works whatever NumLock and CapsLock say.
-xdotool windowfocus --sync "$other"
+focus_on "$other"
 xdotool key Num_Lock Caps_Lock
 xdotool key ctrl+shift+o
 wait_for 5 shown_count -eq 0 || fail "hot key 2 with NumLock and CapsLock on did nothing"
@@ -51,7 +51,7 @@ wait_trace_after "$mark" "hot key 2 Shift+Ctrl+O: registered"
 [ "$(sed -n 8p "$HOME_DIR/Velmorand.ini" | tr -d '\r')" = "Shift+Ctrl+O" ] ||
     fail "line 8 of Velmorand.ini is '$(sed -n 8p "$HOME_DIR/Velmorand.ini")'"
 pass "hot key 2 pressed in its field was kept"
-xdotool windowfocus --sync "$other"
+focus_on "$other"
 xdotool key ctrl+shift+o
 wait_for 5 shown_count -eq 0 || fail "hot key 2 did nothing after the settings page"
 pass "hot key 2 works again once the field has lost the focus"

@@ -86,6 +86,8 @@ click_on() {
     point_at "$@"
     xdotool click 1
 }
+# Gives a window the focus, trying again while it is not yet viewable.
+focus_on() { wait_for 5 xdotool windowfocus --sync "$1" || fail "window $1 did not take the focus"; }
 # The title of the window that has the focus.
 focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null; }
 # Checks for wait_for, which runs them again until they hold (a "$(...)" in
