@@ -24,6 +24,7 @@ TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind)
             AddWindowKey(this, dialogs, QKeyCombination(key.key),
                          [this, name = key.name] { switchTo(name); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
+    AddMenuBarKey(this, dialogs);
     AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [&host] { host.Skryvsetko(); });
     host.watchActivation(this, [this] { Guarded(m_context.dialogs, [this] { FormActivate(); }); });

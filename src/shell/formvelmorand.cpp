@@ -298,6 +298,7 @@ void Tformvelmorand::buildMenus() {
                      [showRecordWindow, name = key.name] { showRecordWindow(name); });
     AddWindowKey(this, m_context.dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [this] { m_context.host->Skryvsetko(); });
+    AddMenuBarKey(this, m_context.dialogs);
 }
 
 // ---- start-up --------------------------------------------------------------

@@ -287,6 +287,30 @@ private slots:
         QCOMPARE(p.visibleWindows(), QStringList{window});
     }
 
+    // F10 opens the first menu of the settings page and of a record window.
+    void f10OpensTheMenuBar_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("settings page") << u"velmorand"_s << u"Program1"_s;
+        QTest::newRow("notes") << u"poznamky"_s << u"poznamkymenu"_s;
+    }
+    void f10OpensTheMenuBar() {
+        QFETCH(QString, window);
+        QFETCH(QString, menu);
+        TempHome home;
+        TestProgram p;
+        QVERIFY(p.start());
+        QWidget* shown = p.windows.window(window);
+        if (window == u"velmorand")
+            QVERIFY(toSettingsPage(p));
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        press(shown, QKeyCombination(Qt::Key_F10));
+        auto* opened = shown->findChild<QMenu*>(menu);
+        QVERIFY(opened);
+        QTRY_VERIFY(opened->isVisible());
+        opened->close();
+    }
+
     void altF4HidesEverything() {
         TempHome home;
         TestProgram p;
