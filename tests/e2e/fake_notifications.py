@@ -5,26 +5,18 @@
 #   dbus-send --session --print-reply --dest=org.freedesktop.Notifications \
 #       /org/freedesktop/Notifications org.freedesktop.Notifications.Invoke uint32:1 string:off
 # Usage: fake_notifications.py <log file>
-import sys
-import time
-
 import dbus
 import dbus.service
-from dbus.mainloop.glib import DBusGMainLoop
-from gi.repository import GLib
+
+from fakebus import Service, serve
 
 INTERFACE = "org.freedesktop.Notifications"
 
 
-class Notifications(dbus.service.Object):
-    def __init__(self, bus, log):
-        super().__init__(bus, "/org/freedesktop/Notifications")
-        self.log = log
+class Notifications(Service):
+    def __init__(self):
+        super().__init__("/org/freedesktop/Notifications")
         self.last = 0
-
-    def write(self, line):
-        with open(self.log, "a", encoding="utf-8") as out:
-            out.write(f"{time.time():.3f} {line}\n")
 
     @dbus.service.method(INTERFACE, out_signature="as")
     def GetCapabilities(self):
@@ -65,9 +57,4 @@ class Notifications(dbus.service.Object):
         pass
 
 
-DBusGMainLoop(set_as_default=True)
-bus = dbus.SessionBus()
-name = dbus.service.BusName(INTERFACE, bus)
-service = Notifications(bus, sys.argv[1])
-service.write("ready")
-GLib.MainLoop().run()
+serve(INTERFACE, Notifications())

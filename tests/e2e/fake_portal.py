@@ -6,13 +6,13 @@
 #   dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
 #       /org/freedesktop/portal/desktop org.freedesktop.portal.GlobalShortcuts.Activate string:hotkey1
 # Usage: fake_portal.py <log file>
-import sys
 import time
 
 import dbus
 import dbus.service
-from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
+
+from fakebus import BUS, Service, serve
 
 PATH = "/org/freedesktop/portal/desktop"
 SHORTCUTS = "org.freedesktop.portal.GlobalShortcuts"
@@ -28,21 +28,15 @@ class Request(dbus.service.Object):
         pass
 
 
-class Portal(dbus.service.Object):
-    def __init__(self, bus, log):
-        super().__init__(bus, PATH)
-        self.bus = bus
-        self.log = log
+class Portal(Service):
+    def __init__(self):
+        super().__init__(PATH)
         self.session = None
         self.requests = []
 
-    def write(self, line):
-        with open(self.log, "a", encoding="utf-8") as out:
-            out.write(f"{time.time():.3f} {line}\n")
-
     def answer(self, sender, token, results):
         path = caller_path(sender, "request", token)
-        request = Request(self.bus, path)
+        request = Request(BUS, path)
         self.requests.append(request)
         GLib.idle_add(lambda: request.Response(dbus.UInt32(0), results) and False)
         return dbus.ObjectPath(path)
@@ -80,9 +74,4 @@ class Portal(dbus.service.Object):
         pass
 
 
-DBusGMainLoop(set_as_default=True)
-bus = dbus.SessionBus()
-name = dbus.service.BusName("org.freedesktop.portal.Desktop", bus)
-portal = Portal(bus, sys.argv[1])
-portal.write("ready")
-GLib.MainLoop().run()
+serve("org.freedesktop.portal.Desktop", Portal())

@@ -3,26 +3,19 @@
 # it, for the end-to-end tests: it logs the items that register, so that a
 # test can read what the item shows over the session bus.
 # Usage: fake_watcher.py <log file>
-import sys
-
 import dbus
 import dbus.service
-from dbus.mainloop.glib import DBusGMainLoop
-from gi.repository import GLib
+
+from fakebus import Service, serve
 
 WATCHER = "org.kde.StatusNotifierWatcher"
 PROPERTIES = "org.freedesktop.DBus.Properties"
 
 
-class Watcher(dbus.service.Object):
-    def __init__(self, bus, log):
-        super().__init__(bus, "/StatusNotifierWatcher")
-        self.log = log
+class Watcher(Service):
+    def __init__(self):
+        super().__init__("/StatusNotifierWatcher")
         self.items = []
-
-    def write(self, line):
-        with open(self.log, "a", encoding="utf-8") as out:
-            out.write(line + "\n")
 
     @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
     def RegisterStatusNotifierItem(self, service, sender):
@@ -79,9 +72,4 @@ class Watcher(dbus.service.Object):
         return self.values()
 
 
-DBusGMainLoop(set_as_default=True)
-bus = dbus.SessionBus()
-name = dbus.service.BusName(WATCHER, bus)
-watcher = Watcher(bus, sys.argv[1])
-watcher.write("ready")
-GLib.MainLoop().run()
+serve(WATCHER, Watcher())

@@ -5,7 +5,7 @@
 # A fake notification service on the test's session bus plays the desktop.
 source "$(dirname "$0")/lib.sh" "$1"
 log="$WORK/notifications.log"
-/usr/bin/python3 "$(dirname "$0")/fake_notifications.py" "$log" &
+/usr/bin/python3 -B "$(dirname "$0")/fake_notifications.py" "$log" &
 wait_for 10 grep -q ready "$log" || fail "the fake notification service did not start"
 due_at=$(($(date +%s) + 4))
 due=$(date -d "@$due_at" '+%Y-%m-%d %H:%M:%S')

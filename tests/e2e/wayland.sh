@@ -16,11 +16,11 @@ weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
     >"$WORK/weston.log" 2>&1 &
 wait_for 10 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "weston did not start: $(cat "$WORK/weston.log")"
 portal_log="$WORK/portal.log"
-/usr/bin/python3 "$(dirname "$0")/fake_portal.py" "$portal_log" &
+/usr/bin/python3 -B "$(dirname "$0")/fake_portal.py" "$portal_log" &
 wait_for 10 grep -q ready "$portal_log" || fail "the fake portal did not start"
 
 watcher_log="$WORK/watcher.log"
-/usr/bin/python3 "$(dirname "$0")/fake_watcher.py" "$watcher_log" &
+/usr/bin/python3 -B "$(dirname "$0")/fake_watcher.py" "$watcher_log" &
 wait_for 10 grep -q ready "$watcher_log" || fail "the fake panel did not start"
 
 due=$(date -d '-1 minute' '+%Y-%m-%d %H:%M:%S')
@@ -36,8 +36,8 @@ grep -q "bind hotkey1=CTRL+SHIFT+h" "$portal_log" || fail "hot key 1 not asked f
 pass "both hot keys were asked of the desktop portal"
 wait_trace "Pripomienka: obed" 10
 
-wait_for 10 grep -q "^item " "$watcher_log" || fail "no tray item registered"
-read -r item path < <(sed -n 's/^item //p' "$watcher_log" | head -n 1)
+wait_for 10 grep -q " item " "$watcher_log" || fail "no tray item registered"
+read -r item path < <(sed -n 's/^[0-9.]* item //p' "$watcher_log" | head -n 1)
 property() {
     dbus-send --session --print-reply --dest="$item" "$path" org.freedesktop.DBus.Properties.Get \
         string:org.kde.StatusNotifierItem "string:$1"
