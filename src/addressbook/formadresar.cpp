@@ -4,11 +4,13 @@
 #include "contactfields.h"
 #include "context/captions.h"
 #include "context/programcontext.h"
+#include "context/windowsize.h"
 #include "formmoznostiadresara.h"
 #include "formnastavinport.h"
 #include "formzaznam.h"
 #include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
+#include "records/readingpane.h"
 #include "records/recordlist.h"
 #include "storage/sqlite.h"
 
@@ -17,6 +19,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -66,12 +69,59 @@ QUrl mailLink(const QString& address) {
     return QUrl::fromEncoded("mailto:" + QUrl::toPercentEncoding(address, "@"), QUrl::StrictMode);
 }
 
+// The 24 fields' columns in their order, for a SELECT.
+QString allFields() {
+    QString columns;
+    for (const TFormField& field : kContactFields)
+        columns += (columns.isEmpty() ? u""_s : u","_s) + QLatin1StringView(field.name);
+    return columns;
+}
+
+// A phone number as a "tel:" link: its digits, with a leading +; none for
+// a text with too few digits to be a number.
+QUrl phoneLink(const QString& number) {
+    QString digits;
+    for (const QChar c : number) {
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+        else if (c == u'+' && digits.isEmpty())
+            digits += c;
+    }
+    if (digits.size() - digits.count(u'+') < 3)
+        return QUrl();
+    return QUrl(u"tel:"_s + digits);
+}
+
+// A web address as a link: as written, or with http:// where it has no
+// scheme; none but web links.
+QUrl webLink(const QString& address) {
+    const QUrl url = QUrl::fromUserInput(address.trimmed());
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != u"http" && url.scheme() != u"https"))
+        return QUrl();
+    return url;
+}
+
+// The link a contact's field makes, by its number: mail, phones, web.
+QUrl fieldLink(int field, const QString& value) {
+    const std::string_view name(kContactFields[field].name);
+    if (name.starts_with("mail"))
+        return mailLink(value);
+    if (name.starts_with("tel") || name.starts_with("mob") || name == "fax")
+        return phoneLink(value);
+    if (name == "web")
+        return webLink(value);
+    return QUrl();
+}
+
 } // namespace
 
 TFormadresar::TFormadresar(TProgramContext& context)
-    : TGroupedWindow(
-          context, kAddressBookKind, context.modules.adresar,
-          {.exportTitle = Str::ExportAddressBook, .multiSelection = true, .header = true}) {
+    : TGroupedWindow(context, kAddressBookKind, context.modules.adresar,
+                     {.exportTitle = Str::ExportAddressBook,
+                      .multiSelection = true,
+                      .header = true,
+                      .readingPane = true}) {
     m_list->setHeader(context.strings[Str::MyContacts]);
     poslatmail = command("poslatmail", Str::SendMail, QKeySequence(u"Ctrl+M"_s),
                          [this] { poslatmailClick(); });
@@ -181,10 +231,7 @@ void TFormadresar::itemCaption(const TSQLiteRow& row, QString& caption) const {
 }
 
 QString TFormadresar::exportQuery() const {
-    QString columns;
-    for (const TFormField& field : kContactFields)
-        columns += (columns.isEmpty() ? u""_s : u","_s) + QLatin1StringView(field.name);
-    return u"SELECT "_s + columns + u" FROM "_s + viewQueryTail();
+    return u"SELECT "_s + allFields() + u" FROM "_s + viewQueryTail();
 }
 
 QStringList TFormadresar::exportHeader() const {
@@ -306,8 +353,7 @@ void TFormadresar::Inportuj(char separator) {
         state.firstColumns.append(QString::fromUtf8(column));
     state.columnCount = int(state.firstColumns.size()) - 1;
     state.resetMap();
-    auto* dialog = new Tformnastavinport(*this);
-    dialog->show();
+    ShowAtKeptSize(new Tformnastavinport(*this), m_context.own);
 }
 
 void TFormadresar::Doinportuj() {
@@ -318,12 +364,33 @@ void TFormadresar::Doinportuj() {
 }
 
 void TFormadresar::moznostiadrmenuClick() {
-    auto* dialog = new Tformmoznostiadresara(*this);
-    dialog->show();
+    ShowAtKeptSize(new Tformmoznostiadresara(*this), m_context.own);
 }
 
 void TFormadresar::openEditor(EditorMode mode, qint64 id) {
     showEditor(new Tformzaznam(*this, mode, id));
+}
+
+void TFormadresar::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
+    const TSQLiteTable contact = db.Query(u"SELECT "_s + allFields() + u" FROM "_s +
+                                              SqlName(module().table) + u" WHERE id=?1"_s,
+                                          {id});
+    if (contact.Rows() == 0)
+        return;
+    // The names as the list shows them, then the fields the editor shows.
+    const bool surname = surnameFirst();
+    pane.heading(
+        (contact.CellTextOrEmpty(surname ? 1 : 0) + u' ' + contact.CellTextOrEmpty(surname ? 0 : 1))
+            .trimmed());
+    const TAddressBookOptions& o = options();
+    const TLanguageTable& s = m_context.strings;
+    for (int field = 2; field < 24; ++field) {
+        const QString value = contact.CellTextOrEmpty(field);
+        if (value.isEmpty() ||
+            (o.values[TAddressBookOptions::EditorOption] == 1 && o.values[field] == 0))
+            continue;
+        pane.field(s[kContactFields[field].label], value, fieldLink(field, value));
+    }
 }
 
 QList<QAction*> TFormadresar::contextActions() const {

@@ -51,7 +51,6 @@ Tformnastavinport::Tformnastavinport(TFormadresar& window) : QDialog(&window), m
                    [this] { okClick(); });
     window.importState().selected = 0;
     Aplikujjazyk();
-    resize(480, 560);
     volby->setFocus();
 }
 

@@ -6,6 +6,7 @@
 #include "context/windowhost.h"
 #include "formzaznamdiar.h"
 #include "platform/clock.h"
+#include "records/readingpane.h"
 #include "storage/sqlite.h"
 
 #include <QCalendarWidget>
@@ -42,7 +43,8 @@ QString timeText(const DisplayPatterns& patterns, const QDateTime& moment) {
 } // namespace
 
 Tformdiar::Tformdiar(TProgramContext& context)
-    : TGroupedWindow(context, kDiaryKind, context.modules.diar, {.exportTitle = Str::ExportDiary}) {
+    : TGroupedWindow(context, kDiaryKind, context.modules.diar,
+                     {.exportTitle = Str::ExportDiary, .readingPane = true}) {
     datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
     ConnectGuarded(m_context.dialogs, datetimepicker, &QDateEdit::dateChanged, this,
                    [this] { datetimepickerChange(); });
@@ -51,11 +53,14 @@ Tformdiar::Tformdiar(TProgramContext& context)
     ConnectGuarded(m_context.dialogs, calendar, &QCalendarWidget::currentPageChanged, this,
                    [this](int year, int month) { markDays(year, month); });
 
-    QMenu* zobrazit = addTopMenu("zobrazit", Str::View);
-    zobrazit->addAction(
-        command("dnes", Str::Today, QKeySequence(u"Ctrl+D"_s), [this] { dnesClick(); }));
-    zobrazit->addAction(
-        command("vsetky", Str::AllRecords, QKeySequence(u"Ctrl+B"_s), [this] { vsetkyClick(); }));
+    // The day's and the whole group's lists first, then the reading pane.
+    QMenu* zobrazit = viewMenu();
+    QAction* pane = zobrazit->actions().value(0);
+    zobrazit->insertAction(
+        pane, command("dnes", Str::Today, QKeySequence(u"Ctrl+D"_s), [this] { dnesClick(); }));
+    zobrazit->insertAction(pane, command("vsetky", Str::AllRecords, QKeySequence(u"Ctrl+B"_s),
+                                         [this] { vsetkyClick(); }));
+    zobrazit->insertSeparator(pane);
 }
 
 QDate Tformdiar::day() const {
@@ -183,6 +188,21 @@ void Tformdiar::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
     exportLine(out, row.CellBytes(1));
     exportLine(out, row.CellBytes(2));
     exportLine(out, QByteArrayView(""));
+}
+
+void Tformdiar::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
+    const TSQLiteTable entry = db.Query(u"SELECT predmet, avizo, alarm, obsah FROM "_s +
+                                            SqlName(module().table) + u" WHERE id=?1"_s,
+                                        {id});
+    if (entry.Rows() == 0)
+        return;
+    pane.heading(entry.CellTextOrEmpty(0));
+    pane.line(
+        m_context.patterns.dateTime(ParseDateTimeByFormat(kMoment, entry.CellTextOrEmpty(1))));
+    // The reminder's state as the editor's check box shows it.
+    pane.line((entry.CellInt64(2) != 0 ? u"\u2611 "_s : u"\u2610 "_s) +
+              m_context.strings[Str::Remind]);
+    pane.body(entry.CellTextOrEmpty(3));
 }
 
 void Tformdiar::openEditor(EditorMode mode, qint64 id) {

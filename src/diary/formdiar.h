@@ -39,6 +39,7 @@ protected:
     QString exportQuery() const override;
     void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     void openEditor(EditorMode mode, qint64 id) override;
+    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
     void beforeActivate() override;
     void afterRefresh() override;
     bool keepsCommandsOnEmptyList() const override { return true; }

@@ -2,6 +2,7 @@
 
 #include "context/programcontext.h"
 #include "formzaznamdennik.h"
+#include "records/readingpane.h"
 #include "storage/sqlite.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,7 +34,7 @@ bool isDay(const QString& datum, QDateTime& day) {
 
 Tformdennik::Tformdennik(TProgramContext& context)
     : TGroupedWindow(context, kJournalKind, context.modules.dennik,
-                     {.exportTitle = Str::ExportJournal}) {}
+                     {.exportTitle = Str::ExportJournal, .readingPane = true}) {}
 
 QString Tformdennik::dayIn(const QString& pattern, const QString& datum, bool mark) const {
     QDateTime day;
@@ -78,6 +79,15 @@ void Tformdennik::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
     exportLine(out, dayText(row.CellTextOrEmpty(0)));
     exportLine(out, row.CellBytes(1));
     exportLine(out, QByteArrayView(""));
+}
+
+void Tformdennik::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
+    const TSQLiteTable entry = db.Query(
+        u"SELECT datum, obsah FROM "_s + SqlName(module().table) + u" WHERE id=?1"_s, {id});
+    if (entry.Rows() == 0)
+        return;
+    pane.heading(dayCaption(entry.CellTextOrEmpty(0)));
+    pane.body(entry.CellTextOrEmpty(1));
 }
 
 void Tformdennik::openEditor(EditorMode mode, qint64 id) {

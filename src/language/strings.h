@@ -308,10 +308,12 @@ enum class Str : int {
     HotKeysByDesktop = 260,
     ReadRecord = 261,
     WindowsMenu = 262,
+    ReadingPane = 263,
+    NoLinkProgram = 264,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::WindowsMenu) + 1;
+inline constexpr int kStrCount = int(Str::NoLinkProgram) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -4,6 +4,7 @@
 #include "context/windowhost.h"
 #include "formzaznampoznamky.h"
 #include "platform/dialogs.h"
+#include "records/readingpane.h"
 #include "storage/sqlite.h"
 
 #include <QMenu>
@@ -22,7 +23,7 @@ constexpr TRecordKind kNotesKind{u"poznamky",
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
     : TGroupedWindow(context, kNotesKind, context.modules.poznamky,
-                     {.exportTitle = Str::ExportNotes}) {
+                     {.exportTitle = Str::ExportNotes, .readingPane = true}) {
     QMenu* usporiadat = addTopMenu("usporiadat", Str::SortBy);
     const auto item = [&](const char* name, Str text, void (TFormpoznamky::*run)()) {
         QAction* action = command(name, text, QKeySequence(), [this, run] { (this->*run)(); });
@@ -84,6 +85,26 @@ void TFormpoznamky::beforeActivate() {
                                      IDialogs::Icon::Information);
     }
     m_context.host->Ulozini();
+}
+
+QString TFormpoznamky::savedAndChanged(const QString& saved, const QString& changed) const {
+    const TLanguageTable& s = m_context.strings;
+    const auto moment = [this](const QString& stored) {
+        return m_context.patterns.dateTime(ParseDateTimeByFormat(u"yyyy-mm-dd hh:nn:ss"_s, stored));
+    };
+    return s[Str::Saved] + u' ' + moment(saved) + u", "_s + s[Str::Changed] + u' ' +
+           moment(changed);
+}
+
+void TFormpoznamky::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
+    const TSQLiteTable note = db.Query(u"SELECT predmet, datum, datumzmeny, obsah FROM "_s +
+                                           SqlName(module().table) + u" WHERE id=?1"_s,
+                                       {id});
+    if (note.Rows() == 0)
+        return;
+    pane.heading(note.CellTextOrEmpty(0));
+    pane.line(savedAndChanged(note.CellTextOrEmpty(1), note.CellTextOrEmpty(2)));
+    pane.body(note.CellTextOrEmpty(3));
 }
 
 void TFormpoznamky::openEditor(EditorMode mode, qint64 id) {

@@ -17,6 +17,8 @@ public:
     void podlaidClick();
     void podlamenaClick();
     void opacneClick();
+    // When the note was saved and last changed, as a line of text.
+    QString savedAndChanged(const QString& saved, const QString& changed) const;
 
 protected:
     QString listQuery() const override;
@@ -26,6 +28,7 @@ protected:
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
     void openEditor(EditorMode mode, qint64 id) override;
+    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
     void beforeActivate() override;
     bool f12ClosesAll() const override { return true; }
 

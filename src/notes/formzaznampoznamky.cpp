@@ -16,14 +16,10 @@ namespace {
 const TFormField kNoteFields[] = {{"predmet", Str::Subject},
                                   {"obsah", Str::Content, TFormField::Text}};
 
-QString displayMoment(TProgramContext& context, const QString& stored) {
-    return context.patterns.dateTime(ParseDateTimeByFormat(u"yyyy-mm-dd hh:nn:ss"_s, stored));
-}
-
 } // namespace
 
 Tformzaznampoznamky::Tformzaznampoznamky(TFormpoznamky& window, Mode mode, qint64 id)
-    : TRecordEditor(window, mode, id, u"formzaznampoznamky"_s, kNoteFields) {
+    : TRecordEditor(window, mode, id, u"formzaznampoznamky"_s, kNoteFields), m_notes(window) {
     open();
     if (mode == Mode::View)
         form().edit(u"obsah"_s)->setFocus();
@@ -38,14 +34,10 @@ void Tformzaznampoznamky::fill(const TSQLiteTable& note) {
         return;
     }
     // Read: the subject's field tells when the note was saved and changed.
-    const TLanguageTable& s = m_context.strings;
     form().label(u"predmet"_s)->hide();
-    form().setText(
-        u"predmet"_s,
-        s[Str::Saved] + u' ' +
-            displayMoment(m_context, note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s))) + u", "_s +
-            s[Str::Changed] + u' ' +
-            displayMoment(m_context, note.CellTextOrEmpty(note.ColumnIndex(u"datumzmeny"_s))));
+    form().setText(u"predmet"_s, m_notes.savedAndChanged(
+                                     note.CellTextOrEmpty(note.ColumnIndex(u"datum"_s)),
+                                     note.CellTextOrEmpty(note.ColumnIndex(u"datumzmeny"_s))));
 }
 
 bool Tformzaznampoznamky::Uloz() {

@@ -14,4 +14,7 @@ public:
 protected:
     void fill(const TSQLiteTable& note) override;
     bool Uloz() override;
+
+private:
+    TFormpoznamky& m_notes;
 };

@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
+#include "context/windowsize.h"
 #include "groupdialogs.h"
 #include "platform/dialogs.h"
 #include "storage/sqlite.h"
@@ -119,18 +120,15 @@ void TGroupedWindow::checkGroup() {
 }
 
 void TGroupedWindow::novaskupinaClick() {
-    auto* dialog = new Tformskupina(*this, Tformskupina::Mode::Create);
-    dialog->show();
+    ShowAtKeptSize(new Tformskupina(*this, Tformskupina::Mode::Create), m_context.own);
 }
 
 void TGroupedWindow::premenovatskupinuClick() {
-    auto* dialog = new Tformskupina(*this, Tformskupina::Mode::Rename);
-    dialog->show();
+    ShowAtKeptSize(new Tformskupina(*this, Tformskupina::Mode::Rename), m_context.own);
 }
 
 void TGroupedWindow::zobrazitskupinyClick() {
-    auto* dialog = new Tformskupiny(*this);
-    dialog->show();
+    ShowAtKeptSize(new Tformskupiny(*this), m_context.own);
 }
 
 void TGroupedWindow::createGroup(const QString& caption) {

@@ -4,8 +4,11 @@
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
+#include "context/windowsize.h"
+#include "platform/desktoplinks.h"
 #include "platform/dialogs.h"
 #include "platform/trace.h"
+#include "readingpane.h"
 #include "recordlist.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
@@ -17,8 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTreeView>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -44,7 +49,17 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TMod
     auto* central = new QWidget;
     m_layout = new QGridLayout(central);
     m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->addWidget(zoznam, 1, 0);
+    if (options.readingPane) {
+        m_pane = new TReadingPane;
+        m_splitter = new TPaneSplitter(zoznam, m_pane);
+        m_layout->addWidget(m_splitter, 1, 0);
+        connect(zoznam->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this] { showSelectedInPane(); });
+        connect(m_pane, &TReadingPane::linkActivated, this,
+                [this](const QUrl& link) { openLink(link); });
+    } else {
+        m_layout->addWidget(zoznam, 1, 0);
+    }
     m_layout->setRowStretch(1, 1);
     m_layout->setColumnStretch(0, 1);
     setCentralWidget(central);
@@ -80,6 +95,16 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TMod
     connect(zoznam, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         contextMenu()->popup(zoznam->viewport()->mapToGlobal(at));
     });
+    if (m_pane) {
+        const TOwnSettings::Pane kept = m_context.own.panes.value(name());
+        m_paneAction = command("citaciatablaprepinac", Str::ReadingPane, QKeySequence(Qt::Key_F9),
+                               [this] { citaciatablaClick(); });
+        m_paneAction->setCheckable(true);
+        m_paneAction->setChecked(kept.shown);
+        viewMenu()->addAction(m_paneAction);
+        m_pane->setVisible(kept.shown);
+        m_splitter->setListShare(kept.listShare);
+    }
 }
 
 QMenu* TListWindow::contextMenu() {
@@ -112,6 +137,12 @@ QAction* TListWindow::command(const char* name, Str text, const QKeySequence& ke
     action->setShortcut(keys);
     ConnectGuarded(m_context.dialogs, action, &QAction::triggered, this, std::move(run));
     return action;
+}
+
+QMenu* TListWindow::viewMenu() {
+    if (!m_viewMenu)
+        m_viewMenu = addTopMenu("zobrazit", Str::View);
+    return m_viewMenu;
 }
 
 QMenu* TListWindow::addTopMenu(const char* name, Str text) {
@@ -164,9 +195,15 @@ void TListWindow::rewriteView(const std::function<void(TModuleState&)>& change) 
 
 void TListWindow::FormClose() {
     Ulozini();
+    keepPaneState();
 }
 
 void TListWindow::FormActivate() {
+    // The view menu stays the last, after the menus the kind added.
+    if (m_viewMenu && menuBar()->actions().constLast() != m_viewMenu->menuAction()) {
+        menuBar()->removeAction(m_viewMenu->menuAction());
+        menuBar()->addAction(m_viewMenu->menuAction());
+    }
     beforeActivate();
     if (QFileInfo::exists(m_module.view))
         readViewLines(LineFile::read(m_module.view));
@@ -191,7 +228,7 @@ QByteArray TListWindow::listKey() const {
 }
 
 void TListWindow::showEditor(QWidget* editor) {
-    editor->showMaximized();
+    ShowAtKeptSize(editor, m_context.own);
     editor->raise();
     editor->activateWindow();
 }
@@ -204,6 +241,64 @@ void TListWindow::select(qint64 id, int row) {
     row = byId >= 0 ? byId : std::clamp(row, 0, m_list->count() - 1);
     zoznam->setCurrentIndex(m_list->index(row));
     zoznam->scrollTo(m_list->index(row));
+}
+
+// ---- the reading pane ------------------------------------------------------------
+
+void TListWindow::citaciatablaClick() {
+    if (!m_pane)
+        return;
+    // The action has toggled its mark already.
+    m_pane->setVisible(m_paneAction->isChecked());
+    showSelectedInPane();
+    keepPaneState();
+}
+
+void TListWindow::keepPaneState() {
+    if (!m_pane)
+        return;
+    TOwnSettings::Pane& kept = m_context.own.panes[name()];
+    const TOwnSettings::Pane now{m_paneAction->isChecked(), m_splitter->listShare()};
+    if (kept.shown == now.shown && kept.listShare == now.listShare)
+        return;
+    kept = now;
+    if (!m_context.own.save())
+        std::fprintf(stderr, "velmorand: the reading pane's state cannot be kept in %s\n",
+                     qPrintable(TOwnSettings::FileName));
+}
+
+void TListWindow::showSelectedInPane() {
+    if (!m_pane || m_pane->isHidden())
+        return; // a hidden pane reads nothing
+    m_pane->clearRecord();
+    const QModelIndex current = zoznam->currentIndex();
+    if (!current.isValid())
+        return;
+    // A record that cannot be read leaves the pane empty: the list, whose
+    // refresh says what is wrong, is what the user acts on.
+    try {
+        TSQLiteDatabase db(m_module.file);
+        showInPane(db, m_list->idAt(current.row()), *m_pane);
+    } catch (const Exception& e) {
+        m_pane->clearRecord();
+        std::fprintf(stderr, "velmorand: the reading pane: %s\n", qPrintable(e.message()));
+    }
+    if (Tracing())
+        Trace(u"pane: "_s + m_pane->firstLine());
+}
+
+void TListWindow::openLink(const QUrl& link) {
+    QPointer<TListWindow> self(this);
+    m_context.links.open(link, [self, link](bool opened) {
+        if (opened || !self)
+            return;
+        const TLanguageTable& s = self->m_context.strings;
+        const bool mail = link.scheme() == u"mailto";
+        const QString target = mail ? link.path() : link.toDisplayString();
+        self->m_context.dialogs.messageBox(
+            nullptr, s[Str::Warning], s[mail ? Str::NoMailProgram : Str::NoLinkProgram].arg(target),
+            IDialogs::Icon::Information);
+    });
 }
 
 // ---- the list ------------------------------------------------------------------

@@ -11,6 +11,9 @@ class QGridLayout;
 class QLabel;
 class QMenu;
 class QTreeView;
+class QUrl;
+class TPaneSplitter;
+class TReadingPane;
 class TRecordListModel;
 class TSQLiteDatabase;
 class TSQLiteRow;
@@ -36,6 +39,8 @@ public:
         // window's name + "menu", and "koniec".
         const char* mainMenuName = nullptr;
         const char* endName = "koniec";
+        // The selected record is shown beside the list (showInPane).
+        bool readingPane = false;
     };
     enum class EditorMode { View, Update, Insert };
 
@@ -79,6 +84,10 @@ public:
     void vymazatClick();
     void obnovitClick();
     void exportClick();
+    // Shows or hides the reading pane, and keeps the choice.
+    void citaciatablaClick();
+    // The reading pane; null for a kind without one.
+    TReadingPane* readingPane() const { return m_pane; }
 
 protected:
     // ---- what each kind fills in
@@ -100,6 +109,11 @@ protected:
     // The view file's lines, and reading them back (missing lines are empty).
     virtual QStringList viewLines() const = 0;
     virtual void readViewLines(const QStringList& lines) = 0;
+    // Writes the record of that id in the current group into the reading
+    // pane, from the one row it reads.
+    virtual void showInPane(TSQLiteDatabase&, qint64, TReadingPane&) {}
+    // Hands a link to the desktop; says so when no program takes it.
+    void openLink(const QUrl& link);
     // Opens the record (or a new one) in the kind's editor.
     virtual void openEditor(EditorMode mode, qint64 id) = 0;
     // The commands of the list's own menu (a right click, the menu key), in
@@ -107,8 +121,9 @@ protected:
     virtual QList<QAction*> contextActions() const;
     // That menu, made at its first use.
     QMenu* contextMenu();
-    // Shows an editor made for this window: maximized, in front, active.
-    static void showEditor(QWidget* editor);
+    // Shows an editor made for this window in front, active, at the size
+    // its kind's editor had when it last closed.
+    void showEditor(QWidget* editor);
 
     // ---- hooks
     // The status line after a refresh; by default the records listed.
@@ -135,6 +150,8 @@ protected:
                      std::function<void()> run);
     // A top-level menu after the ones there are.
     QMenu* addTopMenu(const char* name, Str text);
+    // The "Zobraziť" menu, the last of the menu bar, made at its first use.
+    QMenu* viewMenu();
     // A control above the list (the diary's date), or beside it (a form).
     void addControlAbove(QWidget* control);
     void addControlBeside(QWidget* control);
@@ -160,6 +177,10 @@ private:
     QByteArray listKey() const;
     // Selects the record of that id, else the row, else the first record.
     void select(qint64 id, int row);
+    // The selected record into the pane, when the pane is shown.
+    void showSelectedInPane();
+    // The pane's state into the program's own settings.
+    void keepPaneState();
 
     TModuleState& m_module;
     const Str m_exportTitle;
@@ -173,4 +194,8 @@ private:
     // For the trace: the list has been filled, and painted since.
     bool m_filled = false;
     bool m_paintTraced = false;
+    TReadingPane* m_pane = nullptr;
+    TPaneSplitter* m_splitter = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QAction* m_paneAction = nullptr;
 };

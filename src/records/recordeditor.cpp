@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
@@ -100,6 +101,14 @@ void TRecordEditor::addControl(QWidget* control) {
     for (QAbstractSpinBox* field : fields)
         if (auto* line = field->findChild<QLineEdit*>())
             connect(line, &QLineEdit::returnPressed, this, &TRecordEditor::ulozitClick);
+}
+
+QSize TRecordEditor::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const bool text = std::ranges::any_of(
+        m_form->fields(), [](const TFormField& field) { return field.kind == TFormField::Text; });
+    return QWidget::sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * 72, text ? metrics.lineSpacing() * 24 : 0));
 }
 
 bool TRecordEditor::isModified() const {

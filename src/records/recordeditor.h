@@ -36,6 +36,8 @@ public:
     void ulozitClick();
     // Applies the current language table: the captions, then the title.
     void Aplikujjazyk() override;
+    // Room for a line of some 70 characters, and for 20 lines of a text.
+    QSize sizeHint() const override;
 
 protected:
     // Reads the record in change and read mode and gives it to fill, then

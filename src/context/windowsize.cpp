@@ -1,0 +1,48 @@
+#include "windowsize.h"
+
+#include "ownsettings.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+// Keeps the window's size whenever it closes or is hidden.
+class TSizeKeeper : public QObject {
+public:
+    TSizeKeeper(QWidget* window, TOwnSettings& own) : QObject(window), m_own(own) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide) {
+            auto* window = static_cast<QWidget*>(watched);
+            QSize& kept = m_own.sizes[window->objectName()];
+            if (kept != window->size()) {
+                kept = window->size();
+                if (!m_own.save())
+                    std::fprintf(stderr, "velmorand: the size of %s cannot be kept in %s\n",
+                                 qPrintable(window->objectName()),
+                                 qPrintable(TOwnSettings::FileName));
+            }
+        }
+        return false;
+    }
+
+private:
+    TOwnSettings& m_own;
+};
+
+} // namespace
+
+void ShowAtKeptSize(QWidget* window, TOwnSettings& own) {
+    QSize size = own.sizes.value(window->objectName());
+    if (!size.isValid())
+        size = window->sizeHint();
+    if (const QScreen* screen = window->screen())
+        size = size.boundedTo(screen->availableSize());
+    window->resize(size.expandedTo(window->minimumSizeHint()));
+    if (!window->findChild<TSizeKeeper*>(QString(), Qt::FindDirectChildrenOnly))
+        window->installEventFilter(new TSizeKeeper(window, own));
+    window->show();
+}
