@@ -52,6 +52,9 @@ TForm::TForm(std::span<const TFormField> fields, const TLanguageTable& strings, 
             auto* text = new QPlainTextEdit(this);
             // Tab goes on to the next field, as in every field of a form.
             text->setTabChangesFocus(true);
+            // Lines wrap between words only: with breaks anywhere, a long
+            // line without a blank takes a minute to lay out.
+            text->setWordWrapMode(QTextOption::WordWrap);
             edit = text;
         } else {
             auto* line = new QLineEdit(this);

@@ -4,6 +4,7 @@
 #include "addressbook/formadresar.h"
 #include "addressbook/formmoznostiadresara.h"
 #include "addressbook/formzaznam.h"
+#include "records/readingpane.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
 #include "storage/sqlite.h"
@@ -277,6 +278,71 @@ private slots:
             QCOMPARE(a.t.dialogs.boxes[0].text,
                      u"Pre adresu jan@novak.sk sa nenašiel poštový program. Nastavte v systéme "
                      u"predvolený poštový program."_s);
+    }
+
+    // The reading pane shows the fields the editor shows; mail, phone and
+    // web values are links, handed to the desktop exactly as written here.
+    void readingPane_data() {
+        QTest::addColumn<QStringList>("fields"); // column=value
+        QTest::addColumn<QList<int>>("hidden");  // the options' field numbers unchecked
+        QTest::addColumn<QStringList>("lines");  // what the pane shows after the heading
+        QTest::addColumn<QStringList>("links");
+        QTest::newRow("mail, phones, web")
+            << QStringList{u"mail1=jan@novak.sk"_s, u"tel1=+421 (2) 123-45"_s, u"fax=02/55 66"_s,
+                           u"web=www.novak.sk"_s, u"mesto=Nitra"_s}
+            << QList<int>{}
+            << QStringList{u"Mesto: Nitra"_s, u"Domáci telefón: +421 (2) 123-45"_s,
+                           u"Fax: 02/55 66"_s, u"E-mail 1: jan@novak.sk"_s, u"Web: www.novak.sk"_s}
+            << QStringList{u"tel:+421212345"_s, u"tel:025566"_s, u"mailto:jan@novak.sk"_s,
+                           u"http://www.novak.sk"_s};
+        QTest::newRow("what ends an address or starts a header")
+            << QStringList{u"mail2=a?b&cc=x y%z#@x.sk"_s} << QList<int>{}
+            << QStringList{u"E-mail 2: a?b&cc=x y%z#@x.sk"_s}
+            << QStringList{u"mailto:a%3Fb%26cc%3Dx%20y%25z%23@x.sk"_s};
+        QTest::newRow("no links where there is nothing to link")
+            << QStringList{u"mob1=n/a"_s, u"web=javascript:alert(1)"_s, u"icq=12345"_s}
+            << QList<int>{}
+            << QStringList{u"Mobil 1: n/a"_s, u"Web: javascript:alert(1)"_s, u"ICQ: 12345"_s}
+            << QStringList{};
+        QTest::newRow("only hidden fields")
+            << QStringList{u"mail1=jan@novak.sk"_s, u"mesto=Nitra"_s} << QList<int>{4, 12}
+            << QStringList{} << QStringList{};
+    }
+    void readingPane() {
+        QFETCH(QStringList, fields);
+        QFETCH(QList<int>, hidden);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, links);
+        TempHome home;
+        addContacts({QStringList{u"Ján"_s, u"Novák"_s} + fields});
+        AddressBook a;
+        if (!hidden.isEmpty()) {
+            a.options([&hidden](Tformmoznostiadresara* d) {
+                QList<int> shown;
+                for (int field = 0; field < 24; ++field)
+                    if (!hidden.contains(field))
+                        shown.append(field);
+                auto* volby = d->findChild<QListWidget*>(u"volby"_s);
+                for (int row = 0; row < 24; ++row)
+                    volby->item(row)->setCheckState(shown.contains(row) ? Qt::Checked
+                                                                        : Qt::Unchecked);
+            });
+        }
+        QCOMPARE(PaneText(a.window()).split(u'\n'), QStringList{u"Novák Ján"_s} + lines);
+        QCOMPARE(PaneLinks(a.window()), links);
+        // A click on each link hands it to the desktop; where no program
+        // takes it, the box says which link.
+        a.t.links.canOpen = false;
+        a.t.dialogs.boxes.clear();
+        auto* pane = a.window()->readingPane();
+        for (const QString& link : links)
+            emit pane->anchorClicked(QUrl(link));
+        QCOMPARE(a.t.links.opened, links);
+        QCOMPARE(a.t.dialogs.boxes.size(), links.size());
+        if (!links.isEmpty() && links[0].startsWith(u"tel:"))
+            QCOMPARE(a.t.dialogs.boxes[0].text,
+                     u"Pre odkaz tel:+421212345 sa nenašiel program, ktorý ho otvorí. Nastavte ho "
+                     u"v systéme."_s);
     }
 
     // What the editor stores: exactly what the fields hold.

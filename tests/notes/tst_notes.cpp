@@ -228,6 +228,10 @@ private slots:
         n.t.clock.advanceSeconds(3600);
         n.open("upravit")->ulozitClick();
         n.backToWindow();
+        // The reading pane says the same.
+        QCOMPARE(
+            PaneText(n.window()),
+            u"Zubár\nuložené 08 december 2026 10:00, zmenené 08 december 2026 11:00\nutorok"_s);
         QTest::keyClick(n.list(), Qt::Key_Return);
         Tformzaznampoznamky* e = Notes::editor();
         QVERIFY(e);
@@ -244,6 +248,45 @@ private slots:
         // Enter in the subject of a view saves nothing.
         QTest::keyClick(e->findChild<QLineEdit*>(u"predmetvstup"_s), Qt::Key_Return);
         QCOMPARE(rows(u"SELECT datumzmeny FROM mojepoznamky"_s)[0][0], u"2026-12-08 11:00:00"_s);
+    }
+
+    // The pane shows a note's lines as the editor does, and of a large note
+    // as much as it lays out in a moment; the editor shows it whole.
+    void thePaneShowsTheText_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("lines"); // the text as lines
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("three kinds of line breaks") << u"a\r\nb\rc\nd"_s << u"a\nb\nc\nd"_s << true;
+        QTest::newRow("1 MB on one line")
+            << QString(1 << 20, u'ž') << QString(1 << 20, u'ž') << false;
+        QTest::newRow("1 MB in lines")
+            << u"riadok\r\n"_s.repeated(1 << 17) << u"riadok\n"_s.repeated(1 << 17) << false;
+    }
+    void thePaneShowsTheText() {
+        QFETCH(QString, stored);
+        QFETCH(QString, lines);
+        QFETCH(bool, whole);
+        TempHome home;
+        Notes n;
+        {
+            TSQLiteDatabase db(kNotes);
+            db.Execute(u"INSERT INTO mojepoznamky(predmet,obsah,datum,datumzmeny,viditelnost) "
+                       u"VALUES('Veľa',?1,'2026-12-08 10:00:00','2026-12-08 10:00:00',1)"_s,
+                       {stored});
+        }
+        n.window()->Aktualizuj();
+        const QString shown = PaneText(n.window()).section(u'\n', 2);
+        if (whole) {
+            QCOMPARE(shown, lines);
+        } else {
+            // Its first 200,000 characters, and a mark that there is more.
+            QVERIFY(shown.size() > 199'000 && shown.size() <= 200'001);
+            QVERIFY(shown.endsWith(u'…'));
+            QVERIFY(lines.startsWith(shown.chopped(1)));
+        }
+        QTest::keyClick(n.list(), Qt::Key_Return);
+        QVERIFY(Notes::editor());
+        QCOMPARE(Notes::editor()->form().text(u"obsah"_s), stored);
     }
 
     void exportLines() {

@@ -6,6 +6,7 @@
 #include "context/windowhost.h"
 #include "records/groupdialogs.h"
 #include "records/groupedwindow.h"
+#include "records/readingpane.h"
 #include "records/recordeditor.h"
 #include "shell/formvelmorand.h"
 #include "shell/settingsfile.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitterHandle>
 #include <QTreeView>
 #include <sqlite3.h>
 
@@ -393,6 +395,56 @@ private slots:
         auto* editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
         QVERIFY(editor);
         QCOMPARE(editor->mode(), TRecordEditor::Mode::View);
+    }
+
+    // The reading pane shows the selected record and follows the arrow keys
+    // and a delete; F9 hides it, and the choice and the split outlive the
+    // program.
+    void theReadingPane_data() { kindRows(); }
+    void theReadingPane() {
+        QFETCH(QString, kind);
+        TempHome home;
+        const auto shown = [](const Window& w) {
+            return PaneText(w.window()).section(u'\n', 0, 0);
+        };
+        const auto heading = [&kind](const Window& w, const QString& text) {
+            return kind == u"diar" ? text : w.caption(text).trimmed();
+        };
+        double share;
+        {
+            Window w(kind);
+            w.add(u"prvá"_s);
+            w.add(u"druhá"_s);
+            w.add(u"tretia"_s);
+            w.window()->Aktualizuj();
+            QCOMPARE(shown(w), heading(w, u"prvá"_s));
+            QTest::keyClick(w.list(), Qt::Key_Down);
+            QCOMPARE(shown(w), heading(w, u"druhá"_s));
+            w.t.dialogs.answers = {IDialogs::Answer::Yes};
+            w.command("vymazat");
+            QCOMPARE(shown(w), heading(w, u"tretia"_s));
+            // The user drags the split to the right.
+            auto* splitter = w.window()->findChild<TPaneSplitter*>();
+            QSplitterHandle* handle = splitter->handle(1);
+            const QPoint middle = handle->rect().center();
+            QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+            QTest::mouseMove(handle, middle + QPoint(120, 120));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, middle + QPoint(120, 120));
+            share = splitter->listShare();
+            QVERIFY2(share > 0.45, qPrintable(QString::number(share)));
+            QTest::keyClick(w.window(), Qt::Key_F9);
+            QVERIFY(w.window()->readingPane()->isHidden());
+        }
+        Window again(kind);
+        QVERIFY(again.window()->readingPane()->isHidden());
+        QCOMPARE(again.window()->findChild<TPaneSplitter*>()->listShare(), share);
+        QAction* toggle = again.action("citaciatablaprepinac");
+        QVERIFY(!toggle->isChecked());
+        toggle->trigger();
+        QVERIFY(!again.window()->readingPane()->isHidden());
+        // Shown again, it reads the selected record at once.
+        QVERIFY(!shown(again).isEmpty());
+        QVERIFY(again.captions().first().contains(shown(again)));
     }
 
     // An editor changes exactly the record it opened. Once that record is

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "records/readingpane.h"
 #include "records/recordkind.h"
 #include "records/recordwindow.h"
 #include "shell/formvelmorand.h"
@@ -8,6 +9,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDir>
+#include <QTextBlock>
+#include <QTextDocument>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -116,6 +119,21 @@ QStringList ListCaptions(const QWidget* window) {
     for (int row = 0; row < model->rowCount(); ++row)
         captions.append(model->index(row, 0).data().toString());
     return captions;
+}
+
+QString PaneText(const QWidget* window) {
+    const auto* pane = window->findChild<TReadingPane*>();
+    return pane ? pane->toPlainText() : QString();
+}
+
+QStringList PaneLinks(const QWidget* window) {
+    QStringList links;
+    const auto* pane = window->findChild<TReadingPane*>();
+    for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next())
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece)
+            if (piece.fragment().charFormat().isAnchor())
+                links.append(piece.fragment().charFormat().anchorHref());
+    return links;
 }
 
 void Trigger(const QWidget* window, const char* command) {

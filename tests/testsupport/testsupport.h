@@ -179,6 +179,10 @@ bool WaitForFocus(QWidget* window);
 
 // The captions of a window's list (zoznam), in their order.
 QStringList ListCaptions(const QWidget* window);
+// What a window's reading pane shows, as plain text; empty without a pane.
+QString PaneText(const QWidget* window);
+// The links in a window's reading pane, in their order, as the pane hands them out.
+QStringList PaneLinks(const QWidget* window);
 // Runs a window's menu command by its name.
 void Trigger(const QWidget* window, const char* command);
 // The open top-level window of that kind, if any.
