@@ -4,7 +4,10 @@
 // open, the two pragmas, read id and predmet of the visible rows in order,
 // close. Also the memory the list holds per listed note (the heap in use
 // after the refresh, against 1,000 notes), and an activation of the window
-// with nothing changed, which keeps the list.
+// with nothing changed, which keeps the list. Then, at 100,000 notes, the
+// reading pane: a refresh with the pane hidden against one with it shown,
+// and 100 moves of the selection with the arrow key, each of which reads
+// and shows one note, beside the raw SQLite floor of reading that one row.
 //
 //   notes_refresh [rounds]
 #include "benchprogram.h"
@@ -12,6 +15,8 @@
 #include "notes/formpoznamky.h"
 #include "testsupport.h"
 
+#include <QTest>
+#include <QTreeView>
 #include <cstdio>
 
 namespace {
@@ -75,5 +80,30 @@ int main(int argc, char** argv) {
         std::printf("  %8d %9.2f ms %9.2f ms %7.2fx %10.1f MiB %10.0f B %9.3f ms\n", count, f, o,
                     o / f, StatusMiB("VmHWM:"), perNote, Median(activations));
     }
+
+    // The pane: shown (as it starts) and hidden, in turns.
+    std::vector<double> shown, hidden;
+    for (int round = 0; round < rounds; ++round) {
+        shown.push_back(TimedMs([&] { notes->Aktualizuj(); }));
+        notes->citaciatablaClick();
+        hidden.push_back(TimedMs([&] { notes->Aktualizuj(); }));
+        notes->citaciatablaClick();
+    }
+    std::printf("refresh of 100000 notes: pane hidden %.2f ms, shown %.2f ms (%+.1f %%)\n",
+                Median(hidden), Median(shown), (Median(shown) / Median(hidden) - 1) * 100);
+    auto* list = notes->findChild<QTreeView*>(QStringLiteral("zoznam"));
+    list->setFocus();
+    std::vector<double> moves, rows;
+    for (int move = 0; move < 100; ++move) {
+        moves.push_back(TimedMs([&] { QTest::keyClick(list, Qt::Key_Down); }));
+        rows.push_back(RawFloorMs("data/Notes.dbf",
+                                  {"SELECT predmet, datum, datumzmeny, obsah FROM mojepoznamky "
+                                   "WHERE id=" +
+                                   std::to_string(move + 2)}));
+    }
+    std::printf("arrow key with the pane, 100 moves: median %.3f ms, slowest %.3f ms; raw SQLite "
+                "one row %.3f ms (%.2fx)\n",
+                Median(moves), *std::max_element(moves.begin(), moves.end()), Median(rows),
+                Median(moves) / Median(rows));
     return 0;
 }
