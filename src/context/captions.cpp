@@ -1,6 +1,7 @@
 #include "captions.h"
 
 #include "language/languagetable.h"
+#include "menukeys.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,6 +32,17 @@ void setText(QObject* object, const QString& text) {
         label->setText(text);
 }
 
+// The window whose keys a caption of the object takes part in.
+QWidget* windowOf(QObject* object) {
+    if (auto* menu = qobject_cast<QMenu*>(object))
+        return menu->parentWidget() ? menu->parentWidget()->window() : menu;
+    if (auto* widget = qobject_cast<QWidget*>(object))
+        return widget->window();
+    if (auto* owner = qobject_cast<QWidget*>(object->parent()))
+        return owner->window();
+    return nullptr;
+}
+
 void apply(QObject* object, const TLanguageTable& strings) {
     const QVariant text = object->property(kProperty);
     if (text.isValid())
@@ -42,9 +54,11 @@ void apply(QObject* object, const TLanguageTable& strings) {
 void Caption(QObject* object, const TLanguageTable& strings, Str text) {
     object->setProperty(kProperty, int(text));
     setText(object, strings[text]);
+    RequestMenuKeys(windowOf(object));
 }
 
 void Recaption(QObject* root, const TLanguageTable& strings) {
+    RequestMenuKeys(windowOf(root));
     apply(root, strings);
     for (QObject* child : root->findChildren<QObject*>())
         apply(child, strings);

@@ -2,6 +2,7 @@
 
 #include "context/activation.h"
 #include "context/captions.h"
+#include "context/menukeys.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "formvelmorand.h"
@@ -52,7 +53,7 @@ TWindowManager::TWindowManager(TProgramContext& context)
         QStringList shown;
         for (QAction* action : m_main->trayMenu()->actions())
             if (action->isVisible())
-                shown.append(action->text());
+                shown.append(WithoutMenuKeys(action->text()));
         Trace(u"tray menu: "_s + shown.join(u" | "_s));
     });
 }
