@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr char kProperty[] = "languageString";
+constexpr const char* kProperty = kCaptionProperty;
 
 void setText(QObject* object, const QString& text) {
     if (auto* action = qobject_cast<QAction*>(object))

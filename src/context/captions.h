@@ -11,6 +11,8 @@ class TLanguageTable;
 // the string's number on the object, so that Recaption can set all of them
 // again when the language changes.
 void Caption(QObject* object, const TLanguageTable& strings, Str text);
+// The property that holds a caption's language string.
+inline constexpr char kCaptionProperty[] = "languageString";
 
 // Sets every remembered caption of the object and of all its children from
 // the table, and shows every date picker among them in the current locale.

@@ -1,5 +1,7 @@
 #include "menukeys.h"
 
+#include "captions.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -20,14 +22,23 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+qsizetype markAt(const QString& caption);
+
 // A caption that takes a key: how to read and write its text.
 struct Item {
     std::function<QString()> text;
     std::function<void(const QString&)> setText;
-    // A caption that has its key from elsewhere (a menu of the menu bar,
-    // shown in another menu too): it keeps it, and the key is taken.
+    // A caption that has its key from elsewhere (Qt's own texts, a menu of
+    // the menu bar shown in another menu too): it keeps it, and the key is
+    // taken.
     bool fixed = false;
 };
+
+// A caption not from the language table that has a key already.
+bool keyedElsewhere(const QObject* object, const QString& text) {
+    return !object->property(kCaptionProperty).isValid() && text.contains(u'&') &&
+           markAt(text) >= 0;
+}
 
 // The characters that a key may be: plain letters and digits first, as
 // every keyboard types them with Alt, then any other letter.
@@ -132,7 +143,9 @@ void assign(const std::vector<Item>& items) {
 
 Item actionItem(QAction* action) {
     return {[action] { return action->text(); },
-            [action](const QString& text) { action->setText(text); }};
+            [action](const QString& text) { action->setText(text); },
+            keyedElsewhere(action->menu() ? static_cast<QObject*>(action->menu()) : action,
+                           action->text())};
 }
 
 void assignMenu(QMenu* menu) {
@@ -166,7 +179,8 @@ void assignWindow(QWidget* window) {
         if (auto* button = qobject_cast<QAbstractButton*>(child);
             button && !button->text().isEmpty() && !button->inherits("QToolButton")) {
             items.push_back({[button] { return button->text(); },
-                             [button](const QString& text) { button->setText(text); }});
+                             [button](const QString& text) { button->setText(text); },
+                             keyedElsewhere(button, button->text())});
         } else if (auto* label = qobject_cast<QLabel*>(child);
                    label && label->buddy() && label->textFormat() != Qt::RichText) {
             items.push_back({[label] { return label->text(); },

@@ -146,7 +146,12 @@ QMenu* TListWindow::viewMenu() {
 }
 
 QMenu* TListWindow::addTopMenu(const char* name, Str text) {
-    QMenu* menu = menuBar()->addMenu(QString());
+    // The view menu stays the last, after the menus the kind adds.
+    auto* menu = new QMenu(this);
+    if (m_viewMenu)
+        menuBar()->insertMenu(m_viewMenu->menuAction(), menu);
+    else
+        menuBar()->addMenu(menu);
     if (name)
         menu->setObjectName(QString::fromLatin1(name));
     Caption(menu, m_context.strings, text);
@@ -199,11 +204,6 @@ void TListWindow::FormClose() {
 }
 
 void TListWindow::FormActivate() {
-    // The view menu stays the last, after the menus the kind added.
-    if (m_viewMenu && menuBar()->actions().constLast() != m_viewMenu->menuAction()) {
-        menuBar()->removeAction(m_viewMenu->menuAction());
-        menuBar()->addAction(m_viewMenu->menuAction());
-    }
     beforeActivate();
     if (QFileInfo::exists(m_module.view))
         readViewLines(LineFile::read(m_module.view));

@@ -2,9 +2,10 @@
 
 #include "context/activation.h"
 #include "context/captions.h"
-#include "context/menukeys.h"
 #include "context/guard.h"
+#include "context/menukeys.h"
 #include "context/programcontext.h"
+#include "context/windowsize.h"
 #include "formvelmorand.h"
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
@@ -96,7 +97,12 @@ TRecordWindow* TWindowManager::record(const QString& name) const {
 
 void TWindowManager::ShowWindowNamed(const QString& name) {
     if (name == TSettings::MainWindow) {
-        m_main->showMaximized();
+        // The settings page at the size of its content (or the user's),
+        // not a screen that is mostly empty.
+        if (m_main->isMaximized() || m_main->isVisible())
+            m_main->show();
+        else
+            ShowAtKeptSize(m_main.get(), m_context.own);
         m_main->raise();
         m_main->activateWindow();
     } else if (TRecordWindow* window = record(name)) {
