@@ -12,7 +12,9 @@ namespace {
 // Keeps the window's size whenever it closes or is hidden.
 class TSizeKeeper : public QObject {
 public:
-    TSizeKeeper(QWidget* window, TOwnSettings& own) : QObject(window), m_own(own) {}
+    TSizeKeeper(QWidget* window, TOwnSettings& own) : QObject(window), m_own(own) {
+        setObjectName(QStringLiteral("sizekeeper"));
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Hide) {
@@ -42,7 +44,17 @@ void ShowAtKeptSize(QWidget* window, TOwnSettings& own) {
     if (const QScreen* screen = window->screen())
         size = size.boundedTo(screen->availableSize());
     window->resize(size.expandedTo(window->minimumSizeHint()));
-    if (!window->findChild<TSizeKeeper*>(QString(), Qt::FindDirectChildrenOnly))
+    // Over the middle of the window it belongs to, else of the screen.
+    if (!window->isVisible()) {
+        const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+        const QRect over =
+            owner && owner->isVisible()
+                ? owner->frameGeometry()
+                : (window->screen() ? window->screen()->availableGeometry() : QRect());
+        if (over.isValid())
+            window->move(over.center() - QPoint(window->width() / 2, window->height() / 2));
+    }
+    if (!window->findChild<QObject*>(QStringLiteral("sizekeeper"), Qt::FindDirectChildrenOnly))
         window->installEventFilter(new TSizeKeeper(window, own));
     window->show();
 }

@@ -8,6 +8,7 @@
 #include "storage/sqlite.h"
 
 #include <QDateEdit>
+#include <QHBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,9 +21,14 @@ const TFormField kEntryFields[] = {{"obsah", Str::Content, TFormField::Text}};
 Tformzaznamdennik::Tformzaznamdennik(Tformdennik& window, Mode mode, qint64 id)
     : TRecordEditor(window, mode, id, u"formzaznamdennik"_s, kEntryFields), m_journal(window) {
     datetimepicker = MakeDayPicker("datetimepicker", m_context.clock.now().date());
-    // The day is chosen for a new entry only.
-    datetimepicker->setVisible(mode == Mode::Insert);
-    addControl(datetimepicker);
+    // As wide as its date, as in the diary's editor; chosen for a new entry only.
+    auto* row = new QWidget;
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(datetimepicker);
+    rowLayout->addStretch();
+    addControl(row);
+    row->setVisible(mode == Mode::Insert);
     open();
     m_openedDay = datetimepicker->date();
 }

@@ -108,7 +108,7 @@ QSize TRecordEditor::sizeHint() const {
     const bool text = std::ranges::any_of(
         m_form->fields(), [](const TFormField& field) { return field.kind == TFormField::Text; });
     return QWidget::sizeHint().expandedTo(
-        QSize(metrics.averageCharWidth() * 72, text ? metrics.lineSpacing() * 24 : 0));
+        QSize(metrics.averageCharWidth() * 80, text ? metrics.lineSpacing() * 24 : 0));
 }
 
 bool TRecordEditor::isModified() const {

@@ -36,7 +36,7 @@ public:
     void ulozitClick();
     // Applies the current language table: the captions, then the title.
     void Aplikujjazyk() override;
-    // Room for a line of some 70 characters, and for 20 lines of a text.
+    // Room for a line of some 80 characters, and for 20 lines of a text.
     QSize sizeHint() const override;
 
 protected:

@@ -448,6 +448,29 @@ private slots:
         QVERIFY(again.captions().first().contains(shown(again)));
     }
 
+    // An editor opens at the size its content asks for, over its window;
+    // the size the user gives it is its kind's from then on, also after a
+    // restart.
+    void editorsKeepTheirSize_data() { kindRows(); }
+    void editorsKeepTheirSize() {
+        QFETCH(QString, kind);
+        TempHome home;
+        const QSize chosen(777, 555);
+        {
+            Window w(kind);
+            TRecordEditor* editor = w.editorOf("novymenu");
+            QVERIFY(editor);
+            QVERIFY(!editor->isMaximized());
+            QCOMPARE(editor->size(), editor->sizeHint());
+            editor->resize(chosen);
+            editor->close();
+        }
+        Window again(kind);
+        TRecordEditor* editor = again.editorOf("novymenu");
+        QVERIFY(editor);
+        QCOMPARE(editor->size(), chosen);
+    }
+
     // An editor changes exactly the record it opened. Once that record is
     // gone, or its id names another record, a save changes nothing and
     // asks; No keeps the editor and its text, Yes stores it as a new record.
