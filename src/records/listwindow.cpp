@@ -93,6 +93,11 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TMod
     citatAction = command("citat", Str::ReadRecord, QKeySequence(), [this] { citat(); });
     zoznam->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(zoznam, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // The menu acts on the record clicked, which becomes the selected
+        // one (unless it is among several selected).
+        if (const QModelIndex clicked = zoznam->indexAt(at);
+            clicked.isValid() && !zoznam->selectionModel()->isSelected(clicked))
+            zoznam->setCurrentIndex(clicked);
         contextMenu()->popup(zoznam->viewport()->mapToGlobal(at));
     });
     if (m_pane) {

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QTreeView>
 #include <QWidget>
 
 using namespace Qt::Literals::StringLiterals;
@@ -55,6 +56,11 @@ void traceWindow(QWidget* window) {
         traceAt(name + u'/' + button->objectName(), button,
                 marked ? QRect(0, 0, button->height(), button->height()) : button->rect());
     }
+    // The first rows of a record list, to be clicked.
+    if (auto* list = window->findChild<QTreeView*>(u"zoznam"_s); list && list->isVisible())
+        for (int row = 0; row < std::min(list->model()->rowCount(), 5); ++row)
+            traceAt(name + u"/zoznam/"_s + QString::number(row), list->viewport(),
+                    list->visualRect(list->model()->index(row, 0)));
     for (QKeySequenceEdit* edit : window->findChildren<QKeySequenceEdit*>())
         if (edit->isVisible())
             traceAt(name + u'/' + edit->objectName(), edit, edit->rect());

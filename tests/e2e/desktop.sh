@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The program used with the mouse, as a user does, bare and (E2E_WM=openbox)
 # under a window manager: menu commands chosen with the mouse hold, a menu
-# opened and closed changes nothing, a closed record window stays closed.
+# opened and closed changes nothing, the reading pane follows the arrow keys
+# and a right click's delete bins the record clicked, a closed record window
+# stays closed.
 source "$(dirname "$0")/lib.sh" "$1"
 mkdir -p "$HOME_DIR/data"
 sqlite3 "$HOME_DIR/data/Notes.dbf" <<'SQL'
@@ -10,6 +12,7 @@ CREATE TABLE mojepoznamky([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah
 CREATE TABLE Dva([id] INTEGER PRIMARY KEY, [predmet] varchar(30),[obsah] text,[datum] datetime,[datumzmeny] datetime,[viditelnost] integer);
 INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojepoznamky','Moje',1),('Dva','Dva',1);
 INSERT INTO mojepoznamky(predmet,viditelnost) VALUES('Zebra',1),('auto',1);
+INSERT INTO Dva(predmet,obsah,viditelnost) VALUES('jeden','prvý',1),('dva','druhý',1),('tri','tretí',1);
 SQL
 write_settings
 start_x
@@ -42,6 +45,28 @@ click_on "skupiny/prepnut" "$menu"
 sleep 1
 [ "$(focused_title)" = "Poznámky - Dva" ] || fail "after the switch the window is '$(focused_title)'"
 pass "the group switch chosen with the mouse holds"
+
+# The pane shows the selected note and follows the arrow keys (the list is
+# sorted by subject: dva, jeden, tri).
+wait_trace_after "$menu" "pane: dva"
+mark=$(trace_mark)
+xdotool key Down
+wait_trace_after "$mark" "pane: jeden"
+xdotool key Down
+wait_trace_after "$mark" "pane: tri"
+pass "the reading pane follows the arrow keys"
+
+# A right click on the first note, delete from its menu: that note goes to
+# the bin, not the selected one.
+menu=$(trace_mark)
+point_at "poznamky/zoznam/0"
+xdotool click 3
+click_on "kontextmenu/vymazat" "$menu"
+wait_trace_after "$menu" "box text: "
+xdotool key Return
+wait_for 5 bash -c "[ \"\$(sqlite3 '$HOME_DIR/data/Notes.dbf' 'SELECT predmet FROM Dva WHERE viditelnost=0')\" = dva ]" ||
+    fail "the bin holds '$(sqlite3 "$HOME_DIR/data/Notes.dbf" 'SELECT predmet FROM Dva WHERE viditelnost=0')'"
+pass "a right click's delete bins the note clicked"
 
 # A record window closed by the window manager stays closed; bare, the
 # settings page is reached with F12.

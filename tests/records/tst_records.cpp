@@ -368,16 +368,19 @@ private slots:
         QCOMPARE(w.rows(u"SELECT viditelnost FROM ina"_s), QList<QStringList>{{u"0"_s}});
     }
 
-    // The list's own menu (a right click) holds the window's commands; its
-    // "read" opens the selected record to be read.
+    // The list's own menu (a right click) holds the window's commands and
+    // acts on the record clicked; its "read" opens it to be read.
     void theListsOwnMenu_data() { kindRows(); }
     void theListsOwnMenu() {
         QFETCH(QString, kind);
         TempHome home;
         Window w(kind);
         w.add(u"prvá"_s);
+        w.add(u"druhá"_s);
         w.window()->Aktualizuj();
-        emit w.list()->customContextMenuRequested(QPoint(5, 5));
+        // A right click on the second record, while the first is selected.
+        const QRect second = w.list()->visualRect(w.list()->model()->index(1, 0));
+        emit w.list()->customContextMenuRequested(second.center());
         auto* menu = w.window()->findChild<QMenu*>(u"kontextmenu"_s);
         QVERIFY(menu);
         QTRY_VERIFY(menu->isVisible());
@@ -391,6 +394,10 @@ private slots:
             expected << u"-"_s << u"poslatmail"_s;
         QCOMPARE(items, expected);
         menu->hide();
+        // Delete bins the record clicked.
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.action("vymazat")->trigger();
+        QCOMPARE(w.captions(), QStringList{w.caption(u"prvá"_s)});
         menu->actions()[1]->trigger();
         QTRY_COMPARE(w.otherWindows().size(), 1);
         auto* editor = qobject_cast<TRecordEditor*>(w.otherWindows().first());
