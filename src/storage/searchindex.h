@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+// One record the search index finds: its kind ("poznamky", ...), its group's
+// table and its id.
+struct TSearchHit {
+    QString kind;
+    QString table;
+    qint64 id = 0;
+    bool operator==(const TSearchHit&) const = default;
+};
+
+// The words a user typed as a full-text query: each word a quoted prefix,
+// all of them required. Quotes, operators (AND, OR, NOT, NEAR), stars,
+// brackets and control characters are searched for as words or dropped,
+// never read as query syntax. Empty when the text holds no word.
+QString SearchExpression(const QString& text);
+
+// The index of every record's words, for finding records by any word of
+// them whatever its case and accents, by word prefixes. A file of its own
+// (never one of the data files), in UTF-8, which can always be deleted: it
+// is made again from the data files. A file that is damaged, or of another
+// layout, is deleted and made anew when opened.
+class TSearchIndex {
+public:
+    explicit TSearchIndex(const QString& fileName);
+    ~TSearchIndex();
+    TSearchIndex(const TSearchIndex&) = delete;
+    TSearchIndex& operator=(const TSearchIndex&) = delete;
+
+    // Whether the index can be used; false when its file can be neither
+    // opened nor made (a folder in its place, no room, no rights).
+    bool usable() const { return m_db != nullptr; }
+    // Why it cannot, for stderr.
+    QString fault() const { return m_fault; }
+
+    // A record's words, put in or replaced, with the hash of what they were
+    // read from.
+    void put(const TSearchHit& record, qint64 hash, const QString& title, const QString& text);
+    void remove(const TSearchHit& record);
+    // The hashes of a group's records, by id.
+    QHash<qint64, qint64> hashes(const QString& kind, const QString& table);
+    // Everything a group holds, removed (a dropped or binned group).
+    void removeGroup(const QString& kind, const QString& table);
+    // The groups of a kind the index holds.
+    QStringList tables(const QString& kind);
+    // The stamp of a data file as it was when its records were last read in
+    // (empty when never), and setting it.
+    QByteArray fileStamp(const QString& file);
+    void setFileStamp(const QString& file, const QByteArray& stamp);
+
+    // Many changes as one: faster, and all or nothing.
+    void begin();
+    void commit();
+
+    // The records whose words match every word of the text by its start;
+    // of one kind and group where they are given. At most `limit`.
+    QList<TSearchHit> find(const QString& text, const QString& kind = QString(),
+                           const QString& table = QString(), int limit = 1'000'000);
+
+private:
+    bool open(const QString& fileName);
+    void close();
+    void execute(const char* sql);
+
+    struct Statements;
+    sqlite3* m_db = nullptr;
+    std::unique_ptr<Statements> m_statements;
+    QString m_fault;
+};

@@ -1,0 +1,172 @@
+// The search index: words found by their starts whatever their case and
+// accents, kept by record and group, and safe against any search text and
+// against a damaged or missing file.
+#include "storage/searchindex.h"
+#include "testcore.h"
+
+#include <QDir>
+#include <sqlite3.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kFile = u"Search.idx"_s;
+
+const TSearchHit kDentist{u"poznamky"_s, u"mojepoznamky"_s, 1};
+const TSearchHit kJana{u"adresar"_s, u"mojekontakty"_s, 7};
+const TSearchHit kMeeting{u"diar"_s, u"praca"_s, 3};
+
+void fill(TSearchIndex& index) {
+    index.begin();
+    index.put(kDentist, 1, u"Zubár v piatok"_s, u"Objednať sa na 9:00, vziať kartičku."_s);
+    index.put(kJana, 2, u"Jana Nováková"_s, u"Hlavná 12 Bratislava jana@example.sk"_s);
+    index.put(kMeeting, 3, u"Porada"_s, u"Zasadačka 3, čísla za NOVEMBER"_s);
+    index.commit();
+}
+
+} // namespace
+
+class TestSearchIndex : public QObject {
+    Q_OBJECT
+private slots:
+    // Several words must all match, each by its start, case and accents
+    // aside; the texts come in whatever characters the user typed.
+    void findsByWordStarts_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QList<TSearchHit>>("hits");
+        QTest::newRow("accents left out") << u"zubar"_s << QList<TSearchHit>{kDentist};
+        QTest::newRow("upper case, a start") << u"ZUB"_s << QList<TSearchHit>{kDentist};
+        QTest::newRow("accents typed") << u"Nováková"_s << QList<TSearchHit>{kJana};
+        QTest::newRow("two words, any order") << u"nov jan"_s << QList<TSearchHit>{kJana};
+        QTest::newRow("words of two records") << u"jana zubar"_s << QList<TSearchHit>{};
+        QTest::newRow("from the text") << u"kartic obj"_s << QList<TSearchHit>{kDentist};
+        QTest::newRow("a start of several") << u"nov"_s << QList<TSearchHit>{kJana, kMeeting};
+        QTest::newRow("inside a word is no start") << u"kova"_s << QList<TSearchHit>{};
+        QTest::newRow("digits") << u"12"_s << QList<TSearchHit>{kJana};
+        QTest::newRow("a mail address's parts") << u"jana@example"_s << QList<TSearchHit>{kJana};
+    }
+    void findsByWordStarts() {
+        QFETCH(QString, search);
+        QFETCH(QList<TSearchHit>, hits);
+        TempHome home;
+        TSearchIndex index(kFile);
+        QVERIFY(index.usable());
+        fill(index);
+        QList<TSearchHit> found = index.find(search);
+        std::sort(found.begin(), found.end(),
+                  [](const TSearchHit& a, const TSearchHit& b) { return a.kind < b.kind; });
+        QCOMPARE(found, hits);
+        QCOMPARE(index.fault(), QString());
+    }
+
+    // A search text is never query syntax: quotes, operators, stars,
+    // brackets, a lone minus, control characters, emoji and 10,000
+    // characters are words or nothing, never an error.
+    void hostileSearches_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("hits");
+        QTest::newRow("quotes") << u"\"zubár\""_s << 1;
+        QTest::newRow("an unbalanced quote") << u"zub\""_s << 1;
+        QTest::newRow("a star") << u"zub*"_s << 1;
+        QTest::newRow("a lone star") << u"*"_s << 0;
+        QTest::newRow("NEAR") << u"NEAR(zubar porada)"_s << 0;
+        QTest::newRow("AND OR NOT as words") << u"zubar OR porada"_s << 0;
+        QTest::newRow("NOT first") << u"NOT zubar"_s << 0;
+        QTest::newRow("brackets") << u"(zubar"_s << 1;
+        QTest::newRow("a lone minus") << u"-"_s << 0;
+        QTest::newRow("a minus before") << u"-zubar"_s << 1;
+        QTest::newRow("a column filter") << u"title:porada"_s << 0;
+        QTest::newRow("a caret") << u"^zubar"_s << 1;
+        QTest::newRow("control characters") << u"zub\u0001\u0000ar\u007f"_s << 0;
+        QTest::newRow("emoji") << u"\U0001F600 porada \U0001F600"_s << 1;
+        QTest::newRow("only emoji") << u"\U0001F600"_s << 0;
+        QTest::newRow("10,000 characters") << QString(10000, u'z') << 0;
+        QTest::newRow("1,000 words") << u"zu "_s.repeated(1000) << 1;
+        QTest::newRow("empty") << QString() << 0;
+    }
+    void hostileSearches() {
+        QFETCH(QString, search);
+        QFETCH(int, hits);
+        TempHome home;
+        TSearchIndex index(kFile);
+        fill(index);
+        QCOMPARE(index.find(search).size(), hits);
+        QCOMPARE(index.fault(), QString());
+    }
+
+    // A record changed, removed, a group dropped, one kind and group asked
+    // for; all of it kept in the file with the records' hashes and the
+    // files' stamps.
+    void keptByRecordAndGroup() {
+        TempHome home;
+        const TSearchHit other{u"diar"_s, u"doma"_s, 3};
+        {
+            TSearchIndex index(kFile);
+            fill(index);
+            index.put(kDentist, 11, u"Kaderník"_s, QString());
+            QCOMPARE(index.find(u"zubar"_s), QList<TSearchHit>{});
+            QCOMPARE(index.find(u"kadernik"_s), QList<TSearchHit>{kDentist});
+            index.remove(kJana);
+            QCOMPARE(index.find(u"nov"_s), QList<TSearchHit>{kMeeting});
+            index.put(kJana, 2, u"Jana Nováková"_s, QString());
+            index.put(other, 4, u"Porada doma"_s, QString());
+            QCOMPARE(index.find(u"porada"_s, u"diar"_s, u"doma"_s), QList<TSearchHit>{other});
+            QCOMPARE(index.find(u"porada"_s, u"poznamky"_s), QList<TSearchHit>{});
+            QCOMPARE(index.tables(u"diar"_s), (QStringList{u"doma"_s, u"praca"_s}));
+            index.removeGroup(u"diar"_s, u"praca"_s);
+            QCOMPARE(index.find(u"porada"_s), QList<TSearchHit>{other});
+            index.setFileStamp(u"data/Notes.dbf"_s, "stamp");
+        }
+        TSearchIndex again(kFile);
+        QCOMPARE(again.find(u"jana"_s), QList<TSearchHit>{kJana});
+        QCOMPARE(again.tables(u"diar"_s), QStringList{u"doma"_s});
+        QCOMPARE(again.hashes(u"poznamky"_s, u"mojepoznamky"_s), (QHash<qint64, qint64>{{1, 11}}));
+        QCOMPARE(again.fileStamp(u"data/Notes.dbf"_s), QByteArray("stamp"));
+        QCOMPARE(again.fileStamp(u"data/Diary.dbf"_s), QByteArray());
+    }
+
+    // A damaged file or one of another layout is made anew, empty; a folder
+    // in its place leaves the index unusable, and nothing fails.
+    void aFileThatCannotBeUsed_data() {
+        QTest::addColumn<QByteArray>("bytes"); // empty: a folder
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("garbage") << QByteArray(5000, 'x') << true;
+        QTest::newRow("a database's header, then garbage")
+            << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xff') << true;
+        QTest::newRow("a folder") << QByteArray() << false;
+    }
+    void aFileThatCannotBeUsed() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, usable);
+        TempHome home;
+        if (bytes.isEmpty())
+            QDir().mkdir(kFile);
+        else
+            WriteFileBytes(kFile, bytes);
+        TSearchIndex index(kFile);
+        QCOMPARE(index.usable(), usable);
+        QCOMPARE(index.find(u"zubar"_s), QList<TSearchHit>{});
+        fill(index);
+        QCOMPARE(index.find(u"zubar"_s).size(), usable ? 1 : 0);
+        QCOMPARE(index.fault().isEmpty(), usable);
+    }
+
+    void anotherLayoutIsMadeAnew() {
+        TempHome home;
+        {
+            TSearchIndex index(kFile);
+            fill(index);
+        }
+        sqlite3* db = nullptr;
+        sqlite3_open(kFile.toUtf8().constData(), &db);
+        sqlite3_exec(db, "PRAGMA user_version=7", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        TSearchIndex index(kFile);
+        QVERIFY(index.usable());
+        QCOMPARE(index.find(u"zubar"_s), QList<TSearchHit>{});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSearchIndex)
+#include "tst_searchindex.moc"
