@@ -1,5 +1,9 @@
 #include "searchindex.h"
 
+#include "datafiles.h"
+#include "exception.h"
+#include "sqlite.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -319,4 +323,60 @@ QList<TSearchHit> TSearchIndex::find(const QString& text, const QString& kind, c
     if (rc != SQLITE_DONE)
         m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
     return hits;
+}
+
+bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source) {
+    const TModuleState& module = *source.module;
+    const QByteArray stamp = DatabaseStamp(module.file);
+    if (!index.usable() || (!stamp.isEmpty() && stamp == index.fileStamp(module.file)))
+        return false;
+    bool changed = false;
+    index.begin();
+    try {
+        TSQLiteDatabase db(module.file);
+        QStringList shown;
+        if (module.grouped) {
+            db.QueryEach(u"SELECT nametable FROM tables WHERE viditelnost=1"_s,
+                         [&](const TSQLiteRow& row) { shown.append(row.CellTextOrEmpty(0)); });
+        } else {
+            shown.append(module.defaultTable);
+        }
+        shown.removeIf([&db](const QString& table) { return !db.HasTable(table); });
+        for (const QString& table : index.tables(source.kind))
+            if (!shown.contains(table)) {
+                index.removeGroup(source.kind, table);
+                changed = true;
+            }
+        for (const QString& table : shown) {
+            QHash<qint64, qint64> known = index.hashes(source.kind, table);
+            db.QueryEach(u"SELECT id, "_s + source.title + u", "_s + source.text + u" FROM "_s +
+                             SqlName(table) + u" WHERE viditelnost=1"_s,
+                         [&](const TSQLiteRow& row) {
+                             const qint64 id = row.CellInt64(0);
+                             const QByteArrayView title = row.CellBytes(1), text = row.CellBytes(2);
+                             const qint64 hash =
+                                 qint64(qHashBits(title.data(), title.size(), 1) ^
+                                        qHashBits(text.data(), text.size(), 2) * 31);
+                             const auto was = known.constFind(id);
+                             if (was == known.constEnd() || *was != hash) {
+                                 index.put({source.kind, table, id}, hash, row.CellTextOrEmpty(1),
+                                           row.CellTextOrEmpty(2));
+                                 changed = true;
+                             }
+                             if (was != known.constEnd())
+                                 known.erase(was);
+                         });
+            for (auto gone = known.cbegin(); gone != known.cend(); ++gone) {
+                index.remove({source.kind, table, gone.key()});
+                changed = true;
+            }
+        }
+        if (!stamp.isEmpty())
+            index.setFileStamp(module.file, stamp);
+        index.commit();
+    } catch (const Exception&) {
+        // Read again at the next look; what was put in so far is right.
+        index.commit();
+    }
+    return changed;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 struct sqlite3;
+struct TModuleState;
 
 // One record the search index finds: its kind ("poznamky", ...), its group's
 // table and its id.
@@ -75,3 +76,20 @@ private:
     std::unique_ptr<Statements> m_statements;
     QString m_fault;
 };
+
+// What the index reads of a kind's data file: the kind's name, its module
+// (file, groups), and the SQL expressions of a record's title and text.
+struct TSearchSource {
+    QString kind;
+    const TModuleState* module;
+    QString title;
+    QString text;
+};
+
+// Brings the index up to the kind's data file: nothing when the file is as
+// it was at the last look (its change counter and identity); else every
+// shown group's visible records whose words changed are put in again, the
+// records gone or binned and the groups dropped or binned are taken out.
+// True when the index changed. A file that cannot be read leaves the index
+// as it was, to be looked at again the next time.
+bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source);

@@ -1,7 +1,9 @@
 // The search index: words found by their starts whatever their case and
 // accents, kept by record and group, and safe against any search text and
 // against a damaged or missing file.
+#include "storage/datafiles.h"
 #include "storage/searchindex.h"
+#include "storage/sqlite.h"
 #include "testcore.h"
 
 #include <QDir>
@@ -124,6 +126,60 @@ private slots:
         QCOMPARE(again.hashes(u"poznamky"_s, u"mojepoznamky"_s), (QHash<qint64, qint64>{{1, 11}}));
         QCOMPARE(again.fileStamp(u"data/Notes.dbf"_s), QByteArray("stamp"));
         QCOMPARE(again.fileStamp(u"data/Diary.dbf"_s), QByteArray());
+    }
+
+    // The index follows a data file, whoever changes it: the records and
+    // groups shown are found, what changed is put in again, what is binned,
+    // dropped or gone is taken out; a file as it was is not read again.
+    void followsTheDataFile() {
+        TempHome home;
+        QDir().mkpath(u"data"_s);
+        DataModules modules;
+        CreateDataFile(modules.poznamky, u"Moje poznámky"_s);
+        const TSearchSource notes{u"poznamky"_s, &modules.poznamky, u"predmet"_s, u"obsah"_s};
+        // Another program's connection, as the Windows program's would be.
+        const auto change = [](const QString& sql) {
+            TSQLiteDatabase db(u"data/Notes.dbf"_s);
+            db.Execute(sql);
+        };
+        const auto found = [](TSearchIndex& index, const QString& search) {
+            QStringList ids;
+            for (const TSearchHit& hit : index.find(search))
+                ids.append(hit.table + u'/' + QString::number(hit.id));
+            ids.sort();
+            return ids;
+        };
+        change(u"INSERT INTO mojepoznamky(predmet,obsah,viditelnost) VALUES('Zubár','piatok',1),"
+               u"('Nákup','mlieko',1),('Starý','v koši',0)"_s);
+        change(GroupTableDefinition(u"praca"_s, modules.poznamky.columns));
+        change(
+            u"INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('praca','Práca',1)"_s);
+        change(u"INSERT INTO praca(predmet,obsah,viditelnost) VALUES('Porada','zubár',1)"_s);
+        TSearchIndex index(kFile);
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"zubar"_s), (QStringList{u"mojepoznamky/1"_s, u"praca/1"_s}));
+        QCOMPARE(found(index, u"stary"_s), QStringList());
+        QVERIFY(!UpdateSearchIndex(index, notes));
+
+        change(u"UPDATE mojepoznamky SET obsah='sobota' WHERE id=1"_s);
+        change(u"UPDATE mojepoznamky SET viditelnost=0 WHERE id=2"_s);
+        change(u"UPDATE mojepoznamky SET viditelnost=1 WHERE id=3"_s);
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"sobota"_s), QStringList{u"mojepoznamky/1"_s});
+        QCOMPARE(found(index, u"piatok"_s), QStringList());
+        QCOMPARE(found(index, u"mlieko"_s), QStringList());
+        QCOMPARE(found(index, u"stary kosi"_s), QStringList{u"mojepoznamky/3"_s});
+
+        change(u"UPDATE tables SET viditelnost=0 WHERE nametable='praca'"_s);
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"porada"_s), QStringList());
+        change(u"UPDATE tables SET viditelnost=1 WHERE nametable='praca'"_s);
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"porada"_s), QStringList{u"praca/1"_s});
+        change(u"DROP TABLE praca"_s);
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"porada"_s), QStringList());
+        QCOMPARE(index.fault(), QString());
     }
 
     // A damaged file or one of another layout is made anew, empty; a folder
