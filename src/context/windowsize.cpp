@@ -44,8 +44,9 @@ void ShowAtKeptSize(QWidget* window, TOwnSettings& own) {
     if (const QScreen* screen = window->screen())
         size = size.boundedTo(screen->availableSize());
     window->resize(size.expandedTo(window->minimumSizeHint()));
-    // Over the middle of the window it belongs to, else of the screen.
-    if (!window->isVisible()) {
+    // Over the middle of the window it belongs to, else of the screen; a
+    // window shown before stays where it was.
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) {
         const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
         const QRect over =
             owner && owner->isVisible()
