@@ -23,6 +23,15 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+// What search finds a contact by besides its names: its other 22 fields.
+constexpr char16_t kContactText[] =
+    u"ifnull(ulica,'') || ' ' || ifnull(psc,'') || ' ' || ifnull(mesto,'') || ' ' || ifnull(stat,'') || ' ' || "
+    u"ifnull(tel1,'') || ' ' || ifnull(tel2,'') || ' ' || ifnull(mob1,'') || ' ' || ifnull(mob2,'') || ' ' || "
+    u"ifnull(mob3,'') || ' ' || ifnull(fax,'') || ' ' || ifnull(mail1,'') || ' ' || ifnull(mail2,'') || ' ' || "
+    u"ifnull(mail3,'') || ' ' || ifnull(web,'') || ' ' || ifnull(icq,'') || ' ' || ifnull(skype,'') || ' ' || "
+    u"ifnull(irc,'') || ' ' || ifnull(jabber,'') || ' ' || ifnull(msn,'') || ' ' || ifnull(yahoo,'') || ' ' || "
+    u"ifnull(ain,'') || ' ' || ifnull(gadugadu,'')";
+
 constexpr TRecordKind kAddressBookKind{u"adresar",
                                        Qt::Key_F3,
                                        &MakeRecordWindow<TFormadresar>,
@@ -30,7 +39,9 @@ constexpr TRecordKind kAddressBookKind{u"adresar",
                                        Str::MyContacts,
                                        Str::DeletingAddressBook,
                                        Str::DroppingAddressBookTables,
-                                       Str::AddressBookMenu};
+                                       Str::AddressBookMenu,
+                                       u"ifnull(meno,'') || ' ' || ifnull(priezvisko,'')",
+                                       kContactText};
 
 namespace {
 

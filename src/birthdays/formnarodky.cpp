@@ -30,7 +30,8 @@ constexpr TRecordKind kBirthdaysKind{u"narodky",
                                      std::nullopt,
                                      Str::DeletingBirthdays,
                                      Str::DroppingBirthdaysTable,
-                                     Str::BirthdaysMenu};
+                                     Str::BirthdaysMenu,
+                                     u"meno"};
 
 namespace {
 

@@ -19,6 +19,7 @@ class IReminders;
 class ISoundPlayer;
 class ITrayArea;
 class IWindowHost;
+class TSearch;
 
 // The desktop services the windows use, real ones in the program and fakes
 // in tests.
@@ -56,4 +57,6 @@ public:
     // made after it.
     IWindowHost* host = nullptr;
     IReminders* reminders = nullptr;
+    // Search over every kind's records; set by the window manager.
+    TSearch* search = nullptr;
 };

@@ -14,7 +14,9 @@ constexpr TRecordKind kJournalKind{u"dennik",
                                    Str::MyJournal,
                                    Str::DeletingJournal,
                                    Str::DroppingJournalTables,
-                                   Str::JournalMenu};
+                                   Str::JournalMenu,
+                                   u"datum",
+                                   u"obsah"};
 
 namespace {
 

@@ -310,10 +310,13 @@ enum class Str : int {
     WindowsMenu = 262,
     ReadingPane = 263,
     NoLinkProgram = 264,
+    FindCommand = 265,
+    FilterMatches = 266,
+    SearchUnavailable = 267,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::NoLinkProgram) + 1;
+inline constexpr int kStrCount = int(Str::SearchUnavailable) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -19,7 +19,9 @@ constexpr TRecordKind kNotesKind{u"poznamky",
                                  Str::MyNotes,
                                  Str::DeletingNotes,
                                  Str::DroppingNotesTables,
-                                 Str::NotesMenu};
+                                 Str::NotesMenu,
+                                 u"predmet",
+                                 u"obsah"};
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
     : TGroupedWindow(context, kNotesKind, context.modules.poznamky,

@@ -3,6 +3,7 @@
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
+#include "context/search.h"
 #include "context/windowhost.h"
 #include "context/windowsize.h"
 #include "platform/desktoplinks.h"
@@ -17,10 +18,13 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSet>
 #include <QStatusBar>
 #include <QTreeView>
 #include <cstdio>
@@ -52,15 +56,30 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TMod
     if (options.readingPane) {
         m_pane = new TReadingPane;
         m_splitter = new TPaneSplitter(zoznam, m_pane);
-        m_layout->addWidget(m_splitter, 1, 0);
+        m_layout->addWidget(m_splitter, 2, 0);
         connect(zoznam->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this] { showSelectedInPane(); });
         connect(m_pane, &TReadingPane::linkActivated, this,
                 [this](const QUrl& link) { openLink(link); });
     } else {
-        m_layout->addWidget(zoznam, 1, 0);
+        m_layout->addWidget(zoznam, 2, 0);
     }
-    m_layout->setRowStretch(1, 1);
+    m_filter = new QLineEdit;
+    m_filter->setObjectName(u"hladatvstup"_s);
+    m_filter->setClearButtonEnabled(true);
+    m_filter->hide();
+    m_layout->addWidget(m_filter, 1, 0);
+    ConnectGuarded(m_context.dialogs, m_filter, &QLineEdit::textChanged, this,
+                   [this] { applyFilter(); });
+    // Esc empties the field and gives the list back; Enter or Down go to
+    // the list.
+    m_filter->installEventFilter(this);
+    if (m_context.search)
+        ConnectGuarded(m_context.dialogs, m_context.search, &TSearch::updated, this, [this] {
+            if (m_unfiltered)
+                applyFilter();
+        });
+    m_layout->setRowStretch(2, 1);
     m_layout->setColumnStretch(0, 1);
     setCentralWidget(central);
     statusBar()->setObjectName(u"statusbar"_s);
@@ -86,7 +105,8 @@ TListWindow::TListWindow(TProgramContext& context, const TRecordKind& kind, TMod
             command("export", Str::Export, QKeySequence(u"Ctrl+E"_s), [this] { exportClick(); });
     koniec = command(options.endName, Str::End, QKeySequence(Qt::AltModifier | Qt::Key_F1),
                      [this] { m_context.host->EndProgram(); });
-    for (QAction* item : {novymenu, upravit, vymazat, obnovit, exportAction, koniec})
+    hladat = command("hladat", Str::FindCommand, QKeySequence::Find, [this] { hladatClick(); });
+    for (QAction* item : {novymenu, upravit, vymazat, obnovit, exportAction, hladat, koniec})
         if (item)
             m_mainMenu->addAction(item);
     // Enter and a double click read the record; the list's own menu says so.
@@ -168,7 +188,7 @@ void TListWindow::addControlAbove(QWidget* control) {
 }
 
 void TListWindow::addControlBeside(QWidget* control) {
-    m_layout->addWidget(control, 0, 1, 2, 1);
+    m_layout->addWidget(control, 0, 1, 3, 1);
 }
 
 bool TListWindow::selectedId(qint64& id) const {
@@ -342,13 +362,75 @@ void TListWindow::Aktualizuj() {
     citatAction->setEnabled(m_list->count() > 0);
     select(keep, row);
     m_listedTable = m_module.table;
-    setStatusText(Stavovypozriadok(db, m_list->count()));
+    m_fullStatus = Stavovypozriadok(db, m_list->count());
+    setStatusText(m_fullStatus);
+    m_unfiltered.reset();
+    if (m_filter->isVisible() && !m_filter->text().isEmpty())
+        applyFilter();
+    // Search looks at the files again: the change that led here, if any.
+    if (m_context.search)
+        m_context.search->refresh();
     m_listedKey = key;
     m_filled = true;
     afterRefresh();
 }
 
+// ---- search ----------------------------------------------------------------------
+
+void TListWindow::hladatClick() {
+    m_filter->show();
+    m_filter->setFocus();
+    m_filter->selectAll();
+}
+
+void TListWindow::closeFilter() {
+    m_filter->hide();
+    m_filter->clear(); // gives the whole list back
+    zoznam->setFocus();
+}
+
+void TListWindow::applyFilter() {
+    const QString text = m_filter->isHidden() ? QString() : m_filter->text();
+    qint64 keep = 0;
+    selectedId(keep);
+    if (SearchExpression(text).isEmpty()) {
+        if (m_unfiltered) {
+            m_list->setItems(std::move(*m_unfiltered));
+            m_unfiltered.reset();
+            select(keep, 0);
+        }
+        setStatusText(m_fullStatus);
+        return;
+    }
+    if (!m_unfiltered)
+        m_unfiltered = m_list->items();
+    const bool available = m_context.search && m_context.search->available();
+    const QList<qint64> hits =
+        available ? m_context.search->find(text, name(), m_module.table) : QList<qint64>();
+    const QSet<qint64> wanted(hits.begin(), hits.end());
+    TRecordItems shown;
+    for (int row = 0; row < m_unfiltered->count(); ++row)
+        if (const qint64 id = m_unfiltered->idAt(row); wanted.contains(id))
+            shown.append(id, m_unfiltered->captionAt(row));
+    m_list->setItems(std::move(shown));
+    select(keep, 0);
+    const TLanguageTable& s = m_context.strings;
+    setStatusText(available ? s[Str::FilterMatches].arg(m_list->count()).arg(m_unfiltered->count())
+                            : s[Str::SearchUnavailable]);
+}
+
 bool TListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            closeFilter();
+            return true;
+        }
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            zoznam->setFocus();
+            return true;
+        }
+    }
     // When a filled list is first on the screen, for the start-up benchmark.
     if (event->type() == QEvent::Paint && m_filled && !m_paintTraced) {
         m_paintTraced = true;

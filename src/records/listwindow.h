@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QKeySequence>
 #include <functional>
+#include <optional>
+
+#include "recordlist.h"
 
 class QAction;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTreeView;
 class QUrl;
@@ -86,6 +90,10 @@ public:
     void exportClick();
     // Shows or hides the reading pane, and keeps the choice.
     void citaciatablaClick();
+    // Shows the search field above the list, with the keyboard in it; Esc
+    // there empties and hides it, and the whole list is back.
+    void hladatClick();
+    void closeFilter();
     // The reading pane; null for a kind without one.
     TReadingPane* readingPane() const { return m_pane; }
 
@@ -181,6 +189,9 @@ private:
     void showSelectedInPane();
     // The pane's state into the program's own settings.
     void keepPaneState();
+    // Lists only the records that match the search field's words (all of
+    // them when it is empty or hidden), the selection kept where it can be.
+    void applyFilter();
 
     TModuleState& m_module;
     const Str m_exportTitle;
@@ -194,6 +205,11 @@ private:
     // For the trace: the list has been filled, and painted since.
     bool m_filled = false;
     bool m_paintTraced = false;
+    QLineEdit* m_filter;
+    QAction* hladat;
+    // The whole list while a search narrows it, and its status line.
+    std::optional<TRecordItems> m_unfiltered;
+    QString m_fullStatus;
     TReadingPane* m_pane = nullptr;
     TPaneSplitter* m_splitter = nullptr;
     QMenu* m_viewMenu = nullptr;

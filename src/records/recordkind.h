@@ -27,6 +27,10 @@ struct TRecordKind {
     Str wipeHeading;
     // Its window's title, and its name in the settings page's window menu.
     Str title;
+    // What search finds a record by: SQL expressions of its title and its
+    // text, over its table's columns; none for a kind that is not searched.
+    const char16_t* searchTitle = nullptr;
+    const char16_t* searchText = u"''";
 };
 
 // The maker of a kind's window class.

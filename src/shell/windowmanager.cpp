@@ -5,6 +5,7 @@
 #include "context/guard.h"
 #include "context/menukeys.h"
 #include "context/programcontext.h"
+#include "context/search.h"
 #include "context/windowsize.h"
 #include "formvelmorand.h"
 #include "platform/dialogs.h"
@@ -61,6 +62,9 @@ TWindowManager::TWindowManager(TProgramContext& context)
 
 TWindowManager::~TWindowManager() {
     m_records.clear();
+    if (m_context.search == m_search.get())
+        m_context.search = nullptr;
+    m_search.reset();
     m_main.reset();
     if (m_context.reminders == m_reminders.get())
         m_context.reminders = nullptr;
@@ -72,6 +76,15 @@ void TWindowManager::start() {
     m_main->FormCreate();
     if (m_ending)
         return; // ended while a box of the start-up was open
+    // Search, kept up to the data files from now on, behind the windows.
+    QList<TSearchSource> sources;
+    for (const TRecordKind* kind : RecordKinds())
+        if (kind->searchTitle)
+            sources.append(TSearchSource(
+                QString::fromUtf16(kind->name), kind->module(m_context.modules),
+                QString::fromUtf16(kind->searchTitle), QString::fromUtf16(kind->searchText)));
+    m_search = std::make_unique<TSearch>(u"data/Search.idx"_s, std::move(sources));
+    m_context.search = m_search.get();
     // The record windows come after the main window's start-up, which
     // therefore touches none of them.
     for (const TRecordKind* kind : RecordKinds())

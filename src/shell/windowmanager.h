@@ -12,6 +12,7 @@ class TActivationTracker;
 class TProgramContext;
 class TRecordWindow;
 class TReminders;
+class TSearch;
 class Tformvelmorand;
 
 // The program's windows as a group: it makes the main window and the record
@@ -74,6 +75,7 @@ private:
     QList<QPointer<QWidget>> m_hiddenWithProgram;
     std::unique_ptr<TActivationTracker> m_activation;
     std::unique_ptr<TReminders> m_reminders;
+    std::unique_ptr<TSearch> m_search;
     std::unique_ptr<Tformvelmorand> m_main;
     std::vector<std::unique_ptr<TRecordWindow>> m_records;
 };

@@ -97,15 +97,19 @@ QString SearchExpression(const QString& text) {
     return words.join(u' ');
 }
 
-TSearchIndex::TSearchIndex(const QString& fileName) {
-    if (open(fileName))
+TSearchIndex::TSearchIndex(const QString& fileName, Access access) {
+    if (open(fileName, access))
         return;
+    if (access == Access::ReadOnly) {
+        close();
+        return;
+    }
     // Damaged, or of another layout: made anew.
     close();
     QFile::remove(fileName);
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         QFile::remove(fileName + QLatin1StringView(suffix));
-    if (open(fileName))
+    if (open(fileName, access))
         m_fault.clear();
     else
         close();
@@ -122,13 +126,14 @@ void TSearchIndex::close() {
     m_db = nullptr;
 }
 
-bool TSearchIndex::open(const QString& fileName) {
+bool TSearchIndex::open(const QString& fileName, Access access) {
     if (QFileInfo(fileName).isDir()) {
         m_fault = fileName + u" is a folder"_s;
         return false;
     }
-    if (sqlite3_open_v2(fileName.toUtf8().constData(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(fileName.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
         m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
         return false;
     }
@@ -139,7 +144,7 @@ bool TSearchIndex::open(const QString& fileName) {
         sqlite3_step(version) == SQLITE_ROW)
         layout = sqlite3_column_int(version, 0);
     sqlite3_finalize(version);
-    if (layout == 0) {
+    if (layout == 0 && access == Access::ReadWrite) {
         // A new file: its tables, then the layout's number.
         execute("BEGIN");
         for (const char* sql : kSchema)
@@ -165,6 +170,11 @@ bool TSearchIndex::open(const QString& fileName) {
         m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
         return false;
     }
+    // Searches read while the index is being brought up to date.
+    if (access == Access::ReadWrite)
+        execute("PRAGMA journal_mode=WAL");
+    if (!m_db)
+        return false;
     m_statements = std::make_unique<Statements>(m_db);
     return true;
 }
@@ -325,8 +335,13 @@ QList<TSearchHit> TSearchIndex::find(const QString& text, const QString& kind, c
     return hits;
 }
 
+TSearchSource::TSearchSource(const QString& kind, const TModuleState& module,
+                             const QString& title, const QString& text)
+    : kind(kind), file(module.file), grouped(module.grouped), defaultTable(module.defaultTable),
+      title(title), text(text) {}
+
 bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source) {
-    const TModuleState& module = *source.module;
+    const TSearchSource& module = source;
     const QByteArray stamp = DatabaseStamp(module.file);
     if (!index.usable() || (!stamp.isEmpty() && stamp == index.fileStamp(module.file)))
         return false;

@@ -31,7 +31,9 @@ QString SearchExpression(const QString& text);
 // layout, is deleted and made anew when opened.
 class TSearchIndex {
 public:
-    explicit TSearchIndex(const QString& fileName);
+    // Opens the file, or makes it; one that is only read is never made anew.
+    enum class Access { ReadWrite, ReadOnly };
+    explicit TSearchIndex(const QString& fileName, Access access = Access::ReadWrite);
     ~TSearchIndex();
     TSearchIndex(const TSearchIndex&) = delete;
     TSearchIndex& operator=(const TSearchIndex&) = delete;
@@ -67,7 +69,7 @@ public:
                            const QString& table = QString(), int limit = 1'000'000);
 
 private:
-    bool open(const QString& fileName);
+    bool open(const QString& fileName, Access access);
     void close();
     void execute(const char* sql);
 
@@ -77,13 +79,18 @@ private:
     QString m_fault;
 };
 
-// What the index reads of a kind's data file: the kind's name, its module
-// (file, groups), and the SQL expressions of a record's title and text.
+// What the index reads of a kind's data file: the kind's name, its file,
+// whether it has groups (else its one table), and the SQL expressions of a
+// record's title and text. A copy, to be read on another thread.
 struct TSearchSource {
     QString kind;
-    const TModuleState* module;
+    QString file;
+    bool grouped;
+    QString defaultTable;
     QString title;
     QString text;
+    TSearchSource(const QString& kind, const TModuleState& module, const QString& title,
+                  const QString& text);
 };
 
 // Brings the index up to the kind's data file: nothing when the file is as

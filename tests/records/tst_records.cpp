@@ -455,6 +455,43 @@ private slots:
         QVERIFY(again.captions().first().contains(shown(again)));
     }
 
+    // Ctrl+F and typed words narrow the list to the group's records that
+    // match each word's start, case and accents aside, the status line
+    // counting them; a record added meanwhile is found; Esc gives the
+    // whole list back. The view file knows nothing of it.
+    void theFilter_data() { kindRows(); }
+    void theFilter() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        w.add(u"Zubár"_s);
+        w.add(u"Nákup"_s);
+        w.add(u"zubná pasta"_s);
+        w.add(u"zub v koši"_s, 0);
+        w.window()->Aktualizuj();
+        const QStringList all = w.captions();
+        const QByteArray view = FileBytes(w.module().view);
+        QTest::keyClick(w.window(), Qt::Key_F, Qt::ControlModifier);
+        auto* field = w.window()->findChild<QLineEdit*>(u"hladatvstup"_s);
+        QVERIFY(field->isVisible());
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClicks(field, u"ZUB"_s);
+        const QStringList matching{w.caption(u"Zubár"_s), w.caption(u"zubná pasta"_s)};
+        QTRY_COMPARE(w.captions(), matching);
+        QCOMPARE(w.status(), u"Vyhovuje: 2 z 3"_s);
+        QTest::keyClicks(field, u" pa"_s);
+        QTRY_COMPARE(w.captions(), QStringList{w.caption(u"zubná pasta"_s)});
+        // Stored behind the window's back, listed at its next refresh.
+        w.add(u"Zubný lekár"_s);
+        w.window()->Aktualizuj();
+        field->setText(u"zubny"_s);
+        QTRY_COMPARE(w.captions(), QStringList{w.caption(u"Zubný lekár"_s)});
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible());
+        QCOMPARE(w.captions().size(), all.size() + 1);
+        QCOMPARE(FileBytes(w.module().view), view);
+    }
+
     // An editor opens at the size its content asks for, over its window;
     // the size the user gives it is its kind's from then on, also after a
     // restart.

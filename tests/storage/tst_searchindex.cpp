@@ -136,7 +136,7 @@ private slots:
         QDir().mkpath(u"data"_s);
         DataModules modules;
         CreateDataFile(modules.poznamky, u"Moje poznámky"_s);
-        const TSearchSource notes{u"poznamky"_s, &modules.poznamky, u"predmet"_s, u"obsah"_s};
+        const TSearchSource notes(u"poznamky"_s, modules.poznamky, u"predmet"_s, u"obsah"_s);
         // Another program's connection, as the Windows program's would be.
         const auto change = [](const QString& sql) {
             TSQLiteDatabase db(u"data/Notes.dbf"_s);
