@@ -31,7 +31,9 @@ constexpr TRecordKind kBirthdaysKind{u"narodky",
                                      Str::DeletingBirthdays,
                                      Str::DroppingBirthdaysTable,
                                      Str::BirthdaysMenu,
-                                     u"meno"};
+                                     u"meno",
+                                     u"''",
+                                     u"narodenie"};
 
 namespace {
 

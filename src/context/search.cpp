@@ -49,6 +49,10 @@ bool TSearch::available() {
     return m_reader->usable();
 }
 
+QList<TSearchHit> TSearch::findAll(const QString& text, int limit) {
+    return available() ? m_reader->find(text, QString(), QString(), limit) : QList<TSearchHit>();
+}
+
 QList<qint64> TSearch::find(const QString& text, const QString& kind, const QString& table) {
     QList<qint64> ids;
     if (!available())

@@ -23,6 +23,8 @@ public:
     void refresh();
     // The ids of a kind's group whose records match every word's start.
     QList<qint64> find(const QString& text, const QString& kind, const QString& table);
+    // The records of every kind and group that match, at most `limit`.
+    QList<TSearchHit> findAll(const QString& text, int limit);
     // Whether the index answers.
     bool available();
 

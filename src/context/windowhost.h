@@ -42,6 +42,10 @@ public:
                              const std::function<void(TModuleState&)>& change) = 0;
     // Applies the current language table to every window of the program.
     virtual void Aplikujjazyk() = 0;
+    // Shows the window that searches every kind's records.
+    virtual void ShowSearch() = 0;
+    // Shows a record's window on its group, and the record in it to be read.
+    virtual void OpenRecord(const QString& kind, const QString& table, qint64 id) = 0;
     // Closes the main window, which ends the program.
     virtual void EndProgram() = 0;
     // The short confirmation sound; a failure is reported, not thrown.

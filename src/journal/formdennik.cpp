@@ -16,7 +16,8 @@ constexpr TRecordKind kJournalKind{u"dennik",
                                    Str::DroppingJournalTables,
                                    Str::JournalMenu,
                                    u"datum",
-                                   u"obsah"};
+                                   u"obsah",
+                                   u"datum"};
 
 namespace {
 

@@ -313,10 +313,17 @@ enum class Str : int {
     FindCommand = 265,
     FilterMatches = 266,
     SearchUnavailable = 267,
+    SearchEverywhere = 268,
+    ColumnKind = 269,
+    ColumnGroup = 270,
+    ColumnDate = 271,
+    ColumnTitle = 272,
+    ColumnMatch = 273,
+    SearchFound = 274,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::SearchUnavailable) + 1;
+inline constexpr int kStrCount = int(Str::SearchFound) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

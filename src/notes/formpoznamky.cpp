@@ -21,7 +21,8 @@ constexpr TRecordKind kNotesKind{u"poznamky",
                                  Str::DroppingNotesTables,
                                  Str::NotesMenu,
                                  u"predmet",
-                                 u"obsah"};
+                                 u"obsah",
+                                 u"datumzmeny"};
 
 TFormpoznamky::TFormpoznamky(TProgramContext& context)
     : TGroupedWindow(context, kNotesKind, context.modules.poznamky,

@@ -31,6 +31,8 @@ struct TRecordKind {
     // text, over its table's columns; none for a kind that is not searched.
     const char16_t* searchTitle = nullptr;
     const char16_t* searchText = u"''";
+    // The stored moment the search's results show, if it has one.
+    const char16_t* searchDate = u"''";
 };
 
 // The maker of a kind's window class.

@@ -24,6 +24,8 @@ TRecordWindow::TRecordWindow(TProgramContext& context, const TRecordKind& kind)
             AddWindowKey(this, dialogs, QKeyCombination(key.key),
                          [this, name = key.name] { switchTo(name); });
     AddWindowKey(this, dialogs, QKeyCombination(Qt::Key_F12), [this] { backToMain(); });
+    AddWindowKey(this, dialogs, QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F),
+                 [&host] { host.ShowSearch(); });
     AddMenuBarKey(this, dialogs);
     AddWindowKey(this, dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [&host] { host.Skryvsetko(); });

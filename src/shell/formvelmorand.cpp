@@ -279,11 +279,23 @@ void Tformvelmorand::buildMenus() {
         action->setShortcutContext(Qt::WidgetShortcut);
         guarded(action, [showRecordWindow, name] { showRecordWindow(name); });
     }
+    okna->addSeparator();
+    const QKeySequence searchKeys(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_F);
+    QAction* hladat = item(okna, "hladatvsade", Str::SearchEverywhere);
+    hladat->setShortcut(searchKeys);
+    hladat->setShortcutContext(Qt::WidgetShortcut);
+    guarded(hladat, [this] { m_context.host->ShowSearch(); });
 
     Popup = new QMenu(this);
     Popup->setObjectName(u"Popup"_s);
     vypnialarmpopup = item(Popup, "vypnialarmpopup", Str::AlarmOff);
     zobrazitoknopopup = item(Popup, "zobrazitoknopopup", Str::ShowProgram);
+    QAction* hladatpopup = item(Popup, "hladatvsadepopup", Str::SearchEverywhere);
+    ConnectGuarded(m_context.dialogs, hladatpopup, &QAction::triggered, this, [this] {
+        if (m_context.host->isProgramHidden())
+            m_context.host->ShowLastWindow();
+        m_context.host->ShowSearch();
+    });
     koniecpopup = item(Popup, "koniecpopup", Str::Quit);
     vypnialarmpopup->setVisible(false);
     zobrazitoknopopup->setVisible(false);
@@ -298,6 +310,8 @@ void Tformvelmorand::buildMenus() {
                      [showRecordWindow, name = key.name] { showRecordWindow(name); });
     AddWindowKey(this, m_context.dialogs, QKeyCombination(Qt::AltModifier, Qt::Key_F4),
                  [this] { m_context.host->Skryvsetko(); });
+    AddWindowKey(this, m_context.dialogs, searchKeys.operator[](0),
+                 [this] { m_context.host->ShowSearch(); });
     AddMenuBarKey(this, m_context.dialogs);
 }
 

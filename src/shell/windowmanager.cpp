@@ -18,6 +18,8 @@
 #include "records/recordkind.h"
 #include "records/recordwindow.h"
 #include "reminders.h"
+#include "searchwindow.h"
+#include "storage/sqlite.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,16 +40,7 @@ TWindowManager::TWindowManager(TProgramContext& context)
     // The ringing entry, to be read: the diary on its group, its editor over it.
     ConnectGuarded(m_context.dialogs, m_reminders.get(), &TReminders::openRequested, this,
                    [this](const TReminders::Pending& entry) {
-                       // The diary opens on the entry's group from now on.
-                       const auto toEntry = [&entry](TModuleState& diary) {
-                           diary.table = entry.table;
-                           diary.caption = entry.caption;
-                       };
-                       toEntry(m_context.modules.diar);
-                       RewriteView(m_context.modules.diar, toEntry);
-                       ShowWindowNamed(u"diar"_s);
-                       if (auto* list = qobject_cast<TListWindow*>(record(u"diar"_s)))
-                           list->readRecord(entry.id);
+                       openRecord(u"diar"_s, entry.table, entry.caption, entry.id);
                    });
     // The way back is offered whenever no window is on the screen.
     connect(m_main->trayMenu(), &QMenu::aboutToShow, this, [this] {
@@ -106,6 +99,48 @@ TRecordWindow* TWindowManager::record(const QString& name) const {
         if (window->name() == name)
             return window.get();
     return nullptr;
+}
+
+void TWindowManager::ShowSearch() {
+    if (!m_searchWindow)
+        m_searchWindow = new TSearchWindow(m_context, m_main.get());
+    m_searchWindow->showSearch();
+}
+
+void TWindowManager::OpenRecord(const QString& kind, const QString& table, qint64 id) {
+    for (const TRecordKind* known : RecordKinds()) {
+        if (kind != QStringView(known->name))
+            continue;
+        const TModuleState& module = known->module(m_context.modules);
+        QString caption = module.caption;
+        if (module.grouped) {
+            TSQLiteDatabase db(module.file);
+            const TSQLiteTable row =
+                db.Query(u"SELECT captiontable FROM tables WHERE nametable=?1"_s, {table});
+            if (row.Rows() > 0)
+                caption = row.CellTextOrEmpty(0);
+        }
+        openRecord(kind, table, caption, id);
+    }
+}
+
+void TWindowManager::openRecord(const QString& kind, const QString& table, const QString& caption,
+                                qint64 id) {
+    auto* list = qobject_cast<TListWindow*>(record(kind));
+    if (!list)
+        return;
+    // The window opens on the record's group from now on.
+    if (list->module().grouped) {
+        const auto toGroup = [&](TModuleState& module) {
+            module.table = table;
+            module.caption = caption;
+        };
+        toGroup(list->module());
+        RewriteView(list->module(), toGroup);
+    }
+    m_context.settings.lastWindow = kind;
+    ShowWindowNamed(kind);
+    list->readRecord(id);
 }
 
 void TWindowManager::ShowWindowNamed(const QString& name) {

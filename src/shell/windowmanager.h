@@ -13,6 +13,7 @@ class TProgramContext;
 class TRecordWindow;
 class TReminders;
 class TSearch;
+class TSearchWindow;
 class Tformvelmorand;
 
 // The program's windows as a group: it makes the main window and the record
@@ -58,11 +59,16 @@ public:
     void RewriteView(const TModuleState& module,
                      const std::function<void(TModuleState&)>& change) override;
     void EndProgram() override;
+    void ShowSearch() override;
+    void OpenRecord(const QString& kind, const QString& table, qint64 id) override;
     void Pipni() override;
     void Ulozini() override;
     void watchActivation(QWidget* window, std::function<void()> handler) override;
 
 private:
+    // Shows a record's window on its group (of that caption) and the record
+    // in it to be read.
+    void openRecord(const QString& kind, const QString& table, const QString& caption, qint64 id);
     void setHidden(bool hidden);
     // Whether no window of the program is on the screen, hidden or not.
     bool nothingShown() const;
@@ -76,6 +82,8 @@ private:
     std::unique_ptr<TActivationTracker> m_activation;
     std::unique_ptr<TReminders> m_reminders;
     std::unique_ptr<TSearch> m_search;
+    // Made at its first use, owned by the main window.
+    QPointer<TSearchWindow> m_searchWindow;
     std::unique_ptr<Tformvelmorand> m_main;
     std::vector<std::unique_ptr<TRecordWindow>> m_records;
 };

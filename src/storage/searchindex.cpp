@@ -77,12 +77,12 @@ struct TSearchIndex::Statements {
     Statement rowOf, addRecord, setHash, dropWords, addWords, dropRecord;
 };
 
-QString SearchExpression(const QString& text) {
+QStringList SearchWords(const QString& text) {
     QStringList words;
     QString word;
     const auto end = [&] {
         if (!word.isEmpty() && words.size() < kMostWords)
-            words.append(u'"' + word + u"\"*"_s);
+            words.append(word);
         word.clear();
     };
     // Words as the index's tokenizer reads them: letters, digits and marks;
@@ -94,7 +94,67 @@ QString SearchExpression(const QString& text) {
             end();
     }
     end();
+    return words;
+}
+
+QString SearchExpression(const QString& text) {
+    QStringList words = SearchWords(text);
+    for (QString& word : words)
+        word = u'"' + word + u"\"*"_s;
     return words.join(u' ');
+}
+
+namespace {
+
+// The text as the index compares it, character for character: lower case,
+// the accents taken off.
+QString folded(const QString& text) {
+    QString plain = text;
+    for (QChar& c : plain) {
+        if (c.decompositionTag() == QChar::Canonical)
+            c = c.decomposition().at(0);
+        c = c.toLower();
+    }
+    return plain;
+}
+
+} // namespace
+
+QString SearchSnippet(const QString& text, const QString& search) {
+    constexpr qsizetype kBefore = 30, kAfter = 70;
+    const QString plain = folded(text);
+    qsizetype at = -1, length = 0;
+    for (const QString& word : SearchWords(folded(search))) {
+        for (qsizetype from = plain.indexOf(word); from >= 0; from = plain.indexOf(word, from + 1))
+            if (from == 0 || !plain[from - 1].isLetterOrNumber()) {
+                if (at < 0 || from < at) {
+                    at = from;
+                    length = word.size();
+                }
+                break;
+            }
+    }
+    // A piece of the text on one line, blanks kept, as HTML.
+    const auto piece = [&text](qsizetype from, qsizetype to) {
+        QString line;
+        for (qsizetype i = from; i < to; ++i)
+            if (!text[i].isSpace())
+                line += text[i];
+            else if (!line.endsWith(u' '))
+                line += u' ';
+        return line.toHtmlEscaped();
+    };
+    if (at < 0)
+        return piece(0, std::min(text.size(), kAfter)) +
+               (text.size() > kAfter ? u"…"_s : QString());
+    // The whole word the search's word starts.
+    qsizetype end = at + length;
+    while (end < text.size() && text[end].isLetterOrNumber())
+        ++end;
+    const qsizetype from = std::max<qsizetype>(0, at - kBefore);
+    const qsizetype to = std::min(text.size(), end + kAfter);
+    return (from > 0 ? u"…"_s : QString()) + piece(from, at) + u"<b>"_s + piece(at, end) +
+           u"</b>"_s + piece(end, to) + (to < text.size() ? u"…"_s : QString());
 }
 
 TSearchIndex::TSearchIndex(const QString& fileName, Access access) {
@@ -335,8 +395,8 @@ QList<TSearchHit> TSearchIndex::find(const QString& text, const QString& kind, c
     return hits;
 }
 
-TSearchSource::TSearchSource(const QString& kind, const TModuleState& module,
-                             const QString& title, const QString& text)
+TSearchSource::TSearchSource(const QString& kind, const TModuleState& module, const QString& title,
+                             const QString& text)
     : kind(kind), file(module.file), grouped(module.grouped), defaultTable(module.defaultTable),
       title(title), text(text) {}
 

@@ -23,6 +23,11 @@ struct TSearchHit {
 // brackets and control characters are searched for as words or dropped,
 // never read as query syntax. Empty when the text holds no word.
 QString SearchExpression(const QString& text);
+// The words of a search text, as the index reads them.
+QStringList SearchWords(const QString& text);
+// A piece of a record's text around the first word that one of the search's
+// words starts, as HTML with that word in bold; its start when none does.
+QString SearchSnippet(const QString& text, const QString& search);
 
 // The index of every record's words, for finding records by any word of
 // them whatever its case and accents, by word prefixes. A file of its own

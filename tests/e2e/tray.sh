@@ -24,6 +24,6 @@ wait_for 10 bash -c "[ \$(xdotool getwindowgeometry --shell $tray | sed -n 's/^W
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
 wait_trace "tray menu:" 5
-grep -q "tray menu: Zobraziť okno programu | Koniec" "$TRACE" || fail "tray menu: $(grep 'tray menu' "$TRACE")"
+grep -q "tray menu: Zobraziť okno programu | Hľadať všade | Koniec" "$TRACE" || fail "tray menu: $(grep 'tray menu' "$TRACE")"
 pass "the tray menu offers Zobraziť okno programu"
 kill -TERM "$APP_PID"; wait "$APP_PID" || true

@@ -97,6 +97,33 @@ private slots:
         QCOMPARE(index.fault(), QString());
     }
 
+    // The piece of a found record's text the results show: around the
+    // first word a search's word starts, that word marked, as HTML.
+    void snippets_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("snippet");
+        QTest::newRow("accents and case aside")
+            << u"Objednať sa k Zubárovi\r\nv piatok"_s << u"zubar"_s
+            << u"Objednať sa k <b>Zubárovi</b> v piatok"_s;
+        QTest::newRow("the first of two words")
+            << u"mlieko a chlieb"_s << u"chl mli"_s << u"<b>mlieko</b> a chlieb"_s;
+        QTest::newRow("inside a word is no start")
+            << u"pokazený zub"_s << u"zub"_s << u"pokazený <b>zub</b>"_s;
+        QTest::newRow("HTML in the text")
+            << u"<i>a&b</i> zub"_s << u"zub"_s << u"&lt;i&gt;a&amp;b&lt;/i&gt; <b>zub</b>"_s;
+        QTest::newRow("far into the text")
+            << QString(100, u'x') + u" zub "_s + QString(100, u'y') << u"zub"_s
+            << u"…"_s + QString(29, u'x') + u" <b>zub</b> "_s + QString(69, u'y') + u"…"_s;
+        QTest::newRow("no word matches") << u"kratky text"_s << u"nic"_s << u"kratky text"_s;
+    }
+    void snippets() {
+        QFETCH(QString, text);
+        QFETCH(QString, search);
+        QFETCH(QString, snippet);
+        QCOMPARE(SearchSnippet(text, search), snippet);
+    }
+
     // A record changed, removed, a group dropped, one kind and group asked
     // for; all of it kept in the file with the records' hashes and the
     // files' stamps.
