@@ -393,6 +393,10 @@ void TListWindow::applyFilter() {
     const QString text = m_filter->isHidden() ? QString() : m_filter->text();
     qint64 keep = 0;
     selectedId(keep);
+    const auto traced = [this] {
+        if (Tracing())
+            Trace(u"filtered: %1 %2"_s.arg(name()).arg(m_list->count()));
+    };
     if (SearchExpression(text).isEmpty()) {
         if (m_unfiltered) {
             m_list->setItems(std::move(*m_unfiltered));
@@ -400,6 +404,7 @@ void TListWindow::applyFilter() {
             select(keep, 0);
         }
         setStatusText(m_fullStatus);
+        traced();
         return;
     }
     if (!m_unfiltered)
@@ -417,6 +422,7 @@ void TListWindow::applyFilter() {
     const TLanguageTable& s = m_context.strings;
     setStatusText(available ? s[Str::FilterMatches].arg(m_list->count()).arg(m_unfiltered->count())
                             : s[Str::SearchUnavailable]);
+    traced();
 }
 
 bool TListWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #include "context/search.h"
 #include "context/windowhost.h"
 #include "context/windowsize.h"
+#include "platform/trace.h"
 #include "recordkinds.h"
 #include "records/recordkind.h"
 #include "storage/datetimetext.h"
@@ -97,8 +98,11 @@ TSearchWindow::TSearchWindow(TProgramContext& context, QWidget* owner)
         });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-    resize(fontMetrics().averageCharWidth() * 120, fontMetrics().lineSpacing() * 30);
     Aplikujjazyk();
+}
+
+QSize TSearchWindow::sizeHint() const {
+    return {fontMetrics().averageCharWidth() * 130, fontMetrics().lineSpacing() * 32};
 }
 
 void TSearchWindow::Aplikujjazyk() {
@@ -191,6 +195,7 @@ void TSearchWindow::search() {
     for (int column = KindColumn; column < MatchColumn; ++column)
         m_results->resizeColumnToContents(column);
     m_status->setText(s[Str::SearchFound].arg(items.size()));
+    Trace(u"found everywhere: %1"_s.arg(items.size()));
 }
 
 void TSearchWindow::openSelected() {

@@ -22,6 +22,8 @@ public:
     // Shows the window in front with the keyboard in its field.
     void showSearch();
     void Aplikujjazyk() override;
+    // Room for the five columns and some 30 results.
+    QSize sizeHint() const override;
 
 private:
     // Lists the matches of the field's words.

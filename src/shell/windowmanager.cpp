@@ -139,6 +139,7 @@ void TWindowManager::openRecord(const QString& kind, const QString& table, const
         RewriteView(list->module(), toGroup);
     }
     m_context.settings.lastWindow = kind;
+    list->selectAfterRefresh(id);
     ShowWindowNamed(kind);
     list->readRecord(id);
 }

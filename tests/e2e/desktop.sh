@@ -2,7 +2,8 @@
 # The program used with the mouse, as a user does, bare and (E2E_WM=openbox)
 # under a window manager: menu commands chosen with the mouse hold, a menu
 # opened and closed changes nothing, the reading pane follows the arrow keys
-# and a right click's delete bins the record clicked, a closed record window
+# and a right click's delete bins the record clicked, Ctrl+F narrows a list
+# and Ctrl+Shift+F finds a contact and opens it, a closed record window
 # stays closed.
 source "$(dirname "$0")/lib.sh" "$1"
 mkdir -p "$HOME_DIR/data"
@@ -14,6 +15,18 @@ INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojepoznamky','Mo
 INSERT INTO mojepoznamky(predmet,viditelnost) VALUES('Zebra',1),('auto',1);
 INSERT INTO Dva(predmet,obsah,viditelnost) VALUES('jeden','prvý',1),('dva','druhý',1),('tri','tretí',1);
 SQL
+# The files hold Windows-1250: the surname's bytes as the program writes them.
+surname=$(printf 'Hrebenárová' | iconv -f UTF-8 -t CP1250 | od -An -tx1 | tr -d ' \n')
+sqlite3 "$HOME_DIR/data/Addressbook.dbf" <<SQL
+CREATE TABLE tables([id] INTEGER PRIMARY KEY, [nametable] varchar(30),[captiontable] varchar(30),[viditelnost] INTEGER);
+CREATE TABLE mojekontakty([id] INTEGER PRIMARY KEY, [meno] varchar(20),[priezvisko] varchar(30),[ulica] varchar(30),[psc] varchar(15),[mesto] varchar(30), [stat] varchar(20),[tel1] varchar(30),[tel2] varchar(30),[mob1] varchar(30),[mob2] varchar(30),[mob3] varchar(30),[fax] varchar(30),[mail1] varchar(30),[mail2] varchar(30),[mail3] varchar(30),[web] varchar(30),[icq] varchar(20),[skype] varchar(30),[irc] varchar(30),[jabber] varchar(30),[msn] varchar(30),[yahoo] varchar(30),[ain] varchar(30),[gadugadu] varchar(30),[viditelnost] INTEGER);
+INSERT INTO tables(nametable,captiontable,viditelnost) VALUES('mojekontakty','Moje',1);
+INSERT INTO mojekontakty(meno,priezvisko,mesto,viditelnost) VALUES('Eva','Mala','Nitra',1),('Jana',CAST(X'$surname' AS TEXT),'Trnava',1);
+SQL
+# The address book past its first-run notice.
+{ printf '2.0\r\n1\r\n'; for _ in $(seq 24); do printf '1\r\n'; done
+  printf '1\r\n0\r\n1\r\n2\r\n0\r\nmojekontakty\r\nMoje\r\nwhere viditelnost=1\r\nORDER BY priezvisko\r\n\r\n'; } \
+    >"$HOME_DIR/data/Addressbook.ini"
 write_settings
 start_x
 start_app
@@ -67,6 +80,43 @@ xdotool key Return
 wait_for 5 bash -c "[ \"\$(sqlite3 '$HOME_DIR/data/Notes.dbf' 'SELECT predmet FROM Dva WHERE viditelnost=0')\" = dva ]" ||
     fail "the bin holds '$(sqlite3 "$HOME_DIR/data/Notes.dbf" 'SELECT predmet FROM Dva WHERE viditelnost=0')'"
 pass "a right click's delete bins the note clicked"
+
+# Ctrl+F and a word typed narrow the list to the note that holds it; Esc
+# gives both back.
+mark=$(trace_mark)
+xdotool key ctrl+f
+xdotool type --delay 80 "tretí"
+wait_trace_after "$mark" "filtered: poznamky 1"
+mark=$(trace_mark)
+xdotool key Escape
+wait_trace_after "$mark" "filtered: poznamky 2"
+pass "Ctrl+F narrows the list to the match, Esc brings all back"
+
+# Ctrl+Shift+F finds a contact by a word of its name, without its accents;
+# Enter opens it to be read.
+mark=$(trace_mark)
+xdotool key ctrl+shift+f
+wait_trace_after "$mark" "active: hladatvsade"
+xdotool type --delay 80 "hrebenar"
+wait_trace_after "$mark" "found everywhere: 1"
+mark=$(trace_mark)
+xdotool key Down Return
+wait_trace_after "$mark" "active: formzaznam JanaHrebenárová" 10
+pass "Ctrl+Shift+F found the contact and Enter opened it"
+mark=$(trace_mark)
+xdotool key Escape
+wait_trace_after "$mark" "active: adresar"
+# The search window stays open behind; Esc there closes it.
+mark=$(trace_mark)
+xdotool key ctrl+shift+f
+wait_trace_after "$mark" "active: hladatvsade"
+xdotool key Escape
+sleep 0.3
+# Bare, nothing takes the focus back: the address book is given it.
+under_wm || focus_on "$(xdotool search --onlyvisible --name '^Adresár' | head -n 1)"
+mark=$(trace_mark)
+xdotool key F1
+wait_trace_after "$mark" "active: poznamky"
 
 # A record window closed by the window manager stays closed; bare, the
 # settings page is reached with F12.

@@ -16,6 +16,7 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDir>
@@ -28,6 +29,7 @@
 #include <QSignalSpy>
 #include <QSplitterHandle>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -490,6 +492,59 @@ private slots:
         QVERIFY(!field->isVisible());
         QCOMPARE(w.captions().size(), all.size() + 1);
         QCOMPARE(FileBytes(w.module().view), view);
+    }
+
+    // Ctrl+Shift+F in a record window searches every kind and shown group:
+    // a note and a contact found, a record in a binned group not; Enter on
+    // the contact shows the address book on its group, the contact selected
+    // and open to be read.
+    void searchEverywhere() {
+        TempHome home;
+        Window w(u"poznamky"_s);
+        w.add(u"Zubár v piatok"_s);
+        {
+            QDir().mkpath(u"data"_s);
+            TSQLiteDatabase contacts(u"data/Addressbook.dbf"_s);
+            contacts.Execute(
+                GroupTableDefinition(u"lekari"_s, w.t.context.modules.adresar.columns));
+            contacts.Execute(u"INSERT INTO tables(nametable,captiontable,viditelnost) "
+                             u"VALUES('lekari','Lekári',1),('stare','Staré',0)"_s);
+            contacts.Execute(GroupTableDefinition(u"stare"_s, w.t.context.modules.adresar.columns));
+            contacts.Execute(u"INSERT INTO lekari(meno,priezvisko,mesto,viditelnost) "
+                             u"VALUES('Eva','Malá','Nitra',1),('Ján','Zubný','Trnava',1)"_s);
+            contacts.Execute(u"INSERT INTO stare(meno,priezvisko,viditelnost) "
+                             u"VALUES('Peter','Zubatý',1)"_s);
+        }
+        w.window()->Aktualizuj(); // the index looks at the files again
+        QTest::keyClick(w.window(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QWidget* search = nullptr;
+        QTRY_VERIFY((search = QApplication::activeWindow()) &&
+                    search->objectName() == u"hladatvsade");
+        auto* field = search->findChild<QLineEdit*>(u"hladatvsadevstup"_s);
+        QTest::keyClicks(field, u"zub"_s);
+        auto* results = search->findChild<QTreeWidget*>(u"vysledky"_s);
+        const auto titles = [results] {
+            QStringList all;
+            for (int row = 0; row < results->topLevelItemCount(); ++row)
+                all.append(results->topLevelItem(row)->text(3));
+            return all;
+        };
+        QTRY_COMPARE(titles(), (QStringList{u"Zubár v piatok"_s, u"Ján Zubný"_s}));
+        QCOMPARE(results->topLevelItem(1)->text(1), u"Lekári"_s);
+        QTest::keyClick(field, Qt::Key_Down);
+        QTest::keyClick(results, Qt::Key_Down);
+        QTest::keyClick(results, Qt::Key_Return);
+        TRecordEditor* editor = nullptr;
+        QTRY_VERIFY((editor = OpenWindow<TRecordEditor>()));
+        QCOMPARE(editor->mode(), TRecordEditor::Mode::View);
+        QCOMPARE(editor->form().text(u"priezvisko"_s), u"Zubný"_s);
+        auto* contacts = static_cast<TListWindow*>(w.record(u"adresar"_s));
+        QCOMPARE(contacts->module().table, u"lekari"_s);
+        const auto selected = [contacts] {
+            qint64 id = 0;
+            return contacts->selectedId(id) ? id : 0;
+        };
+        QTRY_COMPARE(selected(), 2);
     }
 
     // An editor opens at the size its content asks for, over its window;
