@@ -23,7 +23,7 @@ constexpr const char* kSchema[] = {
     // Words only, no positions: a record matches or it does not, and the
     // index stays small beside its text.
     "CREATE VIRTUAL TABLE words USING fts5(title, text, "
-    "tokenize='unicode61 remove_diacritics 2', detail=none)",
+    "tokenize='unicode61 remove_diacritics 2', detail=none, prefix='2 3')",
 };
 
 // The longest search the index is asked: words beyond are left out.
@@ -378,7 +378,7 @@ QList<TSearchHit> TSearchIndex::find(const QString& text, const QString& kind, c
     if (!m_db || expression.isEmpty())
         return hits;
     Statement statement(m_db,
-                        "SELECT r.kind, r.tbl, r.id FROM words JOIN records r ON r.rowid = "
+                        "SELECT r.kind, r.tbl, r.id FROM words CROSS JOIN records r ON r.rowid = "
                         "words.rowid WHERE words MATCH ?1 AND (?2 IS NULL OR r.kind = ?2) AND "
                         "(?3 IS NULL OR r.tbl = ?3) LIMIT ?4");
     statement.text(1, expression).number(4, limit);
