@@ -116,6 +116,9 @@ void TSearchWindow::Aplikujjazyk() {
 }
 
 void TSearchWindow::showSearch() {
+    // What other programs changed meanwhile is looked at again.
+    if (m_context.search)
+        m_context.search->refresh();
     if (isHidden())
         ShowAtKeptSize(this, m_context.own);
     raise();
