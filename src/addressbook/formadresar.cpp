@@ -24,13 +24,17 @@
 using namespace Qt::Literals::StringLiterals;
 
 // What search finds a contact by besides its names: its other 22 fields.
-constexpr char16_t kContactText[] =
-    u"ifnull(ulica,'') || ' ' || ifnull(psc,'') || ' ' || ifnull(mesto,'') || ' ' || ifnull(stat,'') || ' ' || "
-    u"ifnull(tel1,'') || ' ' || ifnull(tel2,'') || ' ' || ifnull(mob1,'') || ' ' || ifnull(mob2,'') || ' ' || "
-    u"ifnull(mob3,'') || ' ' || ifnull(fax,'') || ' ' || ifnull(mail1,'') || ' ' || ifnull(mail2,'') || ' ' || "
-    u"ifnull(mail3,'') || ' ' || ifnull(web,'') || ' ' || ifnull(icq,'') || ' ' || ifnull(skype,'') || ' ' || "
-    u"ifnull(irc,'') || ' ' || ifnull(jabber,'') || ' ' || ifnull(msn,'') || ' ' || ifnull(yahoo,'') || ' ' || "
-    u"ifnull(ain,'') || ' ' || ifnull(gadugadu,'')";
+constexpr char16_t kContactText[] = u"ifnull(ulica,'') || ' ' || ifnull(psc,'') || ' ' || "
+                                    u"ifnull(mesto,'') || ' ' || ifnull(stat,'') || ' ' || "
+                                    u"ifnull(tel1,'') || ' ' || ifnull(tel2,'') || ' ' || "
+                                    u"ifnull(mob1,'') || ' ' || ifnull(mob2,'') || ' ' || "
+                                    u"ifnull(mob3,'') || ' ' || ifnull(fax,'') || ' ' || "
+                                    u"ifnull(mail1,'') || ' ' || ifnull(mail2,'') || ' ' || "
+                                    u"ifnull(mail3,'') || ' ' || ifnull(web,'') || ' ' || "
+                                    u"ifnull(icq,'') || ' ' || ifnull(skype,'') || ' ' || "
+                                    u"ifnull(irc,'') || ' ' || ifnull(jabber,'') || ' ' || "
+                                    u"ifnull(msn,'') || ' ' || ifnull(yahoo,'') || ' ' || "
+                                    u"ifnull(ain,'') || ' ' || ifnull(gadugadu,'')";
 
 constexpr TRecordKind kAddressBookKind{u"adresar",
                                        Qt::Key_F3,

@@ -18,10 +18,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr TRecordKind kDiaryKind{
-    u"diar",      Qt::Key_F2,         &MakeRecordWindow<Tformdiar>, &ModuleOf<&DataModules::diar>,
-    Str::MyDiary, Str::DeletingDiary, Str::DroppingDiaryTables,     Str::DiaryMenu,
-    u"predmet",   u"obsah",           u"avizo"};
+constexpr TRecordKind kDiaryKind{u"diar",
+                                 Qt::Key_F2,
+                                 &MakeRecordWindow<Tformdiar>,
+                                 &ModuleOf<&DataModules::diar>,
+                                 Str::MyDiary,
+                                 Str::DeletingDiary,
+                                 Str::DroppingDiaryTables,
+                                 Str::DiaryMenu,
+                                 u"predmet",
+                                 u"obsah",
+                                 u"avizo"};
 
 namespace {
 
