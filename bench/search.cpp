@@ -3,8 +3,9 @@
 // text: a few often, most rarely), beside the raw SQLite floor of reading
 // the same rows and texts; the index's size against the text's. Then, with
 // 500,000 records over the five kinds in the index, 100 searches of 1 to 3
-// word starts (2 to 5 letters, taken from words of the texts): over all,
-// and over one kind's group of 100,000; median and slowest of each.
+// word starts (2 to 5 letters, taken from words of the texts): the first
+// 500 over all (as the search window lists them), and all of one kind's
+// group of 100,000 (as a window's filter needs them); median and slowest.
 //
 //   search_bench
 #include "benchsupport.h"
@@ -125,16 +126,23 @@ int main(int argc, char** argv) {
             starts.append(words.start());
         const QString text = starts.join(u' ');
         QList<TSearchHit> hits;
-        all.push_back(TimedMs([&] { hits = index.find(text); }));
+        // As the search window asks: its first 500.
+        all.push_back(TimedMs([&] { hits = index.find(text, QString(), QString(), 500); }));
         found.push_back(int(hits.size()));
-        group.push_back(TimedMs(
-            [&] { index.find(text, QStringLiteral("poznamky"), QStringLiteral("mojepoznamky")); }));
+        int inGroup = 0;
+        group.push_back(TimedMs([&] {
+            inGroup =
+                int(index.find(text, QStringLiteral("poznamky"), QStringLiteral("mojepoznamky"))
+                        .size());
+        }));
+        found.back() = inGroup;
     }
-    std::printf("100 searches over 500000 records: median %.2f ms, slowest %.2f ms; "
+    std::printf(
+        "100 searches over 500000 records, the first 500: median %.2f ms, slowest %.2f ms\n",
+        Median(all), *std::max_element(all.begin(), all.end()));
+    std::printf("the same, all matches in one group of 100000: median %.2f ms, slowest %.2f ms; "
                 "median of records found %d\n",
-                Median(all), *std::max_element(all.begin(), all.end()),
+                Median(group), *std::max_element(group.begin(), group.end()),
                 int(Median(std::vector<double>(found.begin(), found.end()))));
-    std::printf("the same in one group of 100000: median %.2f ms, slowest %.2f ms\n", Median(group),
-                *std::max_element(group.begin(), group.end()));
     return 0;
 }
