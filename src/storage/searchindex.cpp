@@ -14,14 +14,21 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The layout this program writes; another one is made anew.
-constexpr int kLayout = 2;
+constexpr int kLayout = 3;
+
+// A record's row in the index: its group's number above its id, so that a
+// group's records are one range of rows, found and dropped as one.
+constexpr int kIdBits = 40;
+constexpr qint64 kMostId = (qint64(1) << kIdBits) - 1;
 
 constexpr const char* kSchema[] = {
-    "CREATE TABLE records(rowid INTEGER PRIMARY KEY, kind TEXT NOT NULL, tbl TEXT NOT NULL, "
-    "id INTEGER NOT NULL, hash INTEGER NOT NULL, UNIQUE(kind, tbl, id))",
+    "CREATE TABLE groups(number INTEGER PRIMARY KEY, kind TEXT NOT NULL, tbl TEXT NOT NULL, "
+    "UNIQUE(kind, tbl))",
+    "CREATE TABLE records(rowid INTEGER PRIMARY KEY, hash INTEGER NOT NULL)",
     "CREATE TABLE files(name TEXT PRIMARY KEY, stamp BLOB)",
     // Words only, no positions: a record matches or it does not, and the
-    // index stays small beside its text.
+    // index stays small beside its text; starts of 2 and 3 letters kept
+    // apart, as the first keystrokes search for them.
     "CREATE VIRTUAL TABLE words USING fts5(title, text, "
     "tokenize='unicode61 remove_diacritics 2', detail=none, prefix='2 3')",
 };
@@ -68,13 +75,12 @@ struct Statement {
 
 struct TSearchIndex::Statements {
     explicit Statements(sqlite3* db)
-        : rowOf(db, "SELECT rowid FROM records WHERE kind=?1 AND tbl=?2 AND id=?3"),
-          addRecord(db, "INSERT INTO records(kind, tbl, id, hash) VALUES(?1, ?2, ?3, ?4)"),
-          setHash(db, "UPDATE records SET hash=?2 WHERE rowid=?1"),
+        : hashOf(db, "SELECT hash FROM records WHERE rowid=?1"),
+          addRecord(db, "INSERT OR REPLACE INTO records(rowid, hash) VALUES(?1, ?2)"),
           dropWords(db, "DELETE FROM words WHERE rowid=?1"),
           addWords(db, "INSERT INTO words(rowid, title, text) VALUES(?1, ?2, ?3)"),
           dropRecord(db, "DELETE FROM records WHERE rowid=?1") {}
-    Statement rowOf, addRecord, setHash, dropWords, addWords, dropRecord;
+    Statement hashOf, addRecord, dropWords, addWords, dropRecord;
 };
 
 QStringList SearchWords(const QString& text) {
@@ -181,6 +187,7 @@ TSearchIndex::~TSearchIndex() {
 
 void TSearchIndex::close() {
     m_statements.reset();
+    m_groupNumbers.clear();
     if (m_db)
         sqlite3_close(m_db);
     m_db = nullptr;
@@ -209,7 +216,7 @@ bool TSearchIndex::open(const QString& fileName, Access access) {
         execute("BEGIN");
         for (const char* sql : kSchema)
             execute(sql);
-        execute("PRAGMA user_version=2");
+        execute("PRAGMA user_version=3");
         execute("COMMIT");
         if (!m_db)
             return false;
@@ -258,85 +265,103 @@ void TSearchIndex::commit() {
     execute("COMMIT");
 }
 
+void TSearchIndex::fail() {
+    m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
+    close();
+}
+
+qint64 TSearchIndex::groupNumber(const QString& kind, const QString& table, bool make) {
+    if (!m_db)
+        return 0;
+    const QString key = kind + u'/' + table;
+    if (const qint64 known = m_groupNumbers.value(key))
+        return known;
+    Statement find(m_db, "SELECT number FROM groups WHERE kind=?1 AND tbl=?2");
+    qint64 number = 0;
+    if (find.text(1, kind).text(2, table).step() == SQLITE_ROW) {
+        number = sqlite3_column_int64(find.s, 0);
+    } else if (make) {
+        Statement add(m_db, "INSERT INTO groups(kind, tbl) VALUES(?1, ?2)");
+        if (add.text(1, kind).text(2, table).step() != SQLITE_DONE) {
+            fail();
+            return 0;
+        }
+        number = sqlite3_last_insert_rowid(m_db);
+    }
+    if (number > 0)
+        m_groupNumbers.insert(key, number);
+    return number;
+}
+
 void TSearchIndex::put(const TSearchHit& record, qint64 hash, const QString& title,
                        const QString& text) {
+    // An id out of the range a row can hold is not searched for.
+    if (record.id < 0 || record.id > kMostId)
+        return;
+    const qint64 number = groupNumber(record.kind, record.table, true);
     if (!m_db)
         return;
+    const qint64 row = (number << kIdBits) | record.id;
     Statements& s = *m_statements;
-    s.rowOf.text(1, record.kind).text(2, record.table).number(3, record.id);
-    qint64 row = 0;
-    const bool known = s.rowOf.step() == SQLITE_ROW;
-    if (known)
-        row = sqlite3_column_int64(s.rowOf.s, 0);
-    s.rowOf.reset();
-    bool done = true;
-    if (known) {
-        done = s.dropWords.number(1, row).step() == SQLITE_DONE &&
-               s.setHash.number(1, row).number(2, hash).step() == SQLITE_DONE;
-        s.dropWords.reset();
-        s.setHash.reset();
-    } else {
-        done = s.addRecord.text(1, record.kind)
-                   .text(2, record.table)
-                   .number(3, record.id)
-                   .number(4, hash)
-                   .step() == SQLITE_DONE;
-        s.addRecord.reset();
-        row = sqlite3_last_insert_rowid(m_db);
-    }
+    const bool known = s.hashOf.number(1, row).step() == SQLITE_ROW;
+    s.hashOf.reset();
+    bool done = !known || s.dropWords.number(1, row).step() == SQLITE_DONE;
+    s.dropWords.reset();
+    done = done && s.addRecord.number(1, row).number(2, hash).step() == SQLITE_DONE;
+    s.addRecord.reset();
     done = done && s.addWords.number(1, row).text(2, title).text(3, text).step() == SQLITE_DONE;
     s.addWords.reset();
-    if (!done) {
-        m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
-        close();
-    }
+    if (!done)
+        fail();
 }
 
 void TSearchIndex::remove(const TSearchHit& record) {
-    if (!m_db)
+    const qint64 number = groupNumber(record.kind, record.table, false);
+    if (!m_db || number == 0 || record.id < 0 || record.id > kMostId)
         return;
+    const qint64 row = (number << kIdBits) | record.id;
     Statements& s = *m_statements;
-    s.rowOf.text(1, record.kind).text(2, record.table).number(3, record.id);
-    if (s.rowOf.step() == SQLITE_ROW) {
-        const qint64 row = sqlite3_column_int64(s.rowOf.s, 0);
-        s.rowOf.reset();
-        const bool done = s.dropWords.number(1, row).step() == SQLITE_DONE &&
-                          s.dropRecord.number(1, row).step() == SQLITE_DONE;
-        s.dropWords.reset();
-        s.dropRecord.reset();
-        if (!done) {
-            m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
-            close();
-        }
+    const bool known = s.hashOf.number(1, row).step() == SQLITE_ROW;
+    s.hashOf.reset();
+    if (!known)
         return;
-    }
-    s.rowOf.reset();
+    const bool done = s.dropWords.number(1, row).step() == SQLITE_DONE &&
+                      s.dropRecord.number(1, row).step() == SQLITE_DONE;
+    s.dropWords.reset();
+    s.dropRecord.reset();
+    if (!done)
+        fail();
 }
 
 void TSearchIndex::removeGroup(const QString& kind, const QString& table) {
-    if (!m_db)
+    const qint64 number = groupNumber(kind, table, false);
+    if (!m_db || number == 0)
         return;
     bool done = true;
-    for (const char* sql :
-         {"DELETE FROM words WHERE rowid IN (SELECT rowid FROM records WHERE kind=?1 AND tbl=?2)",
-          "DELETE FROM records WHERE kind=?1 AND tbl=?2"}) {
+    for (const char* sql : {"DELETE FROM words WHERE rowid BETWEEN ?1 AND ?2",
+                            "DELETE FROM records WHERE rowid BETWEEN ?1 AND ?2"}) {
         Statement statement(m_db, sql);
-        done = done && statement.text(1, kind).text(2, table).step() == SQLITE_DONE;
+        done = done && statement.number(1, number << kIdBits)
+                               .number(2, (number << kIdBits) | kMostId)
+                               .step() == SQLITE_DONE;
     }
-    if (!done) {
-        m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
-        close();
-    }
+    Statement group(m_db, "DELETE FROM groups WHERE number=?1");
+    done = done && group.number(1, number).step() == SQLITE_DONE;
+    m_groupNumbers.remove(kind + u'/' + table);
+    if (!done)
+        fail();
 }
 
 QHash<qint64, qint64> TSearchIndex::hashes(const QString& kind, const QString& table) {
     QHash<qint64, qint64> all;
-    if (!m_db)
+    const qint64 number = groupNumber(kind, table, false);
+    if (!m_db || number == 0)
         return all;
-    Statement statement(m_db, "SELECT id, hash FROM records WHERE kind=?1 AND tbl=?2");
-    statement.text(1, kind).text(2, table);
+    Statement statement(m_db, "SELECT rowid, hash FROM records WHERE rowid BETWEEN ?1 AND ?2");
+    statement.number(1, number << kIdBits).number(2, (number << kIdBits) | kMostId);
     while (statement.step() == SQLITE_ROW)
-        all.insert(sqlite3_column_int64(statement.s, 0), sqlite3_column_int64(statement.s, 1));
+        all.insert(sqlite3_column_int64(statement.s, 0) & kMostId,
+                   sqlite3_column_int64(statement.s, 1));
     return all;
 }
 
@@ -344,7 +369,7 @@ QStringList TSearchIndex::tables(const QString& kind) {
     QStringList all;
     if (!m_db)
         return all;
-    Statement statement(m_db, "SELECT DISTINCT tbl FROM records WHERE kind=?1 ORDER BY tbl");
+    Statement statement(m_db, "SELECT tbl FROM groups WHERE kind=?1 ORDER BY tbl");
     statement.text(1, kind);
     while (statement.step() == SQLITE_ROW)
         all.append(statement.columnText(0));
@@ -377,21 +402,35 @@ QList<TSearchHit> TSearchIndex::find(const QString& text, const QString& kind, c
     const QString expression = SearchExpression(text);
     if (!m_db || expression.isEmpty())
         return hits;
-    Statement statement(m_db,
-                        "SELECT r.kind, r.tbl, r.id FROM words CROSS JOIN records r ON r.rowid = "
-                        "words.rowid WHERE words MATCH ?1 AND (?2 IS NULL OR r.kind = ?2) AND "
-                        "(?3 IS NULL OR r.tbl = ?3) LIMIT ?4");
-    statement.text(1, expression).number(4, limit);
-    if (!kind.isNull())
-        statement.text(2, kind);
-    if (!table.isNull())
-        statement.text(3, table);
-    int rc;
-    while ((rc = statement.step()) == SQLITE_ROW)
-        hits.append({statement.columnText(0), statement.columnText(1),
-                     sqlite3_column_int64(statement.s, 2)});
-    if (rc != SQLITE_DONE)
-        m_fault = QString::fromUtf8(sqlite3_errmsg(m_db));
+    // One group: its range of rows, their ids below its number.
+    if (!kind.isNull() && !table.isNull()) {
+        const qint64 number = groupNumber(kind, table, false);
+        if (number == 0)
+            return hits;
+        Statement statement(
+            m_db,
+            "SELECT rowid FROM words WHERE words MATCH ?1 AND rowid BETWEEN ?2 AND ?3 LIMIT ?4");
+        statement.text(1, expression)
+            .number(2, number << kIdBits)
+            .number(3, (number << kIdBits) | kMostId)
+            .number(4, limit);
+        while (statement.step() == SQLITE_ROW)
+            hits.append({kind, table, sqlite3_column_int64(statement.s, 0) & kMostId});
+        return hits;
+    }
+    // Every group, or a kind's: each row's group by its number.
+    QHash<qint64, std::pair<QString, QString>> groups;
+    Statement all(m_db, "SELECT number, kind, tbl FROM groups");
+    while (all.step() == SQLITE_ROW)
+        groups.insert(sqlite3_column_int64(all.s, 0), {all.columnText(1), all.columnText(2)});
+    Statement statement(m_db, "SELECT rowid FROM words WHERE words MATCH ?1");
+    statement.text(1, expression);
+    while (hits.size() < limit && statement.step() == SQLITE_ROW) {
+        const qint64 row = sqlite3_column_int64(statement.s, 0);
+        const auto group = groups.constFind(row >> kIdBits);
+        if (group != groups.constEnd() && (kind.isNull() || group->first == kind))
+            hits.append({group->first, group->second, row & kMostId});
+    }
     return hits;
 }
 

@@ -75,12 +75,17 @@ public:
 
 private:
     bool open(const QString& fileName, Access access);
+    // The number of a kind's group; made when asked to, else 0 when none.
+    qint64 groupNumber(const QString& kind, const QString& table, bool make);
+    // Keeps the error, and leaves the index unusable.
+    void fail();
     void close();
     void execute(const char* sql);
 
     struct Statements;
     sqlite3* m_db = nullptr;
     std::unique_ptr<Statements> m_statements;
+    QHash<QString, qint64> m_groupNumbers;
     QString m_fault;
 };
 

@@ -146,6 +146,9 @@ private slots:
             index.removeGroup(u"diar"_s, u"praca"_s);
             QCOMPARE(index.find(u"porada"_s), QList<TSearchHit>{other});
             index.setFileStamp(u"data/Notes.dbf"_s, "stamp");
+            // An id beyond what a row holds (another tool's) is left out.
+            index.put({u"diar"_s, u"doma"_s, qint64(1) << 41}, 5, u"Obrovské"_s, QString());
+            QCOMPARE(index.find(u"obrovske"_s), QList<TSearchHit>{});
         }
         TSearchIndex again(kFile);
         QCOMPARE(again.find(u"jana"_s), QList<TSearchHit>{kJana});
