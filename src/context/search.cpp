@@ -13,6 +13,7 @@ TSearch::TSearch(const QString& indexFile, QList<TSearchSource> sources)
 }
 
 TSearch::~TSearch() {
+    m_stopping = true;
     m_thread.quit();
     m_thread.wait();
     m_writer.reset();
@@ -35,7 +36,8 @@ void TSearch::work() {
     }
     bool changed = false;
     for (const TSearchSource& source : m_sources)
-        changed |= UpdateSearchIndex(*m_writer, source);
+        if (!m_stopping)
+            changed |= UpdateSearchIndex(*m_writer, source, &m_stopping);
     const bool first = !m_ready.exchange(m_writer->usable());
     if (changed || first)
         emit updated();

@@ -43,4 +43,6 @@ private:
     std::unique_ptr<TSearchIndex> m_reader; // the interface's, once the file is made
     std::atomic<bool> m_pending{false};
     std::atomic<bool> m_ready{false};
+    // Set when the program ends: a look under way stops at the next record.
+    std::atomic<bool> m_stopping{false};
 };

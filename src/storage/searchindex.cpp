@@ -439,7 +439,11 @@ TSearchSource::TSearchSource(const QString& kind, const TModuleState& module, co
     : kind(kind), file(module.file), grouped(module.grouped), defaultTable(module.defaultTable),
       title(title), text(text) {}
 
-bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source) {
+bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source,
+                       const std::atomic<bool>* stop) {
+    // Thrown out of a read to end the look.
+    struct TStopped {};
+    const auto stopping = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     const TSearchSource& module = source;
     const QByteArray stamp = DatabaseStamp(module.file);
     if (!index.usable() || (!stamp.isEmpty() && stamp == index.fileStamp(module.file)))
@@ -466,6 +470,8 @@ bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source) {
             db.QueryEach(u"SELECT id, "_s + source.title + u", "_s + source.text + u" FROM "_s +
                              SqlName(table) + u" WHERE viditelnost=1"_s,
                          [&](const TSQLiteRow& row) {
+                             if (stopping())
+                                 throw TStopped();
                              const qint64 id = row.CellInt64(0);
                              const QByteArrayView title = row.CellBytes(1), text = row.CellBytes(2);
                              const qint64 hash =
@@ -487,6 +493,8 @@ bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source) {
         }
         if (!stamp.isEmpty())
             index.setFileStamp(module.file, stamp);
+        index.commit();
+    } catch (const TStopped&) {
         index.commit();
     } catch (const Exception&) {
         // Read again at the next look; what was put in so far is right.

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 struct sqlite3;
@@ -108,5 +109,8 @@ struct TSearchSource {
 // shown group's visible records whose words changed are put in again, the
 // records gone or binned and the groups dropped or binned are taken out.
 // True when the index changed. A file that cannot be read leaves the index
-// as it was, to be looked at again the next time.
-bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source);
+// as it was, to be looked at again the next time. When `stop` is set the
+// look ends before the next record: what was put in stays, and the next look
+// goes on from there.
+bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source,
+                       const std::atomic<bool>* stop = nullptr);

@@ -210,6 +210,16 @@ private slots:
         QVERIFY(UpdateSearchIndex(index, notes));
         QCOMPARE(found(index, u"porada"_s), QStringList());
         QCOMPARE(index.fault(), QString());
+
+        // A look told to stop (the program ends) takes nothing in and keeps
+        // no stamp: the next one does the work.
+        change(
+            u"INSERT INTO mojepoznamky(predmet,obsah,viditelnost) VALUES('Kino','v sobotu',1)"_s);
+        const std::atomic<bool> stop{true};
+        QVERIFY(!UpdateSearchIndex(index, notes, &stop));
+        QCOMPARE(found(index, u"kino"_s), QStringList());
+        QVERIFY(UpdateSearchIndex(index, notes));
+        QCOMPARE(found(index, u"kino"_s), QStringList{u"mojepoznamky/4"_s});
     }
 
     // A damaged file or one of another layout is made anew, empty; a folder
