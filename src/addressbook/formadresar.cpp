@@ -386,12 +386,11 @@ void TFormadresar::openEditor(EditorMode mode, qint64 id) {
     showEditor(new Tformzaznam(*this, mode, id));
 }
 
-void TFormadresar::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
-    const TSQLiteTable contact = db.Query(u"SELECT "_s + allFields() + u" FROM "_s +
-                                              SqlName(module().table) + u" WHERE id=?1"_s,
-                                          {id});
-    if (contact.Rows() == 0)
-        return;
+QString TFormadresar::paneColumns() const {
+    return allFields();
+}
+
+void TFormadresar::showInPane(const TSQLiteTable& contact, TReadingPane& pane) {
     // The names as the list shows them, then the fields the editor shows.
     const bool surname = surnameFirst();
     pane.heading(

@@ -47,7 +47,8 @@ protected:
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
     void openEditor(EditorMode mode, qint64 id) override;
-    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
+    QString paneColumns() const override;
+    void showInPane(const TSQLiteTable& record, TReadingPane& pane) override;
     void afterRefresh() override;
     QString recordsPart(int listed, qint64 visible) const override;
 

@@ -198,12 +198,11 @@ void Tformdiar::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
     exportLine(out, QByteArrayView(""));
 }
 
-void Tformdiar::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
-    const TSQLiteTable entry = db.Query(u"SELECT predmet, avizo, alarm, obsah FROM "_s +
-                                            SqlName(module().table) + u" WHERE id=?1"_s,
-                                        {id});
-    if (entry.Rows() == 0)
-        return;
+QString Tformdiar::paneColumns() const {
+    return u"predmet, avizo, alarm, obsah"_s;
+}
+
+void Tformdiar::showInPane(const TSQLiteTable& entry, TReadingPane& pane) {
     pane.heading(entry.CellTextOrEmpty(0));
     pane.line(
         m_context.patterns.dateTime(ParseDateTimeByFormat(kMoment, entry.CellTextOrEmpty(1))));

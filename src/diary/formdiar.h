@@ -39,7 +39,8 @@ protected:
     QString exportQuery() const override;
     void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     void openEditor(EditorMode mode, qint64 id) override;
-    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
+    QString paneColumns() const override;
+    void showInPane(const TSQLiteTable& record, TReadingPane& pane) override;
     void beforeActivate() override;
     void afterRefresh() override;
     bool keepsCommandsOnEmptyList() const override { return true; }

@@ -84,11 +84,11 @@ void Tformdennik::exportRecord(const TSQLiteRow& row, QByteArray& out) const {
     exportLine(out, QByteArrayView(""));
 }
 
-void Tformdennik::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
-    const TSQLiteTable entry = db.Query(
-        u"SELECT datum, obsah FROM "_s + SqlName(module().table) + u" WHERE id=?1"_s, {id});
-    if (entry.Rows() == 0)
-        return;
+QString Tformdennik::paneColumns() const {
+    return u"datum, obsah"_s;
+}
+
+void Tformdennik::showInPane(const TSQLiteTable& entry, TReadingPane& pane) {
     pane.heading(dayCaption(entry.CellTextOrEmpty(0)));
     pane.body(entry.CellTextOrEmpty(1));
 }

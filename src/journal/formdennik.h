@@ -26,7 +26,8 @@ protected:
     QString exportQuery() const override;
     void exportRecord(const TSQLiteRow& row, QByteArray& out) const override;
     void openEditor(EditorMode mode, qint64 id) override;
-    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
+    QString paneColumns() const override;
+    void showInPane(const TSQLiteTable& record, TReadingPane& pane) override;
 
 private:
     // The day's text in a pattern; a day that is no date as stored.

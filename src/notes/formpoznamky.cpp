@@ -99,12 +99,11 @@ QString TFormpoznamky::savedAndChanged(const QString& saved, const QString& chan
            moment(changed);
 }
 
-void TFormpoznamky::showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) {
-    const TSQLiteTable note = db.Query(u"SELECT predmet, datum, datumzmeny, obsah FROM "_s +
-                                           SqlName(module().table) + u" WHERE id=?1"_s,
-                                       {id});
-    if (note.Rows() == 0)
-        return;
+QString TFormpoznamky::paneColumns() const {
+    return u"predmet, datum, datumzmeny, obsah"_s;
+}
+
+void TFormpoznamky::showInPane(const TSQLiteTable& note, TReadingPane& pane) {
     pane.heading(note.CellTextOrEmpty(0));
     pane.line(savedAndChanged(note.CellTextOrEmpty(1), note.CellTextOrEmpty(2)));
     pane.body(note.CellTextOrEmpty(3));

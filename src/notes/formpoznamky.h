@@ -28,7 +28,8 @@ protected:
     QStringList viewLines() const override;
     void readViewLines(const QStringList& lines) override;
     void openEditor(EditorMode mode, qint64 id) override;
-    void showInPane(TSQLiteDatabase& db, qint64 id, TReadingPane& pane) override;
+    QString paneColumns() const override;
+    void showInPane(const TSQLiteTable& record, TReadingPane& pane) override;
     void beforeActivate() override;
     bool f12ClosesAll() const override { return true; }
 

@@ -303,7 +303,11 @@ void TListWindow::showSelectedInPane() {
     // refresh says what is wrong, is what the user acts on.
     try {
         TSQLiteDatabase db(m_module.file);
-        showInPane(db, m_list->idAt(current.row()), *m_pane);
+        const TSQLiteTable record = db.Query(u"SELECT "_s + paneColumns() + u" FROM "_s +
+                                                 SqlName(m_module.table) + u" WHERE id=?1"_s,
+                                             {m_list->idAt(current.row())});
+        if (record.Rows() > 0)
+            showInPane(record, *m_pane);
     } catch (const Exception& e) {
         m_pane->clearRecord();
         std::fprintf(stderr, "velmorand: the reading pane: %s\n", qPrintable(e.message()));

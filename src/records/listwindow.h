@@ -21,6 +21,7 @@ class TReadingPane;
 class TRecordListModel;
 class TSQLiteDatabase;
 class TSQLiteRow;
+class TSQLiteTable;
 struct TModuleState;
 
 // A record window built around a list: the records of its table, a status
@@ -117,9 +118,10 @@ protected:
     // The view file's lines, and reading them back (missing lines are empty).
     virtual QStringList viewLines() const = 0;
     virtual void readViewLines(const QStringList& lines) = 0;
-    // Writes the record of that id in the current group into the reading
-    // pane, from the one row it reads.
-    virtual void showInPane(TSQLiteDatabase&, qint64, TReadingPane&) {}
+    // The columns the reading pane shows of a record, and writing them
+    // into it: the window reads the selected record's one row.
+    virtual QString paneColumns() const { return QString(); }
+    virtual void showInPane(const TSQLiteTable&, TReadingPane&) {}
     // Hands a link to the desktop; says so when no program takes it.
     void openLink(const QUrl& link);
     // Opens the record (or a new one) in the kind's editor.

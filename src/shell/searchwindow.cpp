@@ -59,13 +59,6 @@ public:
     }
 };
 
-const TRecordKind* kindNamed(const QString& name) {
-    for (const TRecordKind* kind : RecordKinds())
-        if (name == QStringView(kind->name))
-            return kind;
-    return nullptr;
-}
-
 } // namespace
 
 TSearchWindow::TSearchWindow(TProgramContext& context, QWidget* owner)
@@ -203,7 +196,7 @@ void TSearchWindow::search() {
 
 void TSearchWindow::openSelected() {
     const QTreeWidgetItem* item = m_results->currentItem();
-    if (!item || !kindNamed(item->data(KindColumn, KindRole).toString()))
+    if (!item)
         return;
     m_context.host->OpenRecord(item->data(KindColumn, KindRole).toString(),
                                item->data(KindColumn, TableRole).toString(),

@@ -444,20 +444,19 @@ bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source,
     // Thrown out of a read to end the look.
     struct TStopped {};
     const auto stopping = [stop] { return stop && stop->load(std::memory_order_relaxed); };
-    const TSearchSource& module = source;
-    const QByteArray stamp = DatabaseStamp(module.file);
-    if (!index.usable() || (!stamp.isEmpty() && stamp == index.fileStamp(module.file)))
+    const QByteArray stamp = DatabaseStamp(source.file);
+    if (!index.usable() || (!stamp.isEmpty() && stamp == index.fileStamp(source.file)))
         return false;
     bool changed = false;
     index.begin();
     try {
-        TSQLiteDatabase db(module.file);
+        TSQLiteDatabase db(source.file);
         QStringList shown;
-        if (module.grouped) {
+        if (source.grouped) {
             db.QueryEach(u"SELECT nametable FROM tables WHERE viditelnost=1"_s,
                          [&](const TSQLiteRow& row) { shown.append(row.CellTextOrEmpty(0)); });
         } else {
-            shown.append(module.defaultTable);
+            shown.append(source.defaultTable);
         }
         shown.removeIf([&db](const QString& table) { return !db.HasTable(table); });
         for (const QString& table : index.tables(source.kind))
@@ -492,7 +491,7 @@ bool UpdateSearchIndex(TSearchIndex& index, const TSearchSource& source,
             }
         }
         if (!stamp.isEmpty())
-            index.setFileStamp(module.file, stamp);
+            index.setFileStamp(source.file, stamp);
         index.commit();
     } catch (const TStopped&) {
         index.commit();
