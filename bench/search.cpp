@@ -3,7 +3,7 @@
 // text: a few often, most rarely), beside the raw SQLite floor of reading
 // the same rows and texts; the index's size against the text's. Then, with
 // 500,000 records over the five kinds in the index, 100 searches of 1 to 3
-// word starts (2 to 5 letters, taken from words of the texts): the first
+// word starts (1 to 8 letters, taken from words of the texts): the first
 // 500 over all (as the search window lists them), and all of one kind's
 // group of 100,000 (as a window's filter needs them); median and slowest.
 //
@@ -46,10 +46,10 @@ struct Words {
             text += (i ? " " : "") + vocabulary[often(random)];
         return text;
     }
-    // A word's start of 2 to 5 characters (bytes of UTF-8, cut at a character).
+    // A word's start of 1 to 8 characters (bytes of UTF-8, cut at a character).
     QString start() {
         const QString word = QString::fromStdString(vocabulary[often(random)]);
-        return word.left(std::uniform_int_distribution<int>(2, 5)(random));
+        return word.left(std::uniform_int_distribution<int>(1, 8)(random));
     }
 };
 

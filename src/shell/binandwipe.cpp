@@ -2,6 +2,7 @@
 
 #include "context/errortexts.h"
 #include "context/programcontext.h"
+#include "context/search.h"
 #include "context/windowhost.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -224,10 +225,12 @@ bool confirmed(TProgramContext& context, Str text) {
 }
 
 // The end of both: the pending reminder looked up again (its entry may be
-// gone), and the log once every file is done.
+// gone), the search index told, and the log once every file is done.
 void finish(TProgramContext& context, QWidget* owner, bool done, const QString& log) {
     if (context.reminders)
         context.reminders->Najdizaznam();
+    if (context.search)
+        context.search->refresh();
     if (done)
         context.dialogs.messageBox(owner, context.strings[Str::OperationDone], log,
                                    IDialogs::Icon::Information);

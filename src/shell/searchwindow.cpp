@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSet>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -155,24 +156,32 @@ void TSearchWindow::search() {
         const TModuleState& module = kind->module(m_context.modules);
         std::optional<TSQLiteDatabase> db;
         QHash<QString, QString> captions;
+        QSet<QString> binned;
         for (const TSearchHit& hit : hits) {
             if (hit.kind != name)
                 continue;
             if (!db)
                 db.emplace(module.file);
-            if (module.grouped && !captions.contains(hit.table)) {
+            if (module.grouped && !captions.contains(hit.table) && !binned.contains(hit.table)) {
                 const TSQLiteTable row =
-                    db->Query(u"SELECT captiontable FROM tables WHERE nametable=?1"_s, {hit.table});
-                captions.insert(hit.table, row.Rows() > 0 ? row.CellTextOrEmpty(0) : hit.table);
+                    db->Query(u"SELECT captiontable, viditelnost FROM tables WHERE nametable=?1"_s,
+                              {hit.table});
+                if (row.Rows() > 0 && row.CellInt64(1) != 1)
+                    binned.insert(hit.table);
+                else
+                    captions.insert(hit.table, row.Rows() > 0 ? row.CellTextOrEmpty(0) : hit.table);
             }
+            // Binned or gone since the index looked: not listed.
+            if (binned.contains(hit.table))
+                continue;
             const TSQLiteTable row =
                 db->Query(u"SELECT "_s + QString::fromUtf16(kind->searchDate) + u", "_s +
                               QString::fromUtf16(kind->searchTitle) + u", "_s +
                               QString::fromUtf16(kind->searchText) + u" FROM "_s +
-                              SqlName(hit.table) + u" WHERE id=?1"_s,
+                              SqlName(hit.table) + u" WHERE id=?1 AND viditelnost=1"_s,
                           {hit.id});
             if (row.Rows() == 0)
-                continue; // gone since the index looked
+                continue;
             auto* item = new QTreeWidgetItem;
             item->setText(KindColumn, s[kind->title]);
             item->setText(GroupColumn, captions.value(hit.table));

@@ -305,4 +305,6 @@ void TWindowManager::Aplikujjazyk() {
     m_main->Aplikujjazyk();
     for (const auto& window : m_records)
         ApplyLanguage(window.get());
+    if (m_searchWindow)
+        m_searchWindow->Aplikujjazyk();
 }

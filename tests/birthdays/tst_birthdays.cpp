@@ -208,6 +208,36 @@ private slots:
         QCOMPARE(rows(u"SELECT count(*) FROM narodky"_s), QList<QStringList>{{u"3"_s}});
     }
 
+    // Ctrl+F narrows the list to the names whose words start so, accents
+    // and case aside, in the list's order; the binned stay out; Esc brings
+    // all back.
+    void theFilter() {
+        TempHome home;
+        addPeople({{u"Ľubomír Novák"_s, u"1970-06-01"_s, 1},
+                   {u"Anna Nováková"_s, u"1980-02-02"_s, 1},
+                   {u"Peter Malý"_s, u"1990-03-03"_s, 1},
+                   {u"Oto Novotný"_s, u"1960-01-01"_s, 0}});
+        Birthdays b;
+        const QStringList all = b.captions();
+        QTest::keyClick(b.window(), Qt::Key_F, Qt::ControlModifier);
+        auto* field = b.window()->findChild<QLineEdit*>(u"hladatvstup"_s);
+        QTRY_VERIFY(field->hasFocus());
+        const auto matching = [&all](const QStringList& names) {
+            QStringList listed;
+            for (const QString& caption : all)
+                for (const QString& name : names)
+                    if (caption.startsWith(name))
+                        listed.append(caption);
+            return listed;
+        };
+        QTest::keyClicks(field, u"NOVA"_s);
+        QTRY_COMPARE(b.captions(), matching({u"Ľubomír"_s, u"Anna"_s}));
+        QTest::keyClicks(field, u"k lubo"_s);
+        QTRY_COMPARE(b.captions(), matching({u"Ľubomír"_s}));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QCOMPARE(b.captions(), all);
+    }
+
     void changeAndLook() {
         TempHome home;
         addPeople({{u"Peter"_s, u"1980-04-04"_s, 1}});

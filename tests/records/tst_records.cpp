@@ -4,11 +4,13 @@
 #include "addressbook/addressbookview.h"
 #include "addressbook/contactfields.h"
 #include "context/menukeys.h"
+#include "context/search.h"
 #include "context/windowhost.h"
 #include "records/groupdialogs.h"
 #include "records/groupedwindow.h"
 #include "records/readingpane.h"
 #include "records/recordeditor.h"
+#include "shell/binandwipe.h"
 #include "shell/formvelmorand.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
@@ -500,6 +502,8 @@ private slots:
     // and open to be read.
     void searchEverywhere() {
         TempHome home;
+        QDir().mkdir(u"languages"_s);
+        QFile::copy(u":/shipped/languages/English.lng"_s, u"languages/English.lng"_s);
         Window w(u"poznamky"_s);
         w.add(u"Zubár v piatok"_s);
         {
@@ -545,6 +549,51 @@ private slots:
             return contacts->selectedId(id) ? id : 0;
         };
         QTRY_COMPARE(selected(), 2);
+        // The language switched: the window and what it lists in the new one.
+        w.t.context.strings.Nahrajretazce(u"English"_s);
+        w.windows.Aplikujjazyk();
+        QCOMPARE(search->windowTitle(), u"Search everywhere"_s);
+        QCOMPARE(results->headerItem()->text(0), u"Kind"_s);
+        QCOMPARE(results->topLevelItem(1)->text(0), u"Address book"_s);
+    }
+
+    // Whatever changes a kind's records, the next search finds what is
+    // shown and nothing else: a record saved, binned and restored, a group
+    // binned and restored, everything wiped.
+    void theIndexFollowsEveryChange_data() { kindRows(); }
+    void theIndexFollowsEveryChange() {
+        QFETCH(QString, kind);
+        TempHome home;
+        Window w(kind);
+        const auto found = [&](const QString& text) {
+            int count = 0;
+            for (const TSearchHit& hit : w.t.context.search->findAll(text, 500))
+                count += hit.kind == kind;
+            return count;
+        };
+        TRecordEditor* editor = w.editorOf("novymenu");
+        QVERIFY(editor);
+        Window::typeFirst(editor, u"Zubár Kováč"_s);
+        editor->ulozitClick();
+        w.backToWindow();
+        QTRY_COMPARE(found(u"zubar kovac"_s), 1);
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazat");
+        QTRY_COMPARE(found(u"zubar"_s), 0);
+        w.command("obnovit");
+        QTRY_COMPARE(found(u"zubar"_s), 1);
+        w.window()->createGroup(u"Dva"_s);
+        w.add(u"Zubná pasta"_s);
+        w.window()->Aktualizuj();
+        QTRY_COMPARE(found(u"zub"_s), 2);
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        w.command("vymazatskupinu");
+        QTRY_COMPARE(found(u"zub"_s), 1);
+        w.command("obnovitskupiny");
+        QTRY_COMPARE(found(u"zub"_s), 2);
+        w.t.dialogs.answers = {IDialogs::Answer::Yes};
+        vymazatClick(w.t.context, w.main);
+        QTRY_COMPARE(found(u"zub"_s), 0);
     }
 
     // An editor opens at the size its content asks for, over its window;
