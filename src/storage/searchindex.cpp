@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <string>
 #include <sqlite3.h>
+#include <string>
 
 using namespace Qt::Literals::StringLiterals;
 
