@@ -45,11 +45,13 @@ void ShowAtKeptSize(QWidget* window, TOwnSettings& own) {
         size = size.boundedTo(screen->availableSize());
     window->resize(size.expandedTo(window->minimumSizeHint()));
     // Over the middle of the window it belongs to, else of the screen; a
-    // window shown before stays where it was.
+    // window shown before stays where it was. A maximized owner is taken as
+    // its screen: one just shown has its place only once the window manager
+    // has maximized it, and an editor opened at once went to a corner.
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) {
         const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
         const QRect over =
-            owner && owner->isVisible()
+            owner && owner->isVisible() && !owner->isMaximized()
                 ? owner->frameGeometry()
                 : (window->screen() ? window->screen()->availableGeometry() : QRect());
         if (over.isValid())
