@@ -17,25 +17,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-constexpr qsizetype kChunk = 64 * 1024;
-const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
-
-EFileError readError(const QIODevice& file) {
-    const auto* onDisk = qobject_cast<const QFileDevice*>(&file);
-    const QString name = onDisk ? onDisk->fileName() : QString();
-    return EFileError(u"Cannot read the file \"%1\": %2"_s.arg(name, file.errorString()),
-                      EFault::CannotRead, name);
-}
-
-void openForReading(QFile& file) {
-    if (!file.open(QIODevice::ReadOnly))
-        throw readError(file);
-}
-
-} // namespace
-
 // ---- the import state ----------------------------------------------------------
 
 void TImportState::resetMap() {
@@ -91,147 +72,17 @@ QByteArrayView CleanImportValue(QByteArrayView value) {
     return value.startsWith(' ') ? value.sliced(1) : value;
 }
 
-TLineReader::TLineReader(QIODevice& file, TextEncoding encoding) : m_file(file) {
-    // The decoder leaves the byte-order mark out.
-    if (encoding == TextEncoding::Utf16LE)
-        m_decoder.emplace(QStringDecoder::Utf16LE);
-    else if (encoding == TextEncoding::Utf16BE)
-        m_decoder.emplace(QStringDecoder::Utf16BE);
-}
-
-bool TLineReader::fill() {
-    if (m_end)
-        return false;
-    if (m_start > 0) {
-        m_buffer.remove(0, m_start);
-        m_scanned -= m_start;
-        m_start = 0;
-    }
-    const qsizetype had = m_buffer.size();
-    m_buffer.resize(had + kChunk);
-    const qint64 got = m_file.read(m_buffer.data() + had, kChunk);
-    if (got < 0)
-        throw readError(m_file);
-    if (m_decoder) {
-        const QString text = (*m_decoder)(QByteArrayView(m_buffer.constData() + had, got));
-        m_buffer.resize(had);
-        m_buffer += text.toUtf8();
-    } else {
-        m_buffer.resize(had + got);
-    }
-    if (got == 0)
-        m_end = true;
-    return got > 0;
-}
-
-bool TLineReader::next(QByteArrayView& line) {
-    for (;;) {
-        const char* data = m_buffer.constData();
-        const qsizetype size = m_buffer.size();
-        for (qsizetype i = m_scanned; i < size; ++i) {
-            if (data[i] != '\n' && data[i] != '\r')
-                continue;
-            // A CR at the end of what is read may be the first half of CR LF.
-            if (data[i] == '\r' && i + 1 == size && !m_end) {
-                m_scanned = i;
-                break;
-            }
-            line = QByteArrayView(m_buffer).sliced(m_start, i - m_start);
-            qsizetype after = i + 1;
-            if (data[i] == '\r' && after < size && data[after] == '\n')
-                ++after;
-            m_consumed += after - m_start;
-            m_start = m_scanned = after;
-            return true;
-        }
-        if (m_scanned < size && !(data[m_scanned] == '\r' && m_scanned + 1 == size))
-            m_scanned = size;
-        if (!fill()) {
-            // A CR held back at the end is a line end after all.
-            if (m_scanned < m_buffer.size())
-                continue;
-            // The last line, without a line end.
-            if (m_start >= m_buffer.size())
-                return false;
-            line = QByteArrayView(m_buffer).sliced(m_start);
-            m_consumed += m_buffer.size() - m_start;
-            m_start = m_scanned = m_buffer.size();
-            return true;
-        }
-    }
-}
-
-TextEncoding ImportEncoding(const QString& fileName) {
-    QFile file(fileName);
-    openForReading(file);
-    return ImportEncoding(file);
-}
-
-TextEncoding ImportEncoding(QIODevice& file) {
-    QByteArray chunk(kChunk, Qt::Uninitialized);
-    bool first = true, high = false, utf8 = true, marked = false;
-    int pending = 0; // continuation bytes still expected
-    qint64 size = 0, controls = 0;
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), kChunk);
-        if (got < 0)
-            throw readError(file);
-        if (got == 0)
-            break;
-        size += got;
-        const QByteArrayView piece(chunk.constData(), got);
-        if (std::exchange(first, false)) {
-            if (piece.startsWith("\xFF\xFE"))
-                return TextEncoding::Utf16LE;
-            if (piece.startsWith("\xFE\xFF"))
-                return TextEncoding::Utf16BE;
-            marked = piece.startsWith(kBom);
-        }
-        const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
-        for (qint64 i = 0; i < got; ++i) {
-            const unsigned char b = bytes[i];
-            if (b == 0)
-                return TextEncoding::NotText;
-            if (b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r' &&
-                b != 0x1A && b != 0x1B)
-                ++controls;
-            if (!utf8)
-                continue;
-            if (pending > 0) {
-                if ((b & 0xC0) != 0x80)
-                    utf8 = false;
-                --pending;
-            } else if (b >= 0x80) {
-                high = true;
-                if (b >= 0xC2 && b <= 0xDF)
-                    pending = 1;
-                else if (b >= 0xE0 && b <= 0xEF)
-                    pending = 2;
-                else if (b >= 0xF0 && b <= 0xF4)
-                    pending = 3;
-                else
-                    utf8 = false;
-            }
-        }
-    }
-    if (controls * 100 > size)
-        return TextEncoding::NotText;
-    if (marked || (utf8 && high && pending == 0))
-        return TextEncoding::Utf8;
-    return TextEncoding::Cp1250;
-}
-
 QString FirstImportLine(const QString& fileName, TextEncoding encoding) {
     QFile file(fileName);
-    openForReading(file);
+    OpenForReading(file);
     TLineReader reader(file, encoding);
     QByteArrayView line;
     if (!reader.next(line))
         return QString();
     if (encoding == TextEncoding::Cp1250)
         return Cp1250::decode(line);
-    if (line.startsWith(kBom))
-        line = line.sliced(kBom.size());
+    if (line.startsWith(kUtf8Bom))
+        line = line.sliced(kUtf8Bom.size());
     return QString::fromUtf8(line);
 }
 
@@ -260,7 +111,7 @@ void TContactImport::start() {
     m_progress->setAutoClose(false);
     connect(m_progress, &QProgressDialog::canceled, this, &TContactImport::cancel);
     try {
-        openForReading(m_file);
+        OpenForReading(m_file);
         m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
         m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
         m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
@@ -309,8 +160,8 @@ void TContactImport::slice() {
                 // A file changed into no text since it was chosen.
                 if (line.contains('\0'))
                     throw Exception(NotTextMessage(m_window.context().strings, m_state.fileName));
-                if (m_line == 1 && m_state.utf8() && line.startsWith(kBom))
-                    line = line.sliced(kBom.size());
+                if (m_line == 1 && m_state.utf8() && line.startsWith(kUtf8Bom))
+                    line = line.sliced(kUtf8Bom.size());
                 SplitImportLine(line, m_state.separator, columns);
                 for (int field = 0; field < 24; ++field) {
                     const int column = m_state.map[field];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/textfile.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,10 +23,6 @@ class TSQLiteTransaction;
 // A file's lines hold at most this many columns, and the column map has
 // this many positions; columns and positions past it are ignored.
 inline constexpr int kImportColumns = 100;
-
-// What a file to import holds: text in one of these encodings, or no text
-// at all (NUL bytes, or many control bytes), which is never imported.
-enum class TextEncoding { Cp1250, Utf8, Utf16LE, Utf16BE, NotText };
 
 // The import state, one for the program: what the user chose between the
 // open dialog and the import itself.
@@ -61,39 +59,6 @@ void SplitImportLine(QByteArrayView line, char separator, QList<QByteArrayView>&
 // A value as the import stores it: a single blank becomes empty, and one
 // leading blank is dropped.
 QByteArrayView CleanImportValue(QByteArrayView value);
-
-// Reads a file line by line, whatever its line ends (CR LF, LF, CR),
-// holding one line at a time. A UTF-16 file's lines are given as UTF-8,
-// without the byte-order mark.
-class TLineReader {
-public:
-    explicit TLineReader(QIODevice& file, TextEncoding encoding = TextEncoding::Cp1250);
-    // False at the end of the file. Throws when the file cannot be read.
-    // The line is valid until the next call.
-    bool next(QByteArrayView& line);
-    qint64 consumed() const { return m_consumed; }
-
-private:
-    bool fill();
-    QIODevice& m_file;
-    std::optional<QStringDecoder> m_decoder;
-    QByteArray m_buffer;
-    qsizetype m_start = 0;   // where the next line starts
-    qsizetype m_scanned = 0; // how far line ends have been looked for
-    qint64 m_consumed = 0;
-    bool m_end = false;
-};
-
-// The encoding of a file's text: UTF-16 by its byte-order mark; UTF-8 when
-// it starts with its mark, or holds bytes over 127 and all of it is valid
-// UTF-8; else the 8-bit code page, in which accented text is practically
-// never valid UTF-8. A file with a NUL byte, or with more than one control
-// byte in a hundred (other than tab, line ends, form feed, end of file and
-// escape), is no text. Reads the whole file, in pieces. Throws when it
-// cannot be read.
-TextEncoding ImportEncoding(const QString& fileName);
-// The same for what a device holds from where it stands.
-TextEncoding ImportEncoding(QIODevice& file);
 
 // The box's text for a file that holds no text.
 QString NotTextMessage(const TLanguageTable& strings, const QString& fileName);
