@@ -149,4 +149,3 @@ TextEncoding ImportEncoding(QIODevice& file) {
         return TextEncoding::Utf8;
     return TextEncoding::Cp1250;
 }
-
