@@ -118,7 +118,7 @@ void TCsvReader::field(void* bytes, size_t size, void* data) {
         return;
     }
     const QByteArrayView value(static_cast<const char*>(bytes), qsizetype(size));
-    reader->m_row.append(reader->m_utf8 ? QString::fromUtf8(value) : Cp1250::decode(value));
+    reader->m_row.append(reader->m_utf8 ? Utf8Text(value) : Cp1250::decode(value));
 }
 
 void TCsvReader::rowEnd(int, void* data) {
@@ -197,9 +197,10 @@ QByteArray CsvRow(const QStringList& values) {
         if (i > 0)
             row += ',';
         QByteArray value = values[i].toUtf8();
-        if (value.contains(',') || value.contains('"') || value.contains('\n') ||
-            value.contains('\r') || value.contains(';') || value.contains('\t') ||
-            value.startsWith(' ') || value.endsWith(' ')) {
+        // A row of one empty value is no blank line.
+        if ((values.size() == 1 && value.isEmpty()) || value.contains(',') || value.contains('"') ||
+            value.contains('\n') || value.contains('\r') || value.contains(';') ||
+            value.contains('\t') || value.startsWith(' ') || value.endsWith(' ')) {
             value.replace('"', "\"\"");
             value = '"' + value + '"';
         }

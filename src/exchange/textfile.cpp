@@ -15,6 +15,12 @@ EFileError ReadError(const QIODevice& file) {
                       EFault::CannotRead, name);
 }
 
+QString Utf8Text(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 void OpenForReading(QFile& file) {
     if (!file.open(QIODevice::ReadOnly))
         throw ReadError(file);

@@ -47,6 +47,10 @@ TextEncoding ImportEncoding(const QString& fileName);
 // The same for what a device holds from where it stands.
 TextEncoding ImportEncoding(QIODevice& file);
 
+// Bytes of UTF-8 as text, a byte-order mark at their start kept as the
+// character it is (a value of a file is never the file's start).
+QString Utf8Text(QByteArrayView bytes);
+
 // Opens a file to be read; throws the file error the boxes know.
 void OpenForReading(QFile& file);
 // The file error of a device that could not be read.

@@ -92,12 +92,14 @@ QString decodeText(QByteArrayView bytes, const QByteArray& charset) {
     const QByteArray name = charset.toUpper();
     if (name == "WINDOWS-1250" || name == "CP1250")
         return Cp1250::decode(bytes);
-    if (!name.isEmpty() && name != "UTF-8" && name != "UTF8") {
+    // Any other Unicode form named is read as UTF-8: a value's bytes in
+    // UTF-16 cannot stand in a line of text.
+    if (!name.isEmpty() && !name.startsWith("UTF")) {
         QStringDecoder decoder(name.constData());
         if (decoder.isValid())
             return decoder.decode(bytes);
     }
-    return validUtf8(bytes) ? QString::fromUtf8(bytes) : Cp1250::decode(bytes);
+    return validUtf8(bytes) ? Utf8Text(bytes) : Cp1250::decode(bytes);
 }
 
 int hexDigit(char c) {
@@ -258,9 +260,11 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         // The name to show; only a card without N is named by it.
         if (!named) {
             const QString full = single();
-            const qsizetype blank = full.lastIndexOf(u' ');
+            qsizetype blank = full.size() - 1;
+            while (blank >= 0 && !full[blank].isSpace())
+                --blank;
             f[FirstName] = blank < 0 ? QString() : full.left(blank).trimmed();
-            f[Surname] = full.mid(blank + 1);
+            f[Surname] = full.mid(blank + 1).trimmed();
         }
     } else if (p.name == "ADR") {
         const QStringList a = components(text, escapes);
@@ -277,7 +281,7 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
                  a.value(4).trimmed().isEmpty();
     } else if (p.name == "TEL") {
         QString number = single();
-        if (number.startsWith(u"tel:"_s, Qt::CaseInsensitive))
+        if (p.uri && number.startsWith(u"tel:"_s, Qt::CaseInsensitive))
             number = number.mid(4);
         const auto has = [&p](const char* type) { return p.types.contains(type); };
         if (has("fax"))
@@ -291,10 +295,7 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         else
             stored = intoFirstFree(f, {HomePhone, WorkPhone, Mobile1, Mobile2, Mobile3}, number);
     } else if (p.name == "EMAIL") {
-        QString mail = single();
-        if (mail.startsWith(u"mailto:"_s, Qt::CaseInsensitive))
-            mail = mail.mid(7);
-        stored = intoFirstFree(f, {Mail1, Mail2, Mail3}, mail);
+        stored = intoFirstFree(f, {Mail1, Mail2, Mail3}, single());
     } else if (p.name == "URL") {
         stored = intoFirstFree(f, {Web}, single());
     } else if (p.name == "BDAY") {
