@@ -5,6 +5,7 @@
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowhost.h"
+#include "exchange/csvtable.h"
 #include "formadresar.h"
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
@@ -92,8 +93,99 @@ QString NotTextMessage(const TLanguageTable& strings, const QString& fileName) {
 
 // ---- the import ----------------------------------------------------------------
 
-TContactImport::TContactImport(TFormadresar& window, const TImportState& state)
-    : QObject(&window), m_window(window), m_state(state), m_file(state.fileName) {}
+// ---- other programs' files ------------------------------------------------------
+
+namespace {
+
+class TVCardSource : public TContactSource {
+public:
+    TVCardSource(QIODevice& file, TextEncoding encoding) : m_reader(file, encoding) {}
+    bool next(TCardContact& contact) override {
+        if (!m_reader.next(contact))
+            return false;
+        // The address book has no birthday.
+        if (contact.birthday.isValid())
+            contact.leftOut.append(u"BDAY"_s);
+        return true;
+    }
+    qint64 consumed() const override { return m_reader.consumed(); }
+
+private:
+    TVCardReader m_reader;
+};
+
+class TTableSource : public TContactSource {
+public:
+    TTableSource(QIODevice& file, TextEncoding encoding, char separator, QList<int> map,
+                 bool headerRow)
+        : m_reader(file, encoding, separator), m_map(std::move(map)), m_skip(headerRow) {}
+    bool next(TCardContact& contact) override {
+        QStringList row;
+        if (m_skip) {
+            m_skip = false;
+            if (!m_reader.next(row))
+                return false;
+        }
+        if (!m_reader.next(row))
+            return false;
+        contact = TCardContact();
+        contact.line = m_reader.line();
+        for (qsizetype column = 0; column < row.size() && column < m_map.size(); ++column)
+            if (const int field = m_map[column]; field >= 0 && field < 24)
+                contact.fields[field] = row[column].trimmed();
+        return true;
+    }
+    qint64 consumed() const override { return m_reader.consumed(); }
+
+private:
+    TCsvReader m_reader;
+    const QList<int> m_map;
+    bool m_skip;
+};
+
+} // namespace
+
+TSourceMaker VCardSource(TextEncoding encoding) {
+    return [encoding](QIODevice& file) { return std::make_unique<TVCardSource>(file, encoding); };
+}
+
+TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow) {
+    return [=](QIODevice& file) {
+        return std::make_unique<TTableSource>(file, encoding, separator, map, headerRow);
+    };
+}
+
+QString FormatFaultMessage(const TLanguageTable& s, const QString& fileName,
+                           const TFormatError& fault) {
+    Str what = Str::ValueTooLong;
+    switch (fault.fault) {
+    case TFormatError::Fault::CardWithoutEnd:
+        what = Str::CardWithoutEnd;
+        break;
+    case TFormatError::Fault::CardInCard:
+        what = Str::CardInCard;
+        break;
+    case TFormatError::Fault::EndWithoutCard:
+        what = Str::EndWithoutCard;
+        break;
+    case TFormatError::Fault::TextOutsideCard:
+    case TFormatError::Fault::NoCalendar:
+        what = Str::TextOutsideCard;
+        break;
+    case TFormatError::Fault::QuoteNotClosed:
+        what = Str::QuoteNotClosed;
+        break;
+    case TFormatError::Fault::ValueTooLong:
+        break;
+    }
+    return s[Str::FormatFault].arg(QDir::toNativeSeparators(fileName)).arg(fault.line).arg(s[what]);
+}
+
+// ---- the import ----------------------------------------------------------------
+
+TContactImport::TContactImport(TFormadresar& window, const TImportState& state, TSourceMaker source)
+    : QObject(&window), m_window(window), m_state(state), m_file(state.fileName),
+      m_makeSource(std::move(source)) {}
 
 TContactImport::~TContactImport() = default;
 
@@ -112,7 +204,10 @@ void TContactImport::start() {
     connect(m_progress, &QProgressDialog::canceled, this, &TContactImport::cancel);
     try {
         OpenForReading(m_file);
-        m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
+        if (m_makeSource)
+            m_source = m_makeSource(m_file);
+        else
+            m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
         m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
         m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
         QString columns, values;
@@ -124,7 +219,7 @@ void TContactImport::start() {
             *m_db, u"INSERT INTO "_s + SqlName(m_window.module().table) + u'(' + columns +
                        u"viditelnost) VALUES("_s + values + u"1);"_s);
         QByteArrayView header;
-        if (m_state.skipHeader && m_reader->next(header))
+        if (m_reader && m_state.skipHeader && m_reader->next(header))
             ++m_line;
     } catch (const Exception& e) {
         end(Outcome::Failed, ErrorText(e, s));
@@ -151,6 +246,25 @@ void TContactImport::slice() {
         // About a fiftieth of a second of lines, then the event loop.
         while (!stored && clock.elapsed() < 20) {
             for (int n = 0; n < 256; ++n) {
+                if (m_source) {
+                    TCardContact contact;
+                    if (!m_source->next(contact)) {
+                        m_transaction->Commit();
+                        stored = true;
+                        break;
+                    }
+                    for (int field = 0; field < 24; ++field) {
+                        bool lost = false;
+                        converted[field] = Cp1250::encode(contact.fields[field], &lost);
+                        m_lostValues += lost;
+                        m_insert->BindText(field + 1, converted[field], TSQLitePrepared::Kept);
+                    }
+                    for (const QString& name : std::as_const(contact.leftOut))
+                        ++m_leftOut[name];
+                    m_insert->Run();
+                    ++m_imported;
+                    continue;
+                }
                 if (!m_reader->next(line)) {
                     m_transaction->Commit();
                     stored = true;
@@ -184,6 +298,10 @@ void TContactImport::slice() {
         const TLanguageTable& s = m_window.context().strings;
         end(Outcome::Failed, s[Str::ImportStopped].arg(m_line).arg(ErrorText(e, s)));
         return;
+    } catch (const TFormatError& fault) {
+        end(Outcome::Failed,
+            FormatFaultMessage(m_window.context().strings, m_state.fileName, fault));
+        return;
     }
     // The outcome is decided by the commit, once; what follows it cannot undo it.
     if (stored) {
@@ -191,7 +309,8 @@ void TContactImport::slice() {
         return;
     }
     if (m_progress && m_file.size() > 0)
-        m_progress->setValue(int(m_reader->consumed() * 1000 / m_file.size()));
+        m_progress->setValue(
+            int((m_source ? m_source->consumed() : m_reader->consumed()) * 1000 / m_file.size()));
     QTimer::singleShot(0, this, &TContactImport::slice);
 }
 
@@ -210,6 +329,12 @@ void TContactImport::end(Outcome outcome, const QString& text) {
         QString said = s[Str::ImportDone] + u": "_s + QString::number(m_imported);
         if (m_lostValues > 0)
             said += u'\n' + s[Str::ImportLostCharacters].arg(m_lostValues);
+        if (!m_leftOut.isEmpty()) {
+            QStringList names;
+            for (auto name = m_leftOut.cbegin(); name != m_leftOut.cend(); ++name)
+                names.append(name.key() + u" \u00D7"_s + QString::number(name.value()));
+            said += u'\n' + s[Str::ImportLeftOut].arg(names.join(u", "_s));
+        }
         context.dialogs.messageBox(nullptr, s[Str::OperationDone], said,
                                    IDialogs::Icon::Information);
         break;

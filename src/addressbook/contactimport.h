@@ -1,15 +1,19 @@
 #pragma once
 
+#include "exchange/formaterror.h"
 #include "exchange/textfile.h"
+#include "exchange/vcard.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QStringDecoder>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,6 +70,28 @@ QString NotTextMessage(const TLanguageTable& strings, const QString& fileName);
 // The first line of a file, decoded as its encoding says.
 QString FirstImportLine(const QString& fileName, TextEncoding encoding);
 
+// Contacts read from another program's file (a vCard file, a table), one
+// at a time.
+class TContactSource {
+public:
+    virtual ~TContactSource() = default;
+    // False at the end. Throws TFormatError or an Exception.
+    virtual bool next(TCardContact& contact) = 0;
+    virtual qint64 consumed() const = 0;
+};
+// Makes the source of a file opened for reading.
+using TSourceMaker = std::function<std::unique_ptr<TContactSource>(QIODevice&)>;
+
+// The cards of a vCard file.
+TSourceMaker VCardSource(TextEncoding encoding);
+// The rows of a table: each column's field (0 to 23, else none), the first
+// row left out when it names the columns.
+TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow);
+
+// What a file that breaks its form says in a box: where and what.
+QString FormatFaultMessage(const TLanguageTable& strings, const QString& fileName,
+                           const TFormatError& fault);
+
 // An import of one file into the current group, run in slices from the
 // event loop so that the windows, the timer and the alarm go on. All of it
 // is one transaction: it is stored only when the last line is, and any
@@ -75,7 +101,9 @@ class TContactImport : public QObject {
 public:
     enum class Outcome { Done, Cancelled, Failed };
 
-    TContactImport(TFormadresar& window, const TImportState& state);
+    // The delimited lines the state describes, or what `source` reads.
+    TContactImport(TFormadresar& window, const TImportState& state,
+                   TSourceMaker source = TSourceMaker());
     ~TContactImport() override;
 
     void start();
@@ -94,6 +122,10 @@ private:
     TImportState m_state;
     QFile m_file;
     std::unique_ptr<TLineReader> m_reader;
+    TSourceMaker m_makeSource;
+    std::unique_ptr<TContactSource> m_source;
+    // The names of the values that had no field, and how many of each.
+    QMap<QString, int> m_leftOut;
     std::unique_ptr<TSQLiteDatabase> m_db;
     std::unique_ptr<TSQLiteTransaction> m_transaction;
     std::unique_ptr<TSQLitePrepared> m_insert;

@@ -3,8 +3,11 @@
 #include "addressbookview.h"
 #include "contactfields.h"
 #include "context/captions.h"
+#include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/windowsize.h"
+#include "exchange/csvtable.h"
+#include "exchange/vcard.h"
 #include "formmoznostiadresara.h"
 #include "formnastavinport.h"
 #include "formzaznam.h"
@@ -13,6 +16,7 @@
 #include "records/readingpane.h"
 #include "records/recordlist.h"
 #include "storage/sqlite.h"
+#include "tablecolumns.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -150,6 +154,13 @@ TFormadresar::TFormadresar(TProgramContext& context)
         command("ciarka", Str::CommaSeparated, QKeySequence(), [this] { Inportuj(','); }));
     inport->addAction(
         command("tabulator", Str::TabSeparated, QKeySequence(), [this] { Inportuj('\t'); }));
+    inport->addSeparator();
+    inport->addAction(command("importvcardcsv", Str::ImportVCardCsv, QKeySequence(),
+                              [this] { importFileClick(); }));
+    m_mainMenu->insertAction(koniec, command("exportvcard", Str::ExportVCard, QKeySequence(),
+                                             [this] { exportVCardClick(); }));
+    m_mainMenu->insertAction(
+        koniec, command("exportcsv", Str::ExportCsv, QKeySequence(), [this] { exportCsvClick(); }));
     m_mainMenu->insertMenu(koniec, inport);
     m_mainMenu->insertAction(koniec, command("moznostiadrmenu", Str::AddressBookOptions,
                                              QKeySequence(), [this] { moznostiadrmenuClick(); }));
@@ -369,6 +380,82 @@ void TFormadresar::Inportuj(char separator) {
     state.columnCount = int(state.firstColumns.size()) - 1;
     state.resetMap();
     ShowAtKeptSize(new Tformnastavinport(*this), m_context.own);
+}
+
+namespace {
+
+// A contact's 24 fields from a row of the export's query.
+TContactValues contactValues(const TSQLiteRow& row) {
+    TContactValues values;
+    for (int field = 0; field < 24; ++field)
+        values[field] = row.CellTextOrEmpty(field);
+    return values;
+}
+
+} // namespace
+
+void TFormadresar::exportVCardClick() {
+    exportAs(Str::ExportVCard, m_context.strings[Str::VCardFiles], u"vcf"_s, exportQuery(),
+             QByteArray(),
+             [](const TSQLiteRow& row, QByteArray& out) { out += VCardOf(contactValues(row)); });
+}
+
+void TFormadresar::exportCsvClick() {
+    // UTF-8 with its mark, as spreadsheets know it; the labels first.
+    QStringList labels;
+    for (const TFormField& field : kContactFields)
+        labels.append(m_context.strings[field.label]);
+    exportAs(Str::ExportCsv, m_context.strings[Str::CsvFiles], u"csv"_s, exportQuery(),
+             kUtf8Bom + CsvRow(labels), [](const TSQLiteRow& row, QByteArray& out) {
+                 const TContactValues values = contactValues(row);
+                 out += CsvRow(QStringList(values.begin(), values.end()));
+             });
+}
+
+void TFormadresar::importFileClick() {
+    const TLanguageTable& s = m_context.strings;
+    if (m_running) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
+                                     IDialogs::Icon::Information);
+        return;
+    }
+    const QString file = m_context.dialogs.openFileName(
+        this, s[Str::ImportVCardCsv],
+        s[Str::VCardFiles] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
+    if (file.isEmpty())
+        return;
+    Guarded(m_context.dialogs, [&] {
+        const TextEncoding encoding = ImportEncoding(file);
+        if (encoding == TextEncoding::NotText) {
+            m_context.dialogs.messageBox(nullptr, s[Str::Import], NotTextMessage(s, file),
+                                         IDialogs::Icon::Warning);
+            return;
+        }
+        m_import.fileName = file;
+        const QString first = FirstImportLine(file, encoding);
+        if (LooksLikeVCard(first.toUtf8())) {
+            m_running = new TContactImport(*this, m_import, VCardSource(encoding));
+            m_running->start();
+            return;
+        }
+        // A table: its columns shown with the fields they feed.
+        TTableColumnsDialog* dialog = nullptr;
+        try {
+            dialog = new TTableColumnsDialog(this, s, file, encoding);
+        } catch (const TFormatError& fault) {
+            m_context.dialogs.errorBox(FormatFaultMessage(s, file, fault));
+            return;
+        }
+        connect(dialog, &QDialog::accepted, this, [this, dialog, encoding] {
+            if (m_running)
+                return;
+            m_running = new TContactImport(
+                *this, m_import,
+                TableSource(encoding, dialog->separator(), dialog->map(), dialog->headerRow()));
+            m_running->start();
+        });
+        ShowAtKeptSize(dialog, m_context.own);
+    });
 }
 
 void TFormadresar::Doinportuj() {

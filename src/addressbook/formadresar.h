@@ -34,6 +34,11 @@ public:
     // Imports the chosen file as the import state says.
     void Doinportuj();
     TImportState& importState() { return m_import; }
+    // Import of a vCard file or a table of another program: the file, the
+    // table's columns, the import.
+    void importFileClick();
+    void exportVCardClick();
+    void exportCsvClick();
     // The import that is running, if one is.
     TContactImport* runningImport() const { return m_running; }
 

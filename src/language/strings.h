@@ -320,10 +320,25 @@ enum class Str : int {
     ColumnTitle = 272,
     ColumnMatch = 273,
     SearchFound = 274,
+    ImportVCardCsv = 275,
+    ExportVCard = 276,
+    ExportCsv = 277,
+    VCardFiles = 278,
+    ImportLeftOut = 279,
+    CsvColumns = 280,
+    CsvHeaderRow = 281,
+    CsvSkip = 282,
+    FormatFault = 283,
+    CardWithoutEnd = 284,
+    CardInCard = 285,
+    EndWithoutCard = 286,
+    TextOutsideCard = 287,
+    QuoteNotClosed = 288,
+    ValueTooLong = 289,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::SearchFound) + 1;
+inline constexpr int kStrCount = int(Str::ValueTooLong) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

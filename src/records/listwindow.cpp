@@ -507,8 +507,17 @@ void TListWindow::exportLine(QByteArray& out, QByteArrayView stored) {
 }
 
 void TListWindow::exportClick() {
+    QByteArray header;
+    for (const QString& line : exportHeader())
+        exportLine(header, line);
+    exportAs(m_exportTitle, m_context.strings[Str::TextFiles], u"txt"_s, exportQuery(), header,
+             [this](const TSQLiteRow& row, QByteArray& out) { exportRecord(row, out); });
+}
+
+void TListWindow::exportAs(Str title, const QString& filter, const QString& suffix,
+                           const QString& query, const QByteArray& start,
+                           const std::function<void(const TSQLiteRow&, QByteArray&)>& record) {
     const TLanguageTable& s = m_context.strings;
-    const QString query = exportQuery();
     if (TSQLiteDatabase(m_module.file).Query(u"SELECT EXISTS ("_s + query + u')').CellInt64(0) ==
         0) {
         m_context.dialogs.messageBox(nullptr, s[Str::NoRecords],
@@ -516,20 +525,18 @@ void TListWindow::exportClick() {
                                      IDialogs::Icon::Information);
         return;
     }
-    QString file =
-        m_context.dialogs.saveFileName(this, s[m_exportTitle], s[Str::TextFiles], QString());
+    QString file = m_context.dialogs.saveFileName(this, s[title], filter, QString());
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().isEmpty())
-        file += u".txt"_s;
+        file += u'.' + suffix;
     // Streamed: the records go out in pieces as they are read, so a large
     // export needs no room for all of it at once.
     LineFile::Writer out(file);
-    for (const QString& line : exportHeader())
-        exportLine(out.buffer(), line);
+    out.buffer() += start;
     TSQLiteDatabase db(m_module.file);
     db.QueryEach(query, [&](const TSQLiteRow& row) {
-        exportRecord(row, out.buffer());
+        record(row, out.buffer());
         out.written();
     });
     out.commit();
