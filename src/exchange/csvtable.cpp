@@ -3,6 +3,7 @@
 #include "storage/text1250.h"
 
 #include <QHash>
+#include <algorithm>
 #include <csv.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -104,6 +105,9 @@ TCsvReader::TCsvReader(QIODevice& file, TextEncoding encoding, char separator)
     csv_set_delim(m_parser.get(), static_cast<unsigned char>(separator));
     // Blanks around a value go; a tab is a separator, not a blank.
     csv_set_space_func(m_parser.get(), &onlySpace);
+    // A value's room grows in steps of 64 KiB, not the parser's 128 bytes:
+    // a long value is copied a few times, not thousands.
+    csv_set_blk_size(m_parser.get(), 64 * 1024);
 }
 
 TCsvReader::~TCsvReader() {
@@ -148,10 +152,18 @@ bool TCsvReader::next(QStringList& row) {
             m_inRow = true;
             m_startLine = m_line;
         }
-        csv_parse(m_parser.get(), line.data(), size_t(line.size()), &field, &rowEnd, this);
+        // In pieces, so that a value too long is stopped at its first
+        // megabyte, whatever the line's length; a quoted value may also run
+        // on over many lines.
+        constexpr qsizetype kPiece = 64 * 1024;
+        for (qsizetype at = 0; at < line.size(); at += kPiece) {
+            const QByteArrayView piece = line.sliced(at, std::min(kPiece, line.size() - at));
+            csv_parse(m_parser.get(), piece.data(), size_t(piece.size()), &field, &rowEnd, this);
+            if (m_tooLong || m_parser->entry_pos > size_t(kMostValue))
+                throw TFormatError{TFormatError::Fault::ValueTooLong, m_startLine};
+        }
         csv_parse(m_parser.get(), "\n", 1, &field, &rowEnd, this);
-        // A quoted value may run on over many lines.
-        if (m_tooLong || m_parser->entry_pos > size_t(kMostValue))
+        if (m_tooLong)
             throw TFormatError{TFormatError::Fault::ValueTooLong, m_startLine};
     }
     row = m_ready.takeFirst();
