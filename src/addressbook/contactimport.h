@@ -88,10 +88,6 @@ TSourceMaker VCardSource(TextEncoding encoding);
 // row left out when it names the columns.
 TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow);
 
-// What a file that breaks its form says in a box: where and what.
-QString FormatFaultMessage(const TLanguageTable& strings, const QString& fileName,
-                           const TFormatError& fault);
-
 // An import of one file into the current group, run in slices from the
 // event loop so that the windows, the timer and the alarm go on. All of it
 // is one transaction: it is stored only when the last line is, and any

@@ -28,6 +28,9 @@ public:
     // Ctrl+D and Ctrl+B.
     void dnesClick();
     void vsetkyClick();
+    // The group's entries out to and in from other programs' calendars.
+    void exportICalendarClick();
+    void importICalendarClick();
     // The user chose a day in the picker: that day's list, the view kept.
     void datetimepickerChange();
     // The refresh of the view the window is in.

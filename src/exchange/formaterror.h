@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
+
+class TLanguageTable;
 
 // A file another program wrote that breaks the form of its kind: what is
 // wrong and on which line (from 1). Nothing of such a file is stored.
@@ -21,3 +23,7 @@ struct TFormatError {
 // The longest value a contact's field or a diary's entry takes from
 // another program's file: 1 MiB.
 inline constexpr qsizetype kMostValue = 1 << 20;
+
+// What a file that breaks its form says in a box: where and what.
+QString FormatFaultMessage(const TLanguageTable& strings, const QString& fileName,
+                           const TFormatError& fault);

@@ -335,10 +335,16 @@ enum class Str : int {
     TextOutsideCard = 287,
     QuoteNotClosed = 288,
     ValueTooLong = 289,
+    ExportICalendar = 290,
+    ImportICalendar = 291,
+    ICalendarFiles = 292,
+    RecurringImported = 293,
+    SkippedComponents = 294,
+    NoCalendar = 295,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ValueTooLong) + 1;
+inline constexpr int kStrCount = int(Str::NoCalendar) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

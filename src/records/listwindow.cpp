@@ -516,7 +516,8 @@ void TListWindow::exportClick() {
 
 void TListWindow::exportAs(Str title, const QString& filter, const QString& suffix,
                            const QString& query, const QByteArray& start,
-                           const std::function<void(const TSQLiteRow&, QByteArray&)>& record) {
+                           const std::function<void(const TSQLiteRow&, QByteArray&)>& record,
+                           const QByteArray& end) {
     const TLanguageTable& s = m_context.strings;
     if (TSQLiteDatabase(m_module.file).Query(u"SELECT EXISTS ("_s + query + u')').CellInt64(0) ==
         0) {
@@ -539,5 +540,6 @@ void TListWindow::exportAs(Str title, const QString& filter, const QString& suff
         record(row, out.buffer());
         out.written();
     });
+    out.buffer() += end;
     out.commit();
 }

@@ -114,10 +114,11 @@ protected:
     virtual void exportRecord(const TSQLiteRow&, QByteArray&) const {}
     // Writes what `query` lists into a file the user names (with `suffix`
     // when the name has none): `start`, then each row as `record` writes
-    // it, streamed. Says so when there is nothing to write.
+    // it, streamed, then `end`. Says so when there is nothing to write.
     void exportAs(Str title, const QString& filter, const QString& suffix, const QString& query,
                   const QByteArray& start,
-                  const std::function<void(const TSQLiteRow&, QByteArray&)>& record);
+                  const std::function<void(const TSQLiteRow&, QByteArray&)>& record,
+                  const QByteArray& end = QByteArray());
     // A line of the export: a text, or a column's stored bytes as they are.
     static void exportLine(QByteArray& out, const QString& text);
     static void exportLine(QByteArray& out, QByteArrayView stored);

@@ -357,6 +357,56 @@ private slots:
                             "09 december 2026\r\nnesk\xF4r\r\n\r\n\r\n"));
     }
 
+    // The group's entries go out as a calendar and come back as they were,
+    // a binned one not; what no diary entry is is named, a series is
+    // stored at its next time, and a file that is no calendar stores
+    // nothing.
+    void iCalendarOutAndIn() {
+        TempHome home;
+        Diary d;
+        d.add(u"Zubár; Kováč, MUDr."_s, u"2026-12-11 09:30:00"_s, 1);
+        d.add(u"Ľščťžýáíé"_s, u"2026-07-01 23:59:59"_s);
+        d.add(u"v koši"_s, u"2026-12-12 10:00:00"_s, 0, 0);
+        TSQLiteDatabase(kFile).Execute(u"UPDATE mojdiar SET obsah='a\r\nb' WHERE id=1"_s);
+        const QString columns = u"SELECT datum, avizo, alarm, predmet, obsah FROM mojdiar "
+                                u"WHERE viditelnost=1 ORDER BY avizo"_s;
+        const QList<QStringList> before = DbRows(kFile, columns);
+        d.t.dialogs.fileNames = {QDir::current().filePath(u"diar"_s)};
+        d.command("exportical");
+        const QByteArray file = FileBytes(u"diar.ics"_s);
+        QVERIFY(file.startsWith("BEGIN:VCALENDAR\r\n"));
+        QCOMPARE(file.count("BEGIN:VEVENT"), 2);
+        QVERIFY(file.contains("UID:mojdiar-1@velmorand"));
+        TSQLiteDatabase(kFile).Execute(u"DELETE FROM mojdiar"_s);
+        d.t.dialogs.fileNames = {QDir::current().filePath(u"diar.ics"_s)};
+        d.command("importical");
+        QCOMPARE(d.t.dialogs.boxes.last().text,
+                 u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 2"_s);
+        QCOMPARE(DbRows(kFile, columns), before);
+
+        WriteFileBytes(u"iny.ics"_s,
+                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\n"
+                       "BEGIN:VTODO\r\nUID:t\r\nEND:VTODO\r\n"
+                       "BEGIN:VEVENT\r\nUID:e\r\nDTSTAMP:20261201T000000Z\r\n"
+                       "DTSTART:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:porada\r\n"
+                       "END:VEVENT\r\nEND:VCALENDAR\r\n");
+        d.t.dialogs.fileNames = {QDir::current().filePath(u"iny.ics"_s)};
+        d.command("importical");
+        QCOMPARE(d.t.dialogs.boxes.last().text,
+                 u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 1\n"
+                 u"Z opakovaných udalostí je uložený ich najbližší termín: 1\n"
+                 u"Vynechané (nie sú udalosti s dátumom): VTODO \u00D71"_s);
+        QCOMPARE(DbRows(kFile, u"SELECT datum, avizo FROM mojdiar WHERE predmet='porada'"_s),
+                 (QList<QStringList>{{u"2026-12-14"_s, u"2026-12-14 09:00:00"_s}}));
+
+        WriteFileBytes(u"zly.ics"_s, "BEGIN:VCARD\r\nEND:VCARD\r\n");
+        const QList<QStringList> now = DbRows(kFile, columns);
+        d.t.dialogs.fileNames = {QDir::current().filePath(u"zly.ics"_s)};
+        d.command("importical");
+        QVERIFY(d.t.dialogs.errors.last().contains(u"nie je kalendár (BEGIN:VCALENDAR)"_s));
+        QCOMPARE(DbRows(kFile, columns), now);
+    }
+
     void indexesServeTheDayAndTheSearch() {
         TempHome home;
         Diary d;

@@ -1,0 +1,193 @@
+#include "icalendar.h"
+
+#include <QTimeZone>
+#include <libical/ical.h>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct FreeComponent {
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, FreeComponent>;
+
+QString text(const char* value) {
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+// The system's zone by the name the zone database gives it; none for UTC
+// or a zone libical does not know.
+icaltimezone* systemZone() {
+    const QByteArray id = QTimeZone::systemTimeZoneId();
+    if (id.isEmpty() || id == "UTC" || id == "Etc/UTC")
+        return nullptr;
+    return icaltimezone_get_builtin_timezone(id.constData());
+}
+
+// A time of the file in local time.
+QDateTime localTime(icaltimetype time, icalproperty* property) {
+    const QDate day(time.year, time.month, time.day);
+    if (time.is_date)
+        return QDateTime(day, QTime(0, 0));
+    const icaltimezone* zone = icaltime_is_utc(time) ? icaltimezone_get_utc_timezone() : time.zone;
+    if (!zone && property) {
+        // A zone named but not defined in the file: the zone database's.
+        if (icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER))
+            zone = icaltimezone_get_builtin_timezone(icalparameter_get_tzid(tzid));
+    }
+    if (!zone)
+        return QDateTime(day, QTime(time.hour, time.minute, time.second));
+    return QDateTime::fromSecsSinceEpoch(
+               qint64(icaltime_as_timet_with_zone(time, const_cast<icaltimezone*>(zone))))
+        .toLocalTime();
+}
+
+// The first occurrence of a series at or after `now`; its last when the
+// series has ended.
+icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateTime& now) {
+    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    icalrecur_iterator* iterator = icalrecur_iterator_new(recurrence, start);
+    if (!iterator)
+        return start;
+    const icaltimetype from =
+        icaltime_from_timet_with_zone(time_t(now.toSecsSinceEpoch()), 0, start.zone);
+    icaltimetype found = start;
+    // Jumping ahead is refused for a rule with a COUNT: then step, as far
+    // as a long series goes.
+    if (!icalrecur_iterator_set_start(iterator, from)) {
+        for (int step = 0; step < 100000; ++step) {
+            const icaltimetype next = icalrecur_iterator_next(iterator);
+            if (icaltime_is_null_time(next))
+                break;
+            found = next;
+            if (icaltime_compare(next, from) >= 0)
+                break;
+        }
+    } else if (const icaltimetype next = icalrecur_iterator_next(iterator);
+               !icaltime_is_null_time(next)) {
+        found = next;
+    }
+    icalrecur_iterator_free(iterator);
+    found.zone = start.zone;
+    return found;
+}
+
+void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents& contents) {
+    for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
+        const icalcomponent_kind kind = icalcomponent_isa(c);
+        if (kind == ICAL_VTIMEZONE_COMPONENT)
+            continue;
+        if (kind != ICAL_VEVENT_COMPONENT) {
+            ++contents.skipped[text(icalcomponent_kind_to_string(kind))];
+            continue;
+        }
+        icalproperty* start = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+        icaltimetype time = icalcomponent_get_dtstart(c);
+        if (!start || icaltime_is_null_time(time) || !icaltime_is_valid_time(time)) {
+            ++contents.skipped[u"VEVENT (DTSTART)"_s];
+            continue;
+        }
+        TDiaryEvent event;
+        if (icalproperty* rule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
+            time = nextOccurrence(rule, time, now);
+            event.recurring = true;
+            ++contents.recurring;
+        }
+        event.start = localTime(time, start);
+        if (!event.start.isValid()) {
+            ++contents.skipped[u"VEVENT (DTSTART)"_s];
+            continue;
+        }
+        event.subject = text(icalcomponent_get_summary(c));
+        event.text = text(icalcomponent_get_description(c));
+        event.alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT) != nullptr;
+        contents.events.append(event);
+    }
+}
+
+QByteArray written(icalcomponent* component) {
+    char* bytes = icalcomponent_as_ical_string_r(component);
+    QByteArray out(bytes);
+    icalmemory_free_buffer(bytes);
+    return out;
+}
+
+} // namespace
+
+TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now) {
+    // The library's errors are said in its results, never by ending the program.
+    icalerror_set_errors_are_fatal(0);
+    Component root(icalparser_parse_string(bytes.constData()));
+    TCalendarContents contents;
+    if (!root)
+        throw TFormatError{TFormatError::Fault::NoCalendar, 1};
+    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+        readEvents(root.get(), now, contents);
+        return contents;
+    }
+    // Several calendars, one after the other.
+    bool any = false;
+    for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
+         c; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
+        readEvents(c, now, contents);
+        any = true;
+    }
+    if (!any)
+        throw TFormatError{TFormatError::Fault::NoCalendar, 1};
+    return contents;
+}
+
+QByteArray ICalendarStart() {
+    QByteArray start = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Velmorand//Diary//SK\r\n"
+                       "CALSCALE:GREGORIAN\r\n";
+    if (icaltimezone* zone = systemZone())
+        start += written(icaltimezone_get_component(zone));
+    return start;
+}
+
+QByteArray ICalendarEvent(const TDiaryEvent& event, const QString& uid, const QDateTime& stamp) {
+    Component vevent(icalcomponent_new_vevent());
+    icalcomponent_add_property(vevent.get(), icalproperty_new_uid(uid.toUtf8().constData()));
+    icalcomponent_add_property(
+        vevent.get(), icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                          time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone())));
+    icalproperty* start = nullptr;
+    if (icaltimezone* zone = systemZone()) {
+        const QDateTime local = event.start;
+        icaltimetype time = icaltime_null_time();
+        time.year = local.date().year();
+        time.month = local.date().month();
+        time.day = local.date().day();
+        time.hour = local.time().hour();
+        time.minute = local.time().minute();
+        time.second = local.time().second();
+        time.zone = zone;
+        start = icalproperty_new_dtstart(time);
+        icalproperty_add_parameter(start, icalparameter_new_tzid(icaltimezone_get_tzid(zone)));
+    } else {
+        start = icalproperty_new_dtstart(icaltime_from_timet_with_zone(
+            time_t(event.start.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone()));
+    }
+    icalcomponent_add_property(vevent.get(), start);
+    icalcomponent_add_property(vevent.get(),
+                               icalproperty_new_summary(event.subject.toUtf8().constData()));
+    if (!event.text.isEmpty())
+        icalcomponent_add_property(vevent.get(),
+                                   icalproperty_new_description(event.text.toUtf8().constData()));
+    if (event.alarm) {
+        icalcomponent* alarm = icalcomponent_new_valarm();
+        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        icalcomponent_add_property(alarm, icalproperty_new_trigger(icaltriggertype_from_int(0)));
+        icalcomponent_add_property(
+            alarm, icalproperty_new_description(event.subject.toUtf8().constData()));
+        icalcomponent_add_component(vevent.get(), alarm);
+    }
+    return written(vevent.get());
+}
+
+QByteArray ICalendarEnd() {
+    return "END:VCALENDAR\r\n";
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "formaterror.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+// A diary entry as a calendar event: its moment in local time, whether it
+// rings, its subject and text.
+struct TDiaryEvent {
+    QDateTime start; // local time
+    bool alarm = false;
+    QString subject, text;
+    bool recurring = false; // read: the next occurrence of a series
+};
+
+// What a calendar file held: its events in the file's order, and what was
+// not taken, by name ("VTODO", an event without a start), with how many.
+struct TCalendarContents {
+    QList<TDiaryEvent> events;
+    QMap<QString, int> skipped;
+    int recurring = 0;
+};
+
+// Reads the events of an iCalendar file (RFC 5545): times with a time
+// zone are taken into local time, floating times and times of an unknown
+// zone as they stand, a whole day at 00:00; a recurring event as its first
+// occurrence at or after `now` (its last when the series has ended). An alarm of any kind makes the
+// entry ring. Throws TFormatError (NoCalendar, at line 1) for a file with no calendar.
+TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now);
+
+// The start of a calendar file in the system's time zone (with its
+// definition where one is known), an event, and the end. `uid` stays the
+// same for an entry however often it is exported.
+QByteArray ICalendarStart();
+QByteArray ICalendarEvent(const TDiaryEvent& event, const QString& uid, const QDateTime& stamp);
+QByteArray ICalendarEnd();
