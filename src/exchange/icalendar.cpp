@@ -97,7 +97,9 @@ void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents
             ++contents.recurring;
         }
         event.start = localTime(time, start);
-        if (!event.start.isValid()) {
+        // The diary writes a moment with a year of four digits.
+        const int year = event.start.date().year();
+        if (!event.start.isValid() || year < 1 || year > 9999) {
             ++contents.skipped[u"VEVENT (DTSTART)"_s];
             continue;
         }
