@@ -2,7 +2,9 @@
 # The address book with keys only: F3, past the first-run notice, Ctrl+N, a
 # name and a mail address, Enter; the contact is in the file. Ctrl+M hands
 # its address to the desktop's mail program (a stub xdg-open that records
-# the link it is given) as one escaped mailto: link.
+# the link it is given) as one escaped mailto: link. A vCard file of
+# another program comes in through the menu, with the mouse, and the file
+# dialog, with keys.
 source "$(dirname "$0")/lib.sh" "$1"
 mkdir -p "$WORK/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$WORK/links" >"$WORK/bin/xdg-open"
@@ -38,4 +40,19 @@ xdotool key ctrl+m
 wait_for 5 test -s "$WORK/links" || fail "no link reached the mail program"
 [ "$(cat "$WORK/links")" = "mailto:jan%26co@example.sk" ] || fail "the mail program got $(cat "$WORK/links")"
 pass "Ctrl+M handed the address over as one escaped mailto: link"
+
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nov\xc3\xa1kov\xc3\xa1;Eva;;;\r\nTEL;TYPE=CELL:0905 111 222\r\nEND:VCARD\r\n' >"$WORK/eva.vcf"
+mark=$(trace_mark)
+menu=$mark
+click_on "adresar/adresarmenu"
+point_at "adresarmenu/inport" "$menu"
+click_on "inport/importvcardcsv" "$menu"
+wait_for 10 title_is "Importovať vCard / CSV…" || fail "no file dialog: '$(focused_title)'"
+xdotool type --delay 20 "$WORK/eva.vcf"
+xdotool key Return
+wait_for 10 query_is "$db" "SELECT count(*) FROM mojekontakty WHERE meno='Eva' AND mob1='0905 111 222'" 1 ||
+    fail "the card was not imported: $(sqlite3 "$db" 'SELECT meno, priezvisko, mob1 FROM mojekontakty')"
+wait_trace_after "$mark" "box text: Inport bol úspešne dokončený. Počet inportovaných záznamov: 1"
+pass "a vCard file came in through the menu and the file dialog"
+xdotool key Return
 kill -TERM "$APP_PID"; wait "$APP_PID" || true
