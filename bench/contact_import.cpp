@@ -23,8 +23,8 @@
 
 #include <QDir>
 #include <QProcess>
-#include <csv.h>
 #include <cstdio>
+#include <csv.h>
 #include <string>
 
 using namespace Qt::Literals::StringLiterals;
@@ -130,7 +130,6 @@ double exportFloorMs() {
         sqlite3_close(db);
     });
 }
-
 
 // The same contacts as vCards of another program (3.0, UTF-8), and as a
 // table with a header row.
@@ -316,10 +315,12 @@ double importSourceMs(TFormadresar* book, const QString& path, TSourceMaker sour
     book->importState().fileName = path;
     return TimedMs([&] {
         auto* import = new TContactImport(*book, book->importState(), std::move(source));
-        QPointer<TContactImport> running(import);
+        bool done = false;
+        QObject::connect(import, &TContactImport::finished, [&done] { done = true; });
         import->start();
-        while (running)
+        while (!done)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
 }
 

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -80,26 +81,25 @@ int messengerField(QByteArrayView name) {
     return -1;
 }
 
-bool validUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 // Bytes of a value as text: by the CHARSET the card names, else UTF-8 when
 // they are valid UTF-8, else Windows-1250.
 QString decodeText(QByteArrayView bytes, const QByteArray& charset) {
-    const QByteArray name = charset.toUpper();
-    if (name == "WINDOWS-1250" || name == "CP1250")
-        return Cp1250::decode(bytes);
-    // Any other Unicode form named is read as UTF-8: a value's bytes in
-    // UTF-16 cannot stand in a line of text.
-    if (!name.isEmpty() && !name.startsWith("UTF")) {
-        QStringDecoder decoder(name.constData());
-        if (decoder.isValid())
-            return decoder.decode(bytes);
+    if (!charset.isEmpty()) {
+        const QByteArray name = charset.toUpper();
+        if (name == "WINDOWS-1250" || name == "CP1250")
+            return Cp1250::decode(bytes);
+        // Any other Unicode form named is read as UTF-8: a value's bytes in
+        // UTF-16 cannot stand in a line of text.
+        if (!name.startsWith("UTF")) {
+            QStringDecoder decoder(name.constData());
+            if (decoder.isValid())
+                return decoder.decode(bytes);
+        }
     }
-    return validUtf8(bytes) ? Utf8Text(bytes) : Cp1250::decode(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? Cp1250::decode(bytes) : text;
 }
 
 int hexDigit(char c) {
@@ -133,6 +133,8 @@ QByteArray unquotePrintable(QByteArrayView text) {
 // A text value's parts at each semicolon no backslash escapes, each with
 // its escapes undone (\n a line break; in version 2.1 only \; is one).
 QStringList components(const QString& value, bool escapes) {
+    if (!value.contains(u'\\'))
+        return value.split(u';');
     QStringList parts{QString()};
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
@@ -242,7 +244,10 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
     QString text = decodeText(
         p.encoding == "QUOTED-PRINTABLE" ? unquotePrintable(p.value) : p.value, p.charset);
     TContactValues& f = card.fields;
-    const auto single = [&] { return components(text, escapes).join(u';').trimmed(); };
+    const auto single = [&] {
+        return text.contains(u'\\') ? components(text, escapes).join(u';').trimmed()
+                                    : text.trimmed();
+    };
     bool stored = true;
     if (p.name == "N") {
         const QStringList n = components(text, escapes);
@@ -327,6 +332,11 @@ bool isLine(QByteArrayView line, const char* text) {
 // A value for a text property: backslashes, commas, semicolons and line
 // breaks escaped.
 QString escaped(const QString& value) {
+    const auto plain = [](QChar c) {
+        return c != u'\\' && c != u',' && c != u';' && c != u'\r' && c != u'\n';
+    };
+    if (std::all_of(value.begin(), value.end(), plain))
+        return value;
     QString text;
     text.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -395,7 +405,9 @@ bool TVCardReader::property(QByteArray& line, bool& tooLong) {
     line = piece.toByteArray();
     // Quoted-printable values of 2.1 go on after a line ending in "=".
     const qsizetype colon = valueStart(line);
-    const bool printable = colon >= 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
+    const QByteArrayView head = QByteArrayView(line).first(colon < 0 ? 0 : colon);
+    const bool printable =
+        head.contains(';') && head.toByteArray().toUpper().contains("QUOTED-PRINTABLE");
     for (;;) {
         if (!m_lines.next(piece))
             break;
