@@ -4,6 +4,7 @@
 #include "context/guard.h"
 #include "context/programcontext.h"
 #include "context/storable.h"
+#include "exchange/vcard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "records/formbuilder.h"
@@ -65,6 +66,9 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     opacne = command("opacne", Str::Reversed, QKeySequence(), [this] { opacneClick(); });
     opacne->setCheckable(true);
     zoraditpodla->addAction(opacne);
+    // The birthdays to other programs' address books, as cards with BDAY.
+    m_mainMenu->insertAction(koniec, command("exportvcard", Str::ExportBirthdaysVCard,
+                                             QKeySequence(), [this] { exportVCardClick(); }));
 
     auto* form = new QWidget;
     auto* layout = new QVBoxLayout(form);
@@ -113,6 +117,16 @@ void Tformnarodky::readViewLines(const QStringList& lines) {
     const QString order = lines.value(0);
     module().order = KnownFragment(order, kOrders, u"ORDER BY poradie"_s);
     module().direction = KnownFragment(lines.value(1), {u" DESC"_s, u" "_s}, QString());
+}
+
+void Tformnarodky::exportVCardClick() {
+    exportAs(Str::ExportBirthdaysVCard, m_context.strings[Str::VCardFiles], u"vcf"_s,
+             listQuery().replace(u"SELECT id, meno, narodenie"_s, u"SELECT meno, narodenie"_s),
+             QByteArray(), [](const TSQLiteRow& row, QByteArray& out) {
+                 out += BirthdayVCardOf(
+                     row.CellTextOrEmpty(0),
+                     QDate::fromString(row.CellTextOrEmpty(1).left(10), u"yyyy-MM-dd"_s));
+             });
 }
 
 QString Tformnarodky::listQuery() const {

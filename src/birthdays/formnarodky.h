@@ -28,6 +28,7 @@ public:
     void podlamenaClick();
     void podlaporadiaClick();
     void podlanarodeniaClick();
+    void exportVCardClick();
     void opacneClick();
 
 protected:

@@ -341,10 +341,11 @@ enum class Str : int {
     RecurringImported = 293,
     SkippedComponents = 294,
     NoCalendar = 295,
+    ExportBirthdaysVCard = 296,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::NoCalendar) + 1;
+inline constexpr int kStrCount = int(Str::ExportBirthdaysVCard) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -3,6 +3,7 @@
 #include "birthdays/birthdaynotice.h"
 #include "birthdays/formnarodky.h"
 #include "context/menukeys.h"
+#include "exchange/vcard.h"
 #include "shell/settingsfile.h"
 #include "storage/datafiles.h"
 #include "storage/linefile.h"
@@ -236,6 +237,27 @@ private slots:
         QTRY_COMPARE(b.captions(), matching({u"Ľubomír"_s}));
         QTest::keyClick(field, Qt::Key_Escape);
         QCOMPARE(b.captions(), all);
+    }
+
+    // The list goes out as cards another address book reads: each person's
+    // name and date of birth, a binned one not.
+    void exportAsVCards() {
+        TempHome home;
+        addPeople({{u"Ľubomír Novák"_s, u"1970-06-01"_s, 1},
+                   {u"Anna"_s, u"1980-02-29"_s, 1},
+                   {u"Oto"_s, u"1960-01-01"_s, 0}});
+        Birthdays b;
+        b.t.dialogs.fileNames = {QDir::current().filePath(u"narodeniny"_s)};
+        b.command("exportvcard");
+        QFile file(u"narodeniny.vcf"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        TVCardReader reader(file, TextEncoding::Utf8);
+        QMap<QString, QDate> read;
+        TCardContact card;
+        while (reader.next(card))
+            read.insert((card.fields[0] + u' ' + card.fields[1]).trimmed(), card.birthday);
+        QCOMPARE(read, (QMap<QString, QDate>{{u"Ľubomír Novák"_s, QDate(1970, 6, 1)},
+                                             {u"Anna"_s, QDate(1980, 2, 29)}}));
     }
 
     void changeAndLook() {
