@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh" "$1"
 start_x
 trayer --edge top --align left --widthtype request --height 32 --SetDockType false &
-wait_for 10 xdotool search --classname trayer || fail "trayer did not start"
+wait_for 30 xdotool search --classname trayer || fail "trayer did not start"
 write_settings "Hide: 1"
 start_app
 wait_trace "painted"
