@@ -97,9 +97,10 @@ void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents
             ++contents.recurring;
         }
         event.start = localTime(time, start);
-        // The diary writes a moment with a year of four digits.
+        // A diary's moments: from 1900, when the zones' rules begin, to the
+        // last year of four digits (a wild time went further either way).
         const int year = event.start.date().year();
-        if (!event.start.isValid() || year < 1 || year > 9999) {
+        if (!event.start.isValid() || year < 1900 || year > 9999) {
             ++contents.skipped[u"VEVENT (DTSTART)"_s];
             continue;
         }
