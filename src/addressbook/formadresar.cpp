@@ -350,16 +350,20 @@ void TFormadresar::poslatmailClick() {
     });
 }
 
-void TFormadresar::Inportuj(char separator) {
+QString TFormadresar::importFile(Str title, Str filter) {
     const TLanguageTable& s = m_context.strings;
     if (m_running) {
         m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
                                      IDialogs::Icon::Information);
-        return;
+        return QString();
     }
-    const QString file = m_context.dialogs.openFileName(
-        this, s[Str::Import],
-        s[Str::TextFiles] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
+    return m_context.dialogs.openFileName(
+        this, s[title], s[filter] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
+}
+
+void TFormadresar::Inportuj(char separator) {
+    const TLanguageTable& s = m_context.strings;
+    const QString file = importFile(Str::Import, Str::TextFiles);
     if (file.isEmpty())
         return;
     TImportState& state = m_import;
@@ -414,14 +418,7 @@ void TFormadresar::exportCsvClick() {
 
 void TFormadresar::importFileClick() {
     const TLanguageTable& s = m_context.strings;
-    if (m_running) {
-        m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
-                                     IDialogs::Icon::Information);
-        return;
-    }
-    const QString file = m_context.dialogs.openFileName(
-        this, s[Str::ImportVCardCsv],
-        s[Str::VCardFiles] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
+    const QString file = importFile(Str::ImportVCardCsv, Str::VCardFiles);
     if (file.isEmpty())
         return;
     Guarded(m_context.dialogs, [&] {

@@ -58,6 +58,9 @@ protected:
     QString recordsPart(int listed, qint64 visible) const override;
 
 private:
+    // The file an import command reads (its kinds first in the dialog);
+    // none while an import runs, which is said.
+    QString importFile(Str title, Str filter);
     void setSortMarks();
     // The name columns in the order the captions show them.
     bool surnameFirst() const;
