@@ -229,7 +229,7 @@ void TContactImport::slice() {
                     }
                     for (int field = 0; field < 24; ++field) {
                         bool lost = false;
-                        converted[field] = Cp1250::encode(contact.fields[field], &lost);
+                        Cp1250::encodeInto(contact.fields[field], converted[field], &lost);
                         m_lostValues += lost;
                         m_insert->BindText(field + 1, converted[field], TSQLitePrepared::Kept);
                     }
@@ -257,7 +257,7 @@ void TContactImport::slice() {
                         column > 0 && column < columns.size() ? columns[column] : QByteArrayView());
                     if (m_state.utf8()) {
                         bool lost = false;
-                        converted[field] = Cp1250::encode(QString::fromUtf8(value), &lost);
+                        Cp1250::encodeInto(QString::fromUtf8(value), converted[field], &lost);
                         value = converted[field];
                         m_lostValues += lost;
                     }

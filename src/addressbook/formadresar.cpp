@@ -388,20 +388,24 @@ void TFormadresar::Inportuj(char separator) {
 
 namespace {
 
-// A contact's 24 fields from a row of the export's query.
-TContactValues contactValues(const TSQLiteRow& row) {
-    TContactValues values;
-    for (int field = 0; field < 24; ++field)
-        values[field] = row.CellTextOrEmpty(field);
-    return values;
+// A contact's 24 fields from a row of the export's query, into `values`,
+// whose room is used again.
+void readContact(const TSQLiteRow& row, TContactValues& values) {
+    for (int field = 0; field < 24; ++field) {
+        values[field].truncate(0);
+        row.AppendCellText(field, values[field]);
+    }
 }
 
 } // namespace
 
 void TFormadresar::exportVCardClick() {
+    TContactValues values;
     exportAs(Str::ExportVCard, m_context.strings[Str::VCardFiles], u"vcf"_s, exportQuery(),
-             QByteArray(),
-             [](const TSQLiteRow& row, QByteArray& out) { out += VCardOf(contactValues(row)); });
+             QByteArray(), [&values](const TSQLiteRow& row, QByteArray& out) {
+                 readContact(row, values);
+                 AppendVCard(out, values);
+             });
 }
 
 void TFormadresar::exportCsvClick() {
@@ -409,10 +413,11 @@ void TFormadresar::exportCsvClick() {
     QStringList labels;
     for (const TFormField& field : kContactFields)
         labels.append(m_context.strings[field.label]);
+    TContactValues values;
     exportAs(Str::ExportCsv, m_context.strings[Str::CsvFiles], u"csv"_s, exportQuery(),
-             kUtf8Bom + CsvRow(labels), [](const TSQLiteRow& row, QByteArray& out) {
-                 const TContactValues values = contactValues(row);
-                 out += CsvRow(QStringList(values.begin(), values.end()));
+             kUtf8Bom + CsvRow(labels), [&values](const TSQLiteRow& row, QByteArray& out) {
+                 readContact(row, values);
+                 AppendCsvRow(out, values);
              });
 }
 

@@ -203,20 +203,34 @@ QList<int> CsvHeaderMap(const QStringList& header, const QStringList& labels) {
     return map;
 }
 
-QByteArray CsvRow(const QStringList& values) {
-    QByteArray row;
-    for (qsizetype i = 0; i < values.size(); ++i) {
+void AppendCsvRow(QByteArray& row, std::span<const QString> values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
             row += ',';
-        QByteArray value = values[i].toUtf8();
+        const QStringView value = values[i];
+        const bool special = std::any_of(value.begin(), value.end(), [](QChar c) {
+            return c == u',' || c == u'"' || c == u'\n' || c == u'\r' || c == u';' || c == u'\t';
+        });
         // A row of one empty value is no blank line.
-        if ((values.size() == 1 && value.isEmpty()) || value.contains(',') || value.contains('"') ||
-            value.contains('\n') || value.contains('\r') || value.contains(';') ||
-            value.contains('\t') || value.startsWith(' ') || value.endsWith(' ')) {
-            value.replace('"', "\"\"");
-            value = '"' + value + '"';
+        if (!special && !(values.size() == 1 && value.isEmpty()) && !value.startsWith(u' ') &&
+            !value.endsWith(u' ')) {
+            AppendUtf8(row, value);
+            continue;
         }
-        row += value;
+        row += '"';
+        qsizetype start = 0;
+        for (qsizetype quote; (quote = value.indexOf(u'"', start)) >= 0; start = quote + 1) {
+            AppendUtf8(row, value.sliced(start, quote - start));
+            row += "\"\"";
+        }
+        AppendUtf8(row, value.sliced(start));
+        row += '"';
     }
-    return row + "\r\n";
+    row += "\r\n";
+}
+
+QByteArray CsvRow(const QStringList& values) {
+    QByteArray row;
+    AppendCsvRow(row, std::span(values.constData(), std::size_t(values.size())));
+    return row;
 }

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <span>
 
 struct csv_parser;
 
@@ -54,3 +55,5 @@ QList<int> CsvHeaderMap(const QStringList& header, const QStringList& labels);
 // One row of a table as RFC 4180 writes it: values with a separator, a
 // quote or a line break quoted, quotes doubled; CRLF at the end.
 QByteArray CsvRow(const QStringList& values);
+// The same, put onto the end of `row`.
+void AppendCsvRow(QByteArray& row, std::span<const QString> values);

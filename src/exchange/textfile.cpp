@@ -1,5 +1,8 @@
 #include "textfile.h"
 
+#include <QStringEncoder>
+#include <cstring>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -16,9 +19,20 @@ EFileError ReadError(const QIODevice& file) {
 }
 
 QString Utf8Text(QByteArrayView bytes) {
+    // Qt's own conversion takes a mark at the start away.
+    if (!bytes.startsWith(kUtf8Bom))
+        return QString::fromUtf8(bytes);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
+}
+
+void AppendUtf8(QByteArray& bytes, QStringView text) {
+    const qsizetype had = bytes.size();
+    // At most three bytes for each unit of UTF-16.
+    bytes.resize(had + 3 * text.size());
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    bytes.truncate(encoder.appendToBuffer(bytes.data() + had, text) - bytes.constData());
 }
 
 void OpenForReading(QFile& file) {
@@ -37,10 +51,11 @@ TLineReader::TLineReader(QIODevice& file, TextEncoding encoding) : m_file(file) 
 bool TLineReader::fill() {
     if (m_end)
         return false;
-    if (m_start > 0) {
-        m_buffer.remove(0, m_start);
-        m_scanned -= m_start;
-        m_start = 0;
+    if (m_given > 0) {
+        m_buffer.remove(0, m_given);
+        m_scanned -= m_given;
+        m_start -= m_given;
+        m_given = 0;
     }
     const qsizetype had = m_buffer.size();
     m_buffer.resize(had + kChunk);
@@ -60,18 +75,21 @@ bool TLineReader::fill() {
 }
 
 bool TLineReader::next(QByteArrayView& line) {
+    m_given = m_start;
     for (;;) {
         const char* data = m_buffer.constData();
         const qsizetype size = m_buffer.size();
-        for (qsizetype i = m_scanned; i < size; ++i) {
-            if (data[i] != '\n' && data[i] != '\r')
-                continue;
-            // A CR at the end of what is read may be the first half of CR LF.
-            if (data[i] == '\r' && i + 1 == size && !m_end) {
-                m_scanned = i;
-                break;
-            }
+        // The first line end, LF or CR, looked for a whole block at a time.
+        const auto* lf = static_cast<const char*>(
+            std::memchr(data + m_scanned, '\n', std::size_t(size - m_scanned)));
+        const qsizetype before = lf ? lf - data : size;
+        const auto* cr = static_cast<const char*>(
+            std::memchr(data + m_scanned, '\r', std::size_t(before - m_scanned)));
+        const qsizetype i = cr ? cr - data : before;
+        // A CR at the end of what is read may be the first half of CR LF.
+        if (i < size && !(data[i] == '\r' && i + 1 == size && !m_end)) {
             line = QByteArrayView(m_buffer).sliced(m_start, i - m_start);
+            m_given = m_start;
             qsizetype after = i + 1;
             if (data[i] == '\r' && after < size && data[after] == '\n')
                 ++after;
@@ -79,8 +97,7 @@ bool TLineReader::next(QByteArrayView& line) {
             m_start = m_scanned = after;
             return true;
         }
-        if (m_scanned < size && !(data[m_scanned] == '\r' && m_scanned + 1 == size))
-            m_scanned = size;
+        m_scanned = i;
         if (!fill()) {
             // A CR held back at the end is a line end after all.
             if (m_scanned < m_buffer.size())
@@ -89,11 +106,26 @@ bool TLineReader::next(QByteArrayView& line) {
             if (m_start >= m_buffer.size())
                 return false;
             line = QByteArrayView(m_buffer).sliced(m_start);
+            m_given = m_start;
             m_consumed += m_buffer.size() - m_start;
             m_start = m_scanned = m_buffer.size();
             return true;
         }
     }
+}
+
+int TLineReader::peek(QByteArrayView& line) {
+    const qsizetype offset = line.data() - (m_buffer.constData() + m_given);
+    bool moved = false;
+    while (m_start >= m_buffer.size()) {
+        if (!fill())
+            return -1;
+        moved = true;
+    }
+    // Reading on keeps the line last given, but may move it.
+    if (moved)
+        line = QByteArrayView(m_buffer).sliced(m_given + offset, line.size());
+    return static_cast<unsigned char>(m_buffer[m_start]);
 }
 
 TextEncoding ImportEncoding(const QString& fileName) {

@@ -23,6 +23,10 @@ public:
     // False at the end of the file. Throws when the file cannot be read.
     // The line is valid until the next call.
     bool next(QByteArrayView& line);
+    // The first byte of the line after the one last given, -1 at the end of
+    // the file. Reads on when it has to: `line`, the line last given or a
+    // part of it, is then given again at its new place.
+    int peek(QByteArrayView& line);
     qint64 consumed() const { return m_consumed; }
 
 private:
@@ -31,6 +35,7 @@ private:
     std::optional<QStringDecoder> m_decoder;
     QByteArray m_buffer;
     qsizetype m_start = 0;   // where the next line starts
+    qsizetype m_given = 0;   // where the line last given starts, while it is held
     qsizetype m_scanned = 0; // how far line ends have been looked for
     qint64 m_consumed = 0;
     bool m_end = false;
@@ -50,6 +55,8 @@ TextEncoding ImportEncoding(QIODevice& file);
 // Bytes of UTF-8 as text, a byte-order mark at their start kept as the
 // character it is (a value of a file is never the file's start).
 QString Utf8Text(QByteArrayView bytes);
+// Text put onto the end of `bytes` as UTF-8.
+void AppendUtf8(QByteArray& bytes, QStringView text);
 
 // Opens a file to be read; throws the file error the boxes know.
 void OpenForReading(QFile& file);

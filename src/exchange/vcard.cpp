@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
+#include <QVarLengthArray>
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -60,46 +61,67 @@ const QSet<QByteArray> kAboutTheCard{"VERSION",
 // The messengers: their X- properties, IMPP schemes and X-SERVICE-TYPE names.
 struct Messenger {
     Field field;
-    std::initializer_list<const char*> names; // lower case
+    const char* property;                        // as it is written
+    std::initializer_list<QByteArrayView> names; // lower case
 };
 const Messenger kMessengers[] = {
-    {Icq, {"icq"}},
-    {Skype, {"skype", "skype-username", "callto"}},
-    {Irc, {"irc", "ircs"}},
-    {Jabber, {"jabber", "xmpp", "google-talk", "gtalk"}},
-    {Msn, {"msn", "msnim", "windows-live"}},
-    {Yahoo, {"yahoo", "ymsgr"}},
-    {Aim, {"aim"}},
-    {GaduGadu, {"gadugadu", "gadu-gadu", "gg", "gadu"}},
+    {Icq, "X-ICQ:", {"icq"}},
+    {Skype, "X-SKYPE:", {"skype", "skype-username", "callto"}},
+    {Irc, "X-IRC:", {"irc", "ircs"}},
+    {Jabber, "X-JABBER:", {"jabber", "xmpp", "google-talk", "gtalk"}},
+    {Msn, "X-MSN:", {"msn", "msnim", "windows-live"}},
+    {Yahoo, "X-YAHOO:", {"yahoo", "ymsgr"}},
+    {Aim, "X-AIM:", {"aim"}},
+    {GaduGadu, "X-GADUGADU:", {"gadugadu", "gadu-gadu", "gg", "gadu"}},
 };
+
+// Whether a name is the known one, whatever the case of its ASCII letters.
+bool sameName(QByteArrayView name, QByteArrayView known) {
+    if (name.size() != known.size())
+        return false;
+    for (qsizetype i = 0; i < known.size(); ++i) {
+        const char lower = char(known[i] | 0x20);
+        if (lower >= 'a' && lower <= 'z' ? char(name[i] | 0x20) != lower : name[i] != known[i])
+            return false;
+    }
+    return true;
+}
+
+template <qsizetype N> bool same(QByteArrayView name, const char (&known)[N]) {
+    return sameName(name, QByteArrayView(known, N - 1));
+}
+
+// Whether a text holds that word, whatever its case.
+bool holds(QByteArrayView text, QByteArrayView word) {
+    for (qsizetype i = 0; i + word.size() <= text.size(); ++i)
+        if (sameName(text.sliced(i, word.size()), word))
+            return true;
+    return false;
+}
 
 int messengerField(QByteArrayView name) {
     for (const Messenger& m : kMessengers)
-        for (const char* known : m.names)
-            if (name.compare(QByteArrayView(known), Qt::CaseInsensitive) == 0)
+        for (const QByteArrayView known : m.names)
+            if (sameName(name, known))
                 return m.field;
     return -1;
 }
 
 // Bytes of a value as text: by the CHARSET the card names, else UTF-8 when
 // they are valid UTF-8, else Windows-1250.
-QString decodeText(QByteArrayView bytes, const QByteArray& charset) {
+QString decodeText(QByteArrayView bytes, QByteArrayView charset) {
     if (!charset.isEmpty()) {
-        const QByteArray name = charset.toUpper();
-        if (name == "WINDOWS-1250" || name == "CP1250")
+        if (same(charset, "WINDOWS-1250") || same(charset, "CP1250"))
             return Cp1250::decode(bytes);
         // Any other Unicode form named is read as UTF-8: a value's bytes in
         // UTF-16 cannot stand in a line of text.
-        if (!name.startsWith("UTF")) {
-            QStringDecoder decoder(name.constData());
+        if (!holds(charset.first(std::min<qsizetype>(3, charset.size())), "UTF")) {
+            QStringDecoder decoder(charset.toByteArray().constData());
             if (decoder.isValid())
                 return decoder.decode(bytes);
         }
     }
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? Cp1250::decode(bytes) : text;
+    return bytes.isValidUtf8() ? Utf8Text(bytes) : Cp1250::decode(bytes);
 }
 
 int hexDigit(char c) {
@@ -131,39 +153,74 @@ QByteArray unquotePrintable(QByteArrayView text) {
 }
 
 // A text value's parts at each semicolon no backslash escapes, each with
-// its escapes undone (\n a line break; in version 2.1 only \; is one).
-QStringList components(const QString& value, bool escapes) {
-    if (!value.contains(u'\\'))
-        return value.split(u';');
-    QStringList parts{QString()};
+// its escapes undone (\n a line break; in version 2.1 only \; is one). The
+// parts are views into the value, or, where it has escapes, into the
+// parts' own copies.
+struct Parts {
+    QStringList unescaped;
+    QVarLengthArray<QStringView, 8> views;
+    // A part without the blanks around it; empty past the last.
+    QStringView operator[](qsizetype i) const {
+        return i < views.size() ? views[i].trimmed() : QStringView();
+    }
+};
+
+Parts components(const QString& value, bool escapes) {
+    Parts parts;
+    if (!value.contains(u'\\')) {
+        qsizetype start = 0;
+        for (qsizetype at; (at = value.indexOf(u';', start)) >= 0; start = at + 1)
+            parts.views.append(QStringView(value).sliced(start, at - start));
+        parts.views.append(QStringView(value).sliced(start));
+        return parts;
+    }
+    QStringList& list = parts.unescaped;
+    list.append(QString());
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == u'\\' && i + 1 < value.size()) {
             const QChar next = value[i + 1];
             if (next == u';' || (escapes && (next == u',' || next == u'\\'))) {
-                parts.last() += next;
+                list.last() += next;
                 ++i;
                 continue;
             }
             if (escapes && (next == u'n' || next == u'N')) {
-                parts.last() += u'\n';
+                list.last() += u'\n';
                 ++i;
                 continue;
             }
         }
         if (c == u';')
-            parts.append(QString());
+            list.append(QString());
         else
-            parts.last() += c;
+            list.last() += c;
     }
+    for (const QString& part : std::as_const(list))
+        parts.views.append(part);
     return parts;
 }
 
-// A property line taken apart.
+// The types of a property that say where its value goes.
+enum Type : unsigned { FaxType = 1, CellType = 2, WorkType = 4, HomeType = 8 };
+
+unsigned typeOf(QByteArrayView type) {
+    if (same(type, "fax"))
+        return FaxType;
+    if (same(type, "cell") || same(type, "mobile") || same(type, "iphone"))
+        return CellType;
+    if (same(type, "work"))
+        return WorkType;
+    if (same(type, "home"))
+        return HomeType;
+    return 0;
+}
+
+// A property line taken apart: views into the line.
 struct Property {
-    QByteArray name;        // upper case, without its group
-    QSet<QByteArray> types; // lower case
-    QByteArray encoding, charset, value, serviceType;
+    QByteArrayView name; // without its group
+    QByteArrayView encoding, charset, serviceType, value;
+    unsigned types = 0;
     bool uri = false;
 };
 
@@ -179,42 +236,57 @@ qsizetype valueStart(QByteArrayView line) {
     return -1;
 }
 
-// The parameters: NAME=VALUE,VALUE or, in 2.1, a bare TYPE or ENCODING.
+// A parameter's value without the blanks and quotes around it.
+QByteArrayView unquoted(QByteArrayView value) {
+    value = value.trimmed();
+    if (value.startsWith('"'))
+        value = value.sliced(1);
+    if (value.endsWith('"'))
+        value.chop(1);
+    return value.trimmed();
+}
+
+// One parameter: NAME=VALUE,VALUE or, in 2.1, a bare TYPE or ENCODING.
+void readParameter(QByteArrayView part, Property& p) {
+    const qsizetype equals = part.indexOf('=');
+    const QByteArrayView key = equals < 0 ? QByteArrayView() : part.first(equals).trimmed();
+    const QByteArrayView value = equals < 0 ? part : part.sliced(equals + 1);
+    const QByteArrayView plain = unquoted(value);
+    if (same(key, "ENCODING") ||
+        (key.isEmpty() && (same(plain, "QUOTED-PRINTABLE") || same(plain, "BASE64") ||
+                           same(plain, "B") || same(plain, "8BIT") || same(plain, "7BIT"))))
+        p.encoding = plain;
+    else if (same(key, "CHARSET"))
+        p.charset = plain;
+    else if (same(key, "VALUE"))
+        p.uri = same(plain, "URI");
+    else if (same(key, "X-SERVICE-TYPE"))
+        p.serviceType = plain;
+    else if (same(key, "TYPE") || key.isEmpty())
+        for (qsizetype start = 0; start <= value.size();) {
+            qsizetype comma = value.indexOf(',', start);
+            if (comma < 0)
+                comma = value.size();
+            p.types |= typeOf(unquoted(value.sliced(start, comma - start)));
+            start = comma + 1;
+        }
+}
+
+// The name and the parameters, at each semicolon outside quotes.
 void readParameters(QByteArrayView head, Property& p) {
-    QList<QByteArray> parts;
-    bool quoted = false;
+    bool quoted = false, name = true;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= head.size(); ++i) {
         if (i < head.size() && head[i] == '"')
             quoted = !quoted;
-        if (i == head.size() || (head[i] == ';' && !quoted)) {
-            parts.append(head.sliced(start, i - start).toByteArray());
-            start = i + 1;
-        }
-    }
-    QByteArray name = parts.takeFirst().trimmed().toUpper();
-    if (const qsizetype dot = name.lastIndexOf('.'); dot >= 0)
-        name = name.mid(dot + 1);
-    p.name = name;
-    for (const QByteArray& part : parts) {
-        const qsizetype equals = part.indexOf('=');
-        const QByteArray key = (equals < 0 ? QByteArray() : part.left(equals)).trimmed().toUpper();
-        QByteArray value = (equals < 0 ? part : part.mid(equals + 1)).trimmed();
-        value.replace('"', QByteArray());
-        const QByteArray upper = value.toUpper();
-        if (key == "ENCODING" ||
-            (key.isEmpty() && (upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "B" ||
-                               upper == "8BIT" || upper == "7BIT")))
-            p.encoding = upper;
-        else if (key == "CHARSET")
-            p.charset = value;
-        else if (key == "VALUE")
-            p.uri = upper == "URI";
-        else if (key == "X-SERVICE-TYPE")
-            p.serviceType = value;
-        else if (key == "TYPE" || key.isEmpty())
-            for (const QByteArray& type : value.split(','))
-                p.types.insert(type.trimmed().toLower());
+        if (i < head.size() && (head[i] != ';' || quoted))
+            continue;
+        const QByteArrayView part = head.sliced(start, i - start);
+        start = i + 1;
+        if (std::exchange(name, false))
+            p.name = part.trimmed().sliced(part.trimmed().lastIndexOf('.') + 1);
+        else
+            readParameter(part, p);
     }
 }
 
@@ -241,27 +313,27 @@ bool intoFirstFree(TContactValues& fields, std::initializer_list<Field> places,
 
 // The value of a card's property put into its field, or named as left out.
 void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& named) {
-    QString text = decodeText(
-        p.encoding == "QUOTED-PRINTABLE" ? unquotePrintable(p.value) : p.value, p.charset);
+    const QString text = decodeText(
+        same(p.encoding, "QUOTED-PRINTABLE") ? unquotePrintable(p.value) : p.value, p.charset);
     TContactValues& f = card.fields;
     const auto single = [&] {
-        return text.contains(u'\\') ? components(text, escapes).join(u';').trimmed()
+        return text.contains(u'\\') ? components(text, escapes).unescaped.join(u';').trimmed()
                                     : text.trimmed();
     };
+    const QByteArrayView name = p.name;
     bool stored = true;
-    if (p.name == "N") {
-        const QStringList n = components(text, escapes);
-        const QString surname = n.value(0).trimmed();
-        const QString first = (n.value(1).trimmed() + u' ' + n.value(2).trimmed()).trimmed();
+    if (same(name, "N")) {
+        const Parts n = components(text, escapes);
         // An empty N leaves the name to FN.
-        if (!surname.isEmpty() || !first.isEmpty()) {
-            f[Surname] = surname;
-            f[FirstName] = first;
+        if (!n[0].isEmpty() || !n[1].isEmpty() || !n[2].isEmpty()) {
+            f[Surname] = n[0].toString();
+            f[FirstName] = n[2].isEmpty() ? n[1].toString()
+                                          : (n[1].toString() + u' ' + n[2].toString()).trimmed();
             named = true;
         }
         // Titles before and after the name have no field.
-        stored = n.value(3).trimmed().isEmpty() && n.value(4).trimmed().isEmpty();
-    } else if (p.name == "FN") {
+        stored = n[3].isEmpty() && n[4].isEmpty();
+    } else if (same(name, "FN")) {
         // The name to show; only a card without N is named by it.
         if (!named) {
             const QString full = single();
@@ -271,42 +343,40 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
             f[FirstName] = blank < 0 ? QString() : full.left(blank).trimmed();
             f[Surname] = full.mid(blank + 1).trimmed();
         }
-    } else if (p.name == "ADR") {
-        const QStringList a = components(text, escapes);
+    } else if (same(name, "ADR")) {
+        const Parts a = components(text, escapes);
         const bool first = f[Street].isEmpty() && f[Postcode].isEmpty() && f[Town].isEmpty() &&
                            f[Country].isEmpty();
         if (first) {
-            f[Street] = a.value(2).trimmed();
-            f[Town] = a.value(3).trimmed();
-            f[Postcode] = a.value(5).trimmed();
-            f[Country] = a.value(6).trimmed();
+            f[Street] = a[2].toString();
+            f[Town] = a[3].toString();
+            f[Postcode] = a[5].toString();
+            f[Country] = a[6].toString();
         }
         // A post box, an extended address, a region, or a second address.
-        stored = first && a.value(0).trimmed().isEmpty() && a.value(1).trimmed().isEmpty() &&
-                 a.value(4).trimmed().isEmpty();
-    } else if (p.name == "TEL") {
+        stored = first && a[0].isEmpty() && a[1].isEmpty() && a[4].isEmpty();
+    } else if (same(name, "TEL")) {
         QString number = single();
         if (p.uri && number.startsWith(u"tel:"_s, Qt::CaseInsensitive))
             number = number.mid(4);
-        const auto has = [&p](const char* type) { return p.types.contains(type); };
-        if (has("fax"))
+        if (p.types & FaxType)
             stored = intoFirstFree(f, {Fax}, number);
-        else if (has("cell") || has("mobile") || has("iphone"))
+        else if (p.types & CellType)
             stored = intoFirstFree(f, {Mobile1, Mobile2, Mobile3}, number);
-        else if (has("work"))
+        else if (p.types & WorkType)
             stored = intoFirstFree(f, {WorkPhone}, number);
-        else if (has("home"))
+        else if (p.types & HomeType)
             stored = intoFirstFree(f, {HomePhone}, number);
         else
             stored = intoFirstFree(f, {HomePhone, WorkPhone, Mobile1, Mobile2, Mobile3}, number);
-    } else if (p.name == "EMAIL") {
+    } else if (same(name, "EMAIL")) {
         stored = intoFirstFree(f, {Mail1, Mail2, Mail3}, single());
-    } else if (p.name == "URL") {
+    } else if (same(name, "URL")) {
         stored = intoFirstFree(f, {Web}, single());
-    } else if (p.name == "BDAY") {
+    } else if (same(name, "BDAY")) {
         card.birthday = birthday(single());
         stored = card.birthday.isValid();
-    } else if (p.name == "IMPP") {
+    } else if (same(name, "IMPP")) {
         QString handle = single();
         const qsizetype colon = handle.indexOf(u':');
         const QByteArray scheme = colon < 0 ? QByteArray() : handle.left(colon).toLatin1();
@@ -316,127 +386,141 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         if (colon >= 0 && messengerField(scheme) >= 0)
             handle = handle.mid(colon + 1);
         stored = field >= 0 && intoFirstFree(f, {Field(field)}, handle);
-    } else if (p.name.startsWith("X-") && messengerField(p.name.mid(2)) >= 0) {
-        stored = intoFirstFree(f, {Field(messengerField(p.name.mid(2)))}, single());
+    } else if (name.size() > 2 && same(name.first(2), "X-") &&
+               messengerField(name.sliced(2)) >= 0) {
+        stored = intoFirstFree(f, {Field(messengerField(name.sliced(2)))}, single());
     } else {
-        stored = kAboutTheCard.contains(p.name);
+        stored = kAboutTheCard.contains(name.toByteArray().toUpper());
     }
     if (!stored)
-        card.leftOut.append(QString::fromLatin1(p.name));
+        card.leftOut.append(QString::fromLatin1(name).toUpper());
 }
 
-bool isLine(QByteArrayView line, const char* text) {
-    return line.trimmed().compare(QByteArrayView(text), Qt::CaseInsensitive) == 0;
+template <qsizetype N> bool isLine(QByteArrayView line, const char (&text)[N]) {
+    return same(line.trimmed(), text);
 }
 
-// A value for a text property: backslashes, commas, semicolons and line
-// breaks escaped.
-QString escaped(const QString& value) {
-    const auto plain = [](QChar c) {
-        return c != u'\\' && c != u',' && c != u';' && c != u'\r' && c != u'\n';
-    };
-    if (std::all_of(value.begin(), value.end(), plain))
-        return value;
-    QString text;
-    text.reserve(value.size());
+// A property line of a card being written: UTF-8, folded at 75 bytes
+// without cutting a character when end() ends it.
+class TCardLine {
+public:
+    TCardLine(QByteArray& card, QByteArrayView head) : m_card(card), m_start(card.size()) {
+        m_card += head;
+    }
+    // Bytes of ASCII as they are.
+    TCardLine& ascii(QByteArrayView bytes) {
+        m_card += bytes;
+        return *this;
+    }
+    // A text value: backslashes, commas, semicolons and line breaks escaped.
+    TCardLine& text(QStringView value);
+    void end();
+
+private:
+    QByteArray& m_card;
+    const qsizetype m_start;
+};
+
+TCardLine& TCardLine::text(QStringView value) {
+    qsizetype plain = 0; // where the characters that need no escape start
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
-        if (c == u'\\' || c == u',' || c == u';')
-            text += u'\\';
-        if (c == u'\r') {
-            if (i + 1 < value.size() && value[i + 1] == u'\n')
+        if (c != u'\\' && c != u',' && c != u';' && c != u'\r' && c != u'\n')
+            continue;
+        AppendUtf8(m_card, value.sliced(plain, i - plain));
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
                 ++i;
-            text += u"\\n"_s;
-        } else if (c == u'\n') {
-            text += u"\\n"_s;
+            m_card += "\\n";
         } else {
-            text += c;
+            m_card += '\\';
+            m_card += char(c.unicode());
         }
+        plain = i + 1;
     }
-    return text;
+    AppendUtf8(m_card, value.sliced(plain));
+    return *this;
 }
 
-// A property line in UTF-8, folded at 75 bytes without cutting a character.
-void appendLine(QByteArray& card, const QString& line) {
-    const QByteArray bytes = line.toUtf8();
-    qsizetype start = 0, room = 75;
-    while (bytes.size() - start > room) {
-        qsizetype cut = start + room;
-        while (cut > start && (uchar(bytes[cut]) & 0xC0) == 0x80)
-            --cut;
-        card += bytes.mid(start, cut - start);
-        card += "\r\n ";
-        start = cut;
-        room = 74; // after the fold's blank
+void TCardLine::end() {
+    if (m_card.size() - m_start > 75) {
+        const QByteArray line = m_card.sliced(m_start);
+        m_card.truncate(m_start);
+        qsizetype start = 0, room = 75;
+        while (line.size() - start > room) {
+            qsizetype cut = start + room;
+            while (cut > start && (uchar(line[cut]) & 0xC0) == 0x80)
+                --cut;
+            m_card += QByteArrayView(line).sliced(start, cut - start);
+            m_card += "\r\n ";
+            start = cut;
+            room = 74; // after the fold's blank
+        }
+        m_card += QByteArrayView(line).sliced(start);
     }
-    card += bytes.mid(start);
-    card += "\r\n";
+    m_card += "\r\n";
+}
+
+void appendBirthday(QByteArray& card, QDate birthday) {
+    if (birthday.isValid())
+        TCardLine(card, "BDAY:").ascii(birthday.toString(u"yyyyMMdd"_s).toLatin1()).end();
 }
 
 } // namespace
 
 TVCardReader::TVCardReader(QIODevice& file, TextEncoding encoding) : m_lines(file, encoding) {}
 
-bool TVCardReader::physical(QByteArrayView& line) {
-    if (m_holding) {
-        m_holding = false;
-        line = m_held;
+bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
+    QByteArrayView piece;
+    do {
+        if (!m_lines.next(piece))
+            return false;
+        ++m_line;
+        if (m_line == 1 && piece.startsWith(kUtf8Bom))
+            piece = piece.sliced(kUtf8Bom.size());
+    } while (piece.trimmed().isEmpty());
+    m_propertyLine = m_line;
+    // Quoted-printable values of 2.1 go on after a line ending in "=".
+    const qsizetype colon = valueStart(piece);
+    const bool printable = colon > 0 && piece.first(colon).contains(';') &&
+                           holds(piece.first(colon), "QUOTED-PRINTABLE");
+    int following = m_lines.peek(piece);
+    const auto goesOn = [&](QByteArrayView sofar) {
+        return following == ' ' || following == '\t' ||
+               (following >= 0 && printable && sofar.endsWith('='));
+    };
+    tooLong = piece.size() > kMostValue;
+    if (!goesOn(piece)) {
+        // Most lines: the line as it stands in the file.
+        line = piece.first(std::min(piece.size(), kMostValue));
         return true;
     }
-    if (!m_lines.next(line))
-        return false;
-    ++m_line;
-    if (m_line == 1 && line.startsWith(kUtf8Bom))
-        line = line.sliced(kUtf8Bom.size());
-    return true;
-}
-
-bool TVCardReader::property(QByteArray& line, bool& tooLong) {
-    QByteArrayView piece;
-    tooLong = false;
-    do {
-        if (!physical(piece))
-            return false;
-    } while (piece.trimmed().isEmpty());
-    if (piece.size() > kMostValue) {
-        tooLong = true;
-        piece.truncate(kMostValue);
-    }
-    line = piece.toByteArray();
-    // Quoted-printable values of 2.1 go on after a line ending in "=".
-    const qsizetype colon = valueStart(line);
-    const QByteArrayView head = QByteArrayView(line).first(colon < 0 ? 0 : colon);
-    const bool printable =
-        head.contains(';') && head.toByteArray().toUpper().contains("QUOTED-PRINTABLE");
-    for (;;) {
-        if (!m_lines.next(piece))
-            break;
+    m_joined.truncate(0);
+    m_joined += piece.first(std::min(piece.size(), kMostValue));
+    while (goesOn(m_joined)) {
+        const bool soft = printable && m_joined.endsWith('=');
+        m_lines.next(piece);
         ++m_line;
-        const bool folded = !piece.isEmpty() && (piece[0] == ' ' || piece[0] == '\t');
-        const bool soft = printable && line.endsWith('=');
-        if (!folded && !soft) {
-            m_held = piece.toByteArray();
-            m_holding = true;
-            break;
-        }
         if (soft)
-            line.chop(1);
-        if (line.size() + piece.size() > kMostValue)
+            m_joined.chop(1);
+        if (m_joined.size() + piece.size() > kMostValue)
             tooLong = true;
         else
-            line += soft ? piece : piece.sliced(1);
+            m_joined += soft ? piece : piece.sliced(1);
+        following = m_lines.peek(piece);
     }
+    line = m_joined;
     return true;
 }
 
 bool TVCardReader::next(TCardContact& card) {
     card = TCardContact();
-    QByteArray line;
+    QByteArrayView line;
     bool tooLong = false;
     // The card's start; blank lines before it are nothing.
     if (!property(line, tooLong))
         return false;
-    card.line = m_line - (m_holding ? 1 : 0);
+    card.line = m_propertyLine;
     if (isLine(line, "END:VCARD"))
         throw TFormatError{TFormatError::Fault::EndWithoutCard, card.line};
     if (!isLine(line, "BEGIN:VCARD"))
@@ -448,19 +532,19 @@ bool TVCardReader::next(TCardContact& card) {
         if (isLine(line, "END:VCARD"))
             return true;
         if (isLine(line, "BEGIN:VCARD"))
-            throw TFormatError{TFormatError::Fault::CardInCard, m_line - (m_holding ? 1 : 0)};
+            throw TFormatError{TFormatError::Fault::CardInCard, m_propertyLine};
         const qsizetype colon = valueStart(line);
         if (colon < 0)
             continue; // a line without a value says nothing
         Property p;
-        readParameters(QByteArrayView(line).first(colon), p);
-        if (p.name == "VERSION")
-            escapes = line.mid(colon + 1).trimmed() != "2.1";
-        if (tooLong || p.encoding == "B" || p.encoding == "BASE64") {
-            card.leftOut.append(QString::fromLatin1(p.name));
+        readParameters(line.first(colon), p);
+        if (same(p.name, "VERSION"))
+            escapes = line.sliced(colon + 1).trimmed() != "2.1";
+        if (tooLong || same(p.encoding, "B") || same(p.encoding, "BASE64")) {
+            card.leftOut.append(QString::fromLatin1(p.name).toUpper());
             continue;
         }
-        p.value = line.mid(colon + 1);
+        p.value = line.sliced(colon + 1);
         mapProperty(p, escapes, card, named);
     }
 }
@@ -476,40 +560,50 @@ bool LooksLikeVCard(QByteArrayView start) {
     return plain.trimmed().left(11).toUpper().startsWith("BEGIN:VCARD");
 }
 
-QByteArray VCardOf(const TContactValues& f, QDate birthday) {
-    QByteArray card = "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-    const QString full = (f[FirstName] + u' ' + f[Surname]).trimmed();
-    appendLine(card, u"FN:"_s + escaped(full));
-    appendLine(card, u"N:"_s + escaped(f[Surname]) + u';' + escaped(f[FirstName]) + u";;;"_s);
-    if (!(f[Street] + f[Postcode] + f[Town] + f[Country]).isEmpty())
-        appendLine(card, u"ADR;TYPE=home:;;"_s + escaped(f[Street]) + u';' + escaped(f[Town]) +
-                             u";;"_s + escaped(f[Postcode]) + u';' + escaped(f[Country]));
-    const std::pair<Field, const char16_t*> phones[] = {
-        {HomePhone, u"home,voice"}, {WorkPhone, u"work,voice"}, {Mobile1, u"cell"},
-        {Mobile2, u"cell"},         {Mobile3, u"cell"},         {Fax, u"fax"}};
-    for (const auto& [field, type] : phones)
+void AppendVCard(QByteArray& card, const TContactValues& f, QDate birthday) {
+    card += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    TCardLine(card, "FN:").text((f[FirstName] + u' ' + f[Surname]).trimmed()).end();
+    TCardLine(card, "N:").text(f[Surname]).ascii(";").text(f[FirstName]).ascii(";;;").end();
+    if (!f[Street].isEmpty() || !f[Postcode].isEmpty() || !f[Town].isEmpty() ||
+        !f[Country].isEmpty())
+        TCardLine(card, "ADR;TYPE=home:;;")
+            .text(f[Street])
+            .ascii(";")
+            .text(f[Town])
+            .ascii(";;")
+            .text(f[Postcode])
+            .ascii(";")
+            .text(f[Country])
+            .end();
+    const std::pair<Field, const char*> phones[] = {
+        {HomePhone, "TEL;TYPE=home,voice:"}, {WorkPhone, "TEL;TYPE=work,voice:"},
+        {Mobile1, "TEL;TYPE=cell:"},         {Mobile2, "TEL;TYPE=cell:"},
+        {Mobile3, "TEL;TYPE=cell:"},         {Fax, "TEL;TYPE=fax:"}};
+    for (const auto& [field, head] : phones)
         if (!f[field].isEmpty())
-            appendLine(card, u"TEL;TYPE="_s + QString::fromUtf16(type) + u':' + escaped(f[field]));
+            TCardLine(card, head).text(f[field]).end();
     for (const Field field : {Mail1, Mail2, Mail3})
         if (!f[field].isEmpty())
-            appendLine(card, u"EMAIL:"_s + escaped(f[field]));
+            TCardLine(card, "EMAIL:").text(f[field]).end();
     if (!f[Web].isEmpty())
-        appendLine(card, u"URL:"_s + escaped(f[Web]));
+        TCardLine(card, "URL:").text(f[Web]).end();
     for (const Messenger& m : kMessengers)
         if (!f[m.field].isEmpty())
-            appendLine(card, u"X-"_s + QString::fromLatin1(*m.names.begin()).toUpper() + u':' +
-                                 escaped(f[m.field]));
-    if (birthday.isValid())
-        appendLine(card, u"BDAY:"_s + birthday.toString(u"yyyyMMdd"_s));
+            TCardLine(card, m.property).text(f[m.field]).end();
+    appendBirthday(card, birthday);
     card += "END:VCARD\r\n";
+}
+
+QByteArray VCardOf(const TContactValues& fields, QDate birthday) {
+    QByteArray card;
+    AppendVCard(card, fields, birthday);
     return card;
 }
 
 QByteArray BirthdayVCardOf(const QString& name, QDate birthday) {
     QByteArray card = "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-    appendLine(card, u"FN:"_s + escaped(name.trimmed()));
-    if (birthday.isValid())
-        appendLine(card, u"BDAY:"_s + birthday.toString(u"yyyyMMdd"_s));
+    TCardLine(card, "FN:").text(QStringView(name).trimmed()).end();
+    appendBirthday(card, birthday);
     card += "END:VCARD\r\n";
     return card;
 }

@@ -39,19 +39,21 @@ public:
     qint64 consumed() const { return m_lines.consumed(); }
 
 private:
-    // The next property line, unfolded; false at the end of the file.
-    bool property(QByteArray& line, bool& tooLong);
-    bool physical(QByteArrayView& line);
+    // The next property line, unfolded; false at the end of the file. The
+    // line is valid until the next call.
+    bool property(QByteArrayView& line, bool& tooLong);
 
     TLineReader m_lines;
-    QByteArray m_held; // a line read ahead
-    bool m_holding = false;
+    QByteArray m_joined; // a folded line unfolded
     qint64 m_line = 0;
+    qint64 m_propertyLine = 0; // where the property last read starts
 };
 
 // A contact as a vCard 4.0 (UTF-8, CRLF, lines folded at 75 bytes), with
 // its birthday when it is valid.
 QByteArray VCardOf(const TContactValues& fields, QDate birthday = QDate());
+// The same, put onto the end of `card`.
+void AppendVCard(QByteArray& card, const TContactValues& fields, QDate birthday = QDate());
 // A person of the birthdays list as a vCard 4.0: the name and BDAY.
 QByteArray BirthdayVCardOf(const QString& name, QDate birthday);
 

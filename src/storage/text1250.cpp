@@ -64,8 +64,14 @@ qsizetype unitsOf(QStringView text, qsizetype i) {
 } // namespace
 
 QByteArray Cp1250::encode(QStringView text, bool* lost) {
+    QByteArray bytes;
+    encodeInto(text, bytes, lost);
+    return bytes;
+}
+
+void Cp1250::encodeInto(QStringView text, QByteArray& bytes, bool* lost) {
     const auto& reverse = reverseTable();
-    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.resize(text.size());
     char* out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
@@ -82,7 +88,6 @@ QByteArray Cp1250::encode(QStringView text, bool* lost) {
         }
     }
     bytes.truncate(out - bytes.data());
-    return bytes;
 }
 
 QStringList Cp1250::unstorable(QStringView text) {

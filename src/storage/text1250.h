@@ -19,6 +19,8 @@ QString decode(QByteArrayView bytes);
 void appendDecoded(QByteArrayView bytes, QString& text);
 // `lost`, when given, is set when a character had to become "?".
 QByteArray encode(QStringView text, bool* lost = nullptr);
+// The same into `bytes`, whose room is used again.
+void encodeInto(QStringView text, QByteArray& bytes, bool* lost = nullptr);
 // The characters of the text that the code page cannot hold, each once, in
 // the order they first come: one outside the basic plane whole, a lone half
 // of one as it is.
