@@ -121,7 +121,12 @@ QString decodeText(QByteArrayView bytes, QByteArrayView charset) {
                 return decoder.decode(bytes);
         }
     }
-    return bytes.isValidUtf8() ? Utf8Text(bytes) : Cp1250::decode(bytes);
+    // Qt's decoding puts U+FFFD for what is no UTF-8: only then are the
+    // bytes looked at again.
+    QString text = Utf8Text(bytes);
+    if (text.contains(QChar::ReplacementCharacter) && !bytes.isValidUtf8())
+        return Cp1250::decode(bytes);
+    return text;
 }
 
 int hexDigit(char c) {
@@ -283,10 +288,12 @@ void readParameters(QByteArrayView head, Property& p) {
             continue;
         const QByteArrayView part = head.sliced(start, i - start);
         start = i + 1;
-        if (std::exchange(name, false))
-            p.name = part.trimmed().sliced(part.trimmed().lastIndexOf('.') + 1);
-        else
+        if (std::exchange(name, false)) {
+            const QByteArrayView trimmed = part.trimmed();
+            p.name = trimmed.sliced(trimmed.lastIndexOf('.') + 1);
+        } else {
             readParameter(part, p);
+        }
     }
 }
 
@@ -386,9 +393,11 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         if (colon >= 0 && messengerField(scheme) >= 0)
             handle = handle.mid(colon + 1);
         stored = field >= 0 && intoFirstFree(f, {Field(field)}, handle);
-    } else if (name.size() > 2 && same(name.first(2), "X-") &&
-               messengerField(name.sliced(2)) >= 0) {
-        stored = intoFirstFree(f, {Field(messengerField(name.sliced(2)))}, single());
+    } else if (const int messenger = name.size() > 2 && same(name.first(2), "X-")
+                                         ? messengerField(name.sliced(2))
+                                         : -1;
+               messenger >= 0) {
+        stored = intoFirstFree(f, {Field(messenger)}, single());
     } else {
         stored = kAboutTheCard.contains(name.toByteArray().toUpper());
     }
@@ -397,7 +406,10 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
 }
 
 template <qsizetype N> bool isLine(QByteArrayView line, const char (&text)[N]) {
-    return same(line.trimmed(), text);
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!line.isEmpty() && (blank(line.front()) || blank(line.back())))
+        line = line.trimmed();
+    return same(line, text);
 }
 
 // A property line of a card being written: UTF-8, folded at 75 bytes
@@ -493,6 +505,7 @@ bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
     if (!goesOn(piece)) {
         // Most lines: the line as it stands in the file.
         line = piece.first(std::min(piece.size(), kMostValue));
+        m_colon = colon < line.size() ? colon : -1;
         return true;
     }
     m_joined.truncate(0);
@@ -510,6 +523,7 @@ bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
         following = m_lines.peek(piece);
     }
     line = m_joined;
+    m_colon = valueStart(line);
     return true;
 }
 
@@ -533,7 +547,7 @@ bool TVCardReader::next(TCardContact& card) {
             return true;
         if (isLine(line, "BEGIN:VCARD"))
             throw TFormatError{TFormatError::Fault::CardInCard, m_propertyLine};
-        const qsizetype colon = valueStart(line);
+        const qsizetype colon = m_colon;
         if (colon < 0)
             continue; // a line without a value says nothing
         Property p;

@@ -39,14 +39,16 @@ public:
     qint64 consumed() const { return m_lines.consumed(); }
 
 private:
-    // The next property line, unfolded; false at the end of the file. The
-    // line is valid until the next call.
+    // The next property line, unfolded, and where its value starts (after
+    // m_colon, -1 when it has none); false at the end of the file. The line
+    // is valid until the next call.
     bool property(QByteArrayView& line, bool& tooLong);
 
     TLineReader m_lines;
     QByteArray m_joined; // a folded line unfolded
     qint64 m_line = 0;
     qint64 m_propertyLine = 0; // where the property last read starts
+    qsizetype m_colon = -1;
 };
 
 // A contact as a vCard 4.0 (UTF-8, CRLF, lines folded at 75 bytes), with

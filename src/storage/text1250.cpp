@@ -70,6 +70,12 @@ QByteArray Cp1250::encode(QStringView text, bool* lost) {
 }
 
 void Cp1250::encodeInto(QStringView text, QByteArray& bytes, bool* lost) {
+    if (text.isEmpty()) {
+        // No room is made for nothing.
+        if (!bytes.isEmpty())
+            bytes.truncate(0);
+        return;
+    }
     const auto& reverse = reverseTable();
     bytes.resize(text.size());
     char* out = bytes.data();
