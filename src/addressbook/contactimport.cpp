@@ -7,8 +7,10 @@
 #include "context/windowhost.h"
 #include "exchange/csvtable.h"
 #include "formadresar.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
+#include "storage/datetimetext.h"
 #include "storage/sqlite.h"
 #include "storage/text1250.h"
 
@@ -100,15 +102,9 @@ namespace {
 class TVCardSource : public TContactSource {
 public:
     TVCardSource(QIODevice& file, TextEncoding encoding) : m_reader(file, encoding) {}
-    bool next(TCardContact& contact) override {
-        if (!m_reader.next(contact))
-            return false;
-        // The address book has no birthday.
-        if (contact.birthday.isValid())
-            contact.leftOut.append(u"BDAY"_s);
-        return true;
-    }
+    bool next(TCardContact& contact) override { return m_reader.next(contact); }
     qint64 consumed() const override { return m_reader.consumed(); }
+    QString birthdayName() const override { return u"BDAY"_s; }
 
 private:
     TVCardReader m_reader;
@@ -117,8 +113,9 @@ private:
 class TTableSource : public TContactSource {
 public:
     TTableSource(QIODevice& file, TextEncoding encoding, char separator, QList<int> map,
-                 bool headerRow)
-        : m_reader(file, encoding, separator), m_map(std::move(map)), m_skip(headerRow) {}
+                 bool headerRow, const QString& birthdayName)
+        : m_reader(file, encoding, separator), m_map(std::move(map)), m_skip(headerRow),
+          m_birthdayName(birthdayName) {}
     bool next(TCardContact& contact) override {
         QStringList row;
         if (m_skip) {
@@ -130,17 +127,29 @@ public:
             return false;
         contact = TCardContact();
         contact.line = m_reader.line();
-        for (qsizetype column = 0; column < row.size() && column < m_map.size(); ++column)
-            if (const int field = m_map[column]; field >= 0 && field < 24)
+        for (qsizetype column = 0; column < row.size() && column < m_map.size(); ++column) {
+            const int field = m_map[column];
+            if (field >= 0 && field < 24) {
                 contact.fields[field] = row[column].trimmed();
+            } else if (field == kBirthdayColumn && contact.birthday.isNull()) {
+                contact.birthday = DateOfBirth(row[column]);
+                // An empty date is also written as 0/0/00.
+                const bool empty = std::none_of(row[column].begin(), row[column].end(),
+                                                [](QChar c) { return c >= u'1' && c <= u'9'; });
+                if (!contact.birthday.isValid() && !empty)
+                    contact.leftOut.append(m_birthdayName);
+            }
+        }
         return true;
     }
     qint64 consumed() const override { return m_reader.consumed(); }
+    QString birthdayName() const override { return m_birthdayName; }
 
 private:
     TCsvReader m_reader;
     const QList<int> m_map;
     bool m_skip;
+    const QString m_birthdayName;
 };
 
 } // namespace
@@ -149,9 +158,11 @@ TSourceMaker VCardSource(TextEncoding encoding) {
     return [encoding](QIODevice& file) { return std::make_unique<TVCardSource>(file, encoding); };
 }
 
-TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow) {
+TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow,
+                         const QString& birthdayName) {
     return [=](QIODevice& file) {
-        return std::make_unique<TTableSource>(file, encoding, separator, map, headerRow);
+        return std::make_unique<TTableSource>(file, encoding, separator, map, headerRow,
+                                              birthdayName);
     };
 }
 
@@ -183,7 +194,12 @@ void TContactImport::start() {
         else
             m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
         m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
+        // Attached before the transaction begins, so that it holds both files.
+        if (m_source && m_state.addBirthdays)
+            m_db->Attach(context.modules.narodky.file, u"narodeniny"_s);
         m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+        if (m_source && m_state.addBirthdays)
+            openBirthdays();
         QString columns, values;
         for (int field = 0; field < 24; ++field) {
             columns += QLatin1StringView(kContactFields[field].name) + u',';
@@ -233,6 +249,8 @@ void TContactImport::slice() {
                         m_lostValues += lost;
                         m_insert->BindText(field + 1, converted[field], TSQLitePrepared::Kept);
                     }
+                    if (contact.birthday.isValid() && !(m_insertBirthday && addBirthday(contact)))
+                        contact.leftOut.append(m_source->birthdayName());
                     for (const QString& name : std::as_const(contact.leftOut))
                         ++m_leftOut[name];
                     m_insert->Run();
@@ -288,10 +306,47 @@ void TContactImport::slice() {
     QTimer::singleShot(0, this, &TContactImport::slice);
 }
 
+void TContactImport::openBirthdays() {
+    m_insertBirthday = std::make_unique<TSQLitePrepared>(
+        *m_db, u"INSERT INTO narodeniny.narodky(meno,poradie,narodenie,viditelnost) "_s
+               u"VALUES(?1,?2,?3,1)"_s);
+    m_db->QueryEach(u"SELECT meno, narodenie FROM narodeniny.narodky WHERE viditelnost=1"_s,
+                    [this](const TSQLiteRow& row) {
+                        m_knownBirthdays.insert(row.CellBytes(0).toByteArray() + '\n' +
+                                                row.CellBytes(1).toByteArray());
+                    });
+}
+
+bool TContactImport::addBirthday(const TCardContact& contact) {
+    TProgramContext& context = m_window.context();
+    const QString name =
+        (contact.fields[0].trimmed() + u' ' + contact.fields[1].trimmed()).trimmed();
+    // The birthdays list takes no date to come, as its window does not.
+    if (name.isEmpty() || contact.birthday > context.clock.now().date())
+        return false;
+    const QByteArray stored = Cp1250::encode(name);
+    const QByteArray born =
+        (SqlDateTimeText(Moment(contact.birthday), context.patterns).left(10) + u" 00:00:00"_s)
+            .toLatin1();
+    const QByteArray key = stored + '\n' + born;
+    if (m_knownBirthdays.contains(key)) {
+        ++m_birthdaysKnown;
+        return true;
+    }
+    m_knownBirthdays.insert(key);
+    m_insertBirthday->BindText(1, stored);
+    m_insertBirthday->BindText(2, "2000" + born.mid(4));
+    m_insertBirthday->BindText(3, born);
+    m_insertBirthday->Run();
+    ++m_birthdaysAdded;
+    return true;
+}
+
 void TContactImport::end(Outcome outcome, const QString& text) {
     m_ended = true;
     // Not committed: all of it goes.
     m_insert.reset();
+    m_insertBirthday.reset();
     m_transaction.reset();
     m_db.reset();
     m_file.close();
@@ -303,6 +358,10 @@ void TContactImport::end(Outcome outcome, const QString& text) {
         QString said = s[Str::ImportDone] + u": "_s + QString::number(m_imported);
         if (m_lostValues > 0)
             said += u'\n' + s[Str::ImportLostCharacters].arg(m_lostValues);
+        if (m_birthdaysAdded > 0)
+            said += u'\n' + s[Str::BirthdaysAdded].arg(m_birthdaysAdded);
+        if (m_birthdaysKnown > 0)
+            said += u'\n' + s[Str::BirthdaysKnown].arg(m_birthdaysKnown);
         if (!m_leftOut.isEmpty()) {
             QStringList names;
             for (auto name = m_leftOut.cbegin(); name != m_leftOut.cend(); ++name)

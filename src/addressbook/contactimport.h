@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
 #include <array>
@@ -42,6 +43,8 @@ struct TImportState {
     int selected = 0;
     // Not stored in any file; kept for the whole run.
     bool skipHeader = true;
+    // Another program's file: its dates of birth go into the birthdays too.
+    bool addBirthdays = false;
     // The file's text; a reader gives UTF-16 to the import as UTF-8.
     TextEncoding encoding = TextEncoding::Cp1250;
     bool utf8() const { return encoding != TextEncoding::Cp1250; }
@@ -78,15 +81,19 @@ public:
     // False at the end. Throws TFormatError or an Exception.
     virtual bool next(TCardContact& contact) = 0;
     virtual qint64 consumed() const = 0;
+    // The name a date of birth that is not stored is counted by.
+    virtual QString birthdayName() const = 0;
 };
 // Makes the source of a file opened for reading.
 using TSourceMaker = std::function<std::unique_ptr<TContactSource>(QIODevice&)>;
 
 // The cards of a vCard file.
 TSourceMaker VCardSource(TextEncoding encoding);
-// The rows of a table: each column's field (0 to 23, else none), the first
-// row left out when it names the columns.
-TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow);
+// The rows of a table: each column's field (0 to 23, kBirthdayColumn, else
+// none), the first row left out when it names the columns; a date of birth
+// that cannot be read is counted by `birthdayName`.
+TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow,
+                         const QString& birthdayName);
 
 // An import of one file into the current group, run in slices from the
 // event loop so that the windows, the timer and the alarm go on. All of it
@@ -113,6 +120,11 @@ signals:
 private:
     void slice();
     void end(Outcome outcome, const QString& text = QString());
+    // Opens the birthdays' file in the import's transaction.
+    void openBirthdays();
+    // A contact's date of birth into the birthdays list; false when it
+    // cannot go there (a date to come, no name).
+    bool addBirthday(const TCardContact& contact);
 
     TFormadresar& m_window;
     TImportState m_state;
@@ -125,6 +137,11 @@ private:
     std::unique_ptr<TSQLiteDatabase> m_db;
     std::unique_ptr<TSQLiteTransaction> m_transaction;
     std::unique_ptr<TSQLitePrepared> m_insert;
+    std::unique_ptr<TSQLitePrepared> m_insertBirthday;
+    // The birthdays' names and dates (as stored) already listed.
+    QSet<QByteArray> m_knownBirthdays;
+    int m_birthdaysAdded = 0;
+    int m_birthdaysKnown = 0;
     QPointer<QProgressDialog> m_progress;
     int m_line = 0;
     int m_imported = 0;

@@ -436,8 +436,20 @@ void TFormadresar::importFileClick() {
         m_import.fileName = file;
         const QString first = FirstImportLine(file, encoding);
         if (LooksLikeVCard(first.toUtf8())) {
-            m_running = new TContactImport(*this, m_import, VCardSource(encoding));
-            m_running->start();
+            QFile cards(file);
+            OpenForReading(cards);
+            const qint64 birthdays = CountBirthdays(cards, encoding);
+            // Cards without dates of birth are imported at once; with them,
+            // the user says whether the birthdays list gets them too.
+            if (birthdays == 0) {
+                startImport(VCardSource(encoding), false);
+                return;
+            }
+            auto* dialog = new TVCardImportDialog(this, s, file, birthdays);
+            connect(dialog, &QDialog::accepted, this, [this, dialog, encoding] {
+                startImport(VCardSource(encoding), dialog->addBirthdays());
+            });
+            ShowAtKeptSize(dialog, m_context.own);
             return;
         }
         // A table: its columns shown with the fields they feed.
@@ -449,15 +461,20 @@ void TFormadresar::importFileClick() {
             return;
         }
         connect(dialog, &QDialog::accepted, this, [this, dialog, encoding] {
-            if (m_running)
-                return;
-            m_running = new TContactImport(
-                *this, m_import,
-                TableSource(encoding, dialog->separator(), dialog->map(), dialog->headerRow()));
-            m_running->start();
+            startImport(TableSource(encoding, dialog->separator(), dialog->map(),
+                                    dialog->headerRow(), m_context.strings[Str::BirthdayField]),
+                        dialog->addBirthdays());
         });
         ShowAtKeptSize(dialog, m_context.own);
     });
+}
+
+void TFormadresar::startImport(TSourceMaker source, bool addBirthdays) {
+    if (m_running)
+        return;
+    m_import.addBirthdays = addBirthdays;
+    m_running = new TContactImport(*this, m_import, std::move(source));
+    m_running->start();
 }
 
 void TFormadresar::Doinportuj() {

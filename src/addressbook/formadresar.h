@@ -58,6 +58,9 @@ protected:
     QString recordsPart(int listed, qint64 visible) const override;
 
 private:
+    // Runs an import of another program's file, unless one runs.
+    void startImport(TSourceMaker source, bool addBirthdays);
+
     // The file an import command reads (its kinds first in the dialog);
     // none while an import runs, which is said.
     QString importFile(Str title, Str filter);

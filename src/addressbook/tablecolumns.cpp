@@ -18,12 +18,40 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The check box that sends the dates of birth to the birthdays list too;
+// off unless the user asks.
+QCheckBox* birthdaysBox(const TLanguageTable& s) {
+    auto* box = new QCheckBox(s[Str::AddBirthdays]);
+    box->setObjectName(u"narodeniny"_s);
+    return box;
+}
+
+// Import (the default) and Cancel.
+QDialogButtonBox* importButtons(QDialog* dialog, const TLanguageTable& s) {
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* import = buttons->addButton(s[Str::Import], QDialogButtonBox::AcceptRole);
+    import->setObjectName(u"importovat"_s);
+    import->setDefault(true);
+    buttons->addButton(s[Str::Cancel], QDialogButtonBox::RejectRole)->setObjectName(u"zrusit"_s);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+void makeImportDialog(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+}
+
+} // namespace
+
 TTableColumnsDialog::TTableColumnsDialog(QWidget* owner, const TLanguageTable& s,
                                          const QString& file, TextEncoding encoding)
     : QDialog(owner) {
     setObjectName(u"stlpcetabulky"_s);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::WindowModal);
+    makeImportDialog(this);
     setWindowTitle(s[Str::CsvColumns].arg(QFileInfo(file).fileName()));
     QFile input(file);
     OpenForReading(input);
@@ -56,8 +84,9 @@ TTableColumnsDialog::TTableColumnsDialog(QWidget* owner, const TLanguageTable& s
         field->addItem(s[Str::CsvSkip], -1);
         for (int f = 0; f < 24; ++f)
             field->addItem(labels[f], f);
-        const int chosen = known.value(column, -1);
-        field->setCurrentIndex(named && chosen >= 0 && chosen < 24 ? chosen + 1 : 0);
+        field->addItem(s[Str::BirthdayField], kBirthdayColumn);
+        const int chosen = named ? known.value(column, -1) : -1;
+        field->setCurrentIndex(std::max(0, field->findData(chosen)));
         name->setBuddy(field);
         grid->addWidget(name, column, 0);
         grid->addWidget(field, column, 1);
@@ -74,17 +103,17 @@ TTableColumnsDialog::TTableColumnsDialog(QWidget* owner, const TLanguageTable& s
     m_header = new QCheckBox(s[Str::CsvHeaderRow]);
     m_header->setObjectName(u"hlavicka"_s);
     m_header->setChecked(named);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* import = buttons->addButton(s[Str::Import], QDialogButtonBox::AcceptRole);
-    import->setObjectName(u"importovat"_s);
-    import->setDefault(true);
-    buttons->addButton(s[Str::Cancel], QDialogButtonBox::RejectRole)->setObjectName(u"zrusit"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The birthdays can be asked for once a column holds the dates.
+    m_birthdays = birthdaysBox(s);
+    const auto datesMapped = [this] { m_birthdays->setEnabled(map().contains(kBirthdayColumn)); };
+    for (QComboBox* field : std::as_const(m_fields))
+        connect(field, &QComboBox::currentIndexChanged, this, datesMapped);
+    datesMapped();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_header);
     layout->addWidget(scroll, 1);
-    layout->addWidget(buttons);
+    layout->addWidget(m_birthdays);
+    layout->addWidget(importButtons(this, s));
 }
 
 QList<int> TTableColumnsDialog::map() const {
@@ -96,4 +125,26 @@ QList<int> TTableColumnsDialog::map() const {
 
 bool TTableColumnsDialog::headerRow() const {
     return m_header->isChecked();
+}
+
+bool TTableColumnsDialog::addBirthdays() const {
+    return m_birthdays->isEnabled() && m_birthdays->isChecked();
+}
+
+TVCardImportDialog::TVCardImportDialog(QWidget* owner, const TLanguageTable& s, const QString& file,
+                                       qint64 birthdays)
+    : QDialog(owner) {
+    setObjectName(u"importvizitiek"_s);
+    makeImportDialog(this);
+    setWindowTitle(s[Str::Import]);
+    m_birthdays = birthdaysBox(s);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(
+        s[Str::VCardBirthdays].arg(QFileInfo(file).fileName(), QString::number(birthdays))));
+    layout->addWidget(m_birthdays);
+    layout->addWidget(importButtons(this, s));
+}
+
+bool TVCardImportDialog::addBirthdays() const {
+    return m_birthdays->isChecked();
 }

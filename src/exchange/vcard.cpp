@@ -297,15 +297,6 @@ void readParameters(QByteArrayView head, Property& p) {
     }
 }
 
-// A date of birth: yyyy-mm-dd or yyyymmdd, with or without a time after it.
-QDate birthday(const QString& value) {
-    const QString day = value.section(u'T', 0, 0).trimmed();
-    QDate date = QDate::fromString(day, u"yyyy-MM-dd"_s);
-    if (!date.isValid())
-        date = QDate::fromString(day, u"yyyyMMdd"_s);
-    return date;
-}
-
 // Puts a value into the first free field of those listed; false when all
 // are taken.
 bool intoFirstFree(TContactValues& fields, std::initializer_list<Field> places,
@@ -381,7 +372,7 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
     } else if (same(name, "URL")) {
         stored = intoFirstFree(f, {Web}, single());
     } else if (same(name, "BDAY")) {
-        card.birthday = birthday(single());
+        card.birthday = DateOfBirth(single());
         stored = card.birthday.isValid();
     } else if (same(name, "IMPP")) {
         QString handle = single();
@@ -561,6 +552,29 @@ bool TVCardReader::next(TCardContact& card) {
         p.value = line.sliced(colon + 1);
         mapProperty(p, escapes, card, named);
     }
+}
+
+QDate DateOfBirth(QStringView text) {
+    QString day = text.trimmed().toString();
+    day = day.section(u'T', 0, 0).remove(u' ');
+    for (const QString& pattern : {u"yyyy-MM-dd"_s, u"yyyyMMdd"_s, u"d.M.yyyy"_s, u"M/d/yyyy"_s})
+        if (const QDate date = QDate::fromString(day, pattern); date.isValid())
+            return date;
+    return QDate();
+}
+
+qint64 CountBirthdays(QIODevice& file, TextEncoding encoding) {
+    TLineReader lines(file, encoding);
+    QByteArrayView line;
+    qint64 count = 0;
+    while (lines.next(line)) {
+        qsizetype end = 0;
+        while (end < line.size() && line[end] != ':' && line[end] != ';')
+            ++end;
+        const QByteArrayView name = line.first(end).trimmed();
+        count += same(name.sliced(name.lastIndexOf('.') + 1), "BDAY");
+    }
+    return count;
 }
 
 bool LooksLikeVCard(QByteArrayView start) {

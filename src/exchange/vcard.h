@@ -59,5 +59,11 @@ void AppendVCard(QByteArray& card, const TContactValues& fields, QDate birthday 
 // A person of the birthdays list as a vCard 4.0: the name and BDAY.
 QByteArray BirthdayVCardOf(const QString& name, QDate birthday);
 
+// A date of birth as other programs write it: yyyy-mm-dd or yyyymmdd (a
+// time after it left aside), d.m.yyyy, or m/d/yyyy; invalid when it is none.
+QDate DateOfBirth(QStringView text);
+// How many dates of birth (BDAY) a vCard file holds, from where it stands.
+qint64 CountBirthdays(QIODevice& file, TextEncoding encoding);
+
 // Whether a file's start looks like a vCard file (BEGIN:VCARD first).
 bool LooksLikeVCard(QByteArrayView start);

@@ -342,10 +342,15 @@ enum class Str : int {
     SkippedComponents = 294,
     NoCalendar = 295,
     ExportBirthdaysVCard = 296,
+    BirthdayField = 297,
+    AddBirthdays = 298,
+    VCardBirthdays = 299,
+    BirthdaysAdded = 300,
+    BirthdaysKnown = 301,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::ExportBirthdaysVCard) + 1;
+inline constexpr int kStrCount = int(Str::BirthdaysKnown) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

@@ -351,6 +351,14 @@ Statement prepare(TSQLiteDatabase& db, const QString& sql,
 
 } // namespace
 
+void TSQLiteDatabase::Attach(const QString& fileName, const QString& schema) {
+    TSQLitePrepared attach(*this, u"ATTACH DATABASE ?1 AS "_s + schema + u';');
+    // SQLite reads a file's name as UTF-8, not as the files' code page.
+    attach.BindText(1, fileName.toUtf8());
+    attach.Run();
+    m_attached.append(fileName);
+}
+
 void TSQLiteDatabase::Execute(const QString& sql, const Values& values) {
     Statement stmt = prepare(*this, sql, values);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
@@ -472,7 +480,9 @@ TSQLiteTransaction::TSQLiteTransaction(TSQLiteDatabase& db, Span span) : m_db(db
         return;
     }
     m_db.Execute(u"BEGIN EXCLUSIVE;"_s);
-    m_held = heldName(m_db.fileName());
+    // The files attached are held as the connection's own.
+    for (const QString& file : QStringList{m_db.fileName()} + m_db.attached())
+        m_held.append(heldName(file));
     locks().held.append(m_held);
 }
 
@@ -488,8 +498,8 @@ TSQLiteTransaction::~TSQLiteTransaction() {
 }
 
 void TSQLiteTransaction::end() {
-    if (!m_held.isNull())
-        locks().held.removeOne(std::exchange(m_held, QString()));
+    for (const QString& file : std::exchange(m_held, QStringList()))
+        locks().held.removeOne(file);
 }
 
 void TSQLiteTransaction::Commit() {

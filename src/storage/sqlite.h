@@ -121,6 +121,11 @@ public:
     qint64 Changes() const;
     // Whether a table of that name exists, ASCII letters compared without case.
     bool HasTable(const QString& name);
+    // Opens another file in this connection as `schema` (its tables are
+    // schema.table): one transaction then spans both files.
+    void Attach(const QString& fileName, const QString& schema);
+    // The files attached.
+    const QStringList& attached() const { return m_attached; }
     [[noreturn]] void RaiseSqlError(const QString& message, const QString& sql);
 
     sqlite3* handle() const { return m_db.get(); }
@@ -141,6 +146,7 @@ private:
     };
     std::unique_ptr<sqlite3, Closer> m_db;
     QString m_fileName;
+    QStringList m_attached;
 };
 
 // A statement compiled once and run many times with new values, as an
@@ -184,7 +190,7 @@ private:
     void end();
 
     TSQLiteDatabase& m_db;
-    QString m_held;
+    QStringList m_held;
     bool m_open = true;
 };
 

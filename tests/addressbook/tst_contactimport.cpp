@@ -521,6 +521,8 @@ private slots:
                                    "BEGIN:VCARD\r\nN:Mal\xC3\xA1;Eva;;;\r\n");
         a.t.dialogs.fileNames = {QDir::current().filePath(u"a.vcf"_s)};
         Trigger(a.window(), "importvcardcsv");
+        // A date of birth in the file: asked whether it goes to the birthdays.
+        OpenWindow<TVCardImportDialog>()->accept();
         QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
         QCOMPARE(a.t.dialogs.errors.last(),
                  u"Súbor "_s + QDir::current().filePath(u"a.vcf"_s) +
@@ -530,12 +532,85 @@ private slots:
         WriteFileBytes(u"a.vcf"_s, FileBytes(u"a.vcf"_s) + "NOTE:a\r\nNOTE:b\r\nEND:VCARD\r\n");
         a.t.dialogs.fileNames = {QDir::current().filePath(u"a.vcf"_s)};
         Trigger(a.window(), "importvcardcsv");
+        OpenWindow<TVCardImportDialog>()->accept();
         QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
         QCOMPARE(a.lastBox(), u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 2\nBez "
                               u"miesta v adresári (neuložené): BDAY "
                               u"\u00D71, NOTE \u00D73"_s);
         QCOMPARE(names(), (QList<QStringList>{{u"Ján"_s, u"Novák"_s, u""_s, u""_s},
                                               {u"Eva"_s, u"Malá"_s, u""_s, u""_s}}));
+    }
+
+    // Dates of birth go into the birthdays when the user asks: once each
+    // (one already listed is not doubled), never a date to come, and all of
+    // it or nothing with the contacts.
+    void birthdaysFromOtherPrograms_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("broken");
+        QTest::addColumn<QString>("leftOut");
+        QTest::newRow("vCard") << u"k.vcf"_s
+                               << QByteArray("BEGIN:VCARD\r\nN:Nov\xC3\xA1k;J\xC3\xA1n;;;\r\n"
+                                             "BDAY:1980-01-01\r\nEND:VCARD\r\n"
+                                             "BEGIN:VCARD\r\nFN:Eva Mal\xC3\xA1\r\n"
+                                             "BDAY;VALUE=date:19900203\r\nEND:VCARD\r\n"
+                                             "BEGIN:VCARD\r\nN:Bud\xC3\xBA\x63i;Ivo;;;\r\n"
+                                             "item1.BDAY:2999-01-01\r\nEND:VCARD\r\n"
+                                             "BEGIN:VCARD\r\nN:Bez;Dátumu;;;\r\nEND:VCARD\r\n")
+                               << QByteArray("BEGIN:VCARD\r\nN:Z;Z;;;\r\nBDAY:19700101\r\n")
+                               << u"BDAY"_s;
+        QTest::newRow("CSV") << u"k.csv"_s
+                             << QByteArray("First Name,Last Name,Birthday\r\n"
+                                           "J\xC3\xA1n,Nov\xC3\xA1k,1/1/1980\r\n"
+                                           "Eva,Mal\xC3\xA1,3. 2. 1990\r\n"
+                                           "Ivo,Bud\xC3\xBA\x63i,2999-01-01\r\n"
+                                           "Bez,Dátumu,0/0/00\r\n")
+                             << QByteArray("Z,\"Z,1970-01-01\r\n") << u"Dátum narodenia"_s;
+    }
+    void birthdaysFromOtherPrograms() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, broken);
+        QFETCH(QString, leftOut);
+        TempHome home;
+        AddressBook a;
+        const QString birth = a.t.context.modules.narodky.file;
+        TSQLiteDatabase(birth).Execute(
+            u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) VALUES "
+            u"('Ján Novák','2000-01-01 00:00:00','1980-01-01 00:00:00',1)"_s);
+        const QString listed = u"SELECT meno, poradie, narodenie FROM narodky ORDER BY id"_s;
+        const auto import = [&](const QByteArray& content, bool asked) {
+            WriteFileBytes(file, content);
+            a.t.dialogs.fileNames = {QDir::current().filePath(file)};
+            Trigger(a.window(), "importvcardcsv");
+            QDialog* dialog = OpenWindow<TVCardImportDialog>();
+            if (!dialog)
+                dialog = OpenWindow<TTableColumnsDialog>();
+            QVERIFY(dialog);
+            auto* box = dialog->findChild<QCheckBox*>(u"narodeniny"_s);
+            QVERIFY(box->isEnabled());
+            QVERIFY(!box->isChecked());
+            box->setChecked(asked);
+            dialog->accept();
+            QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
+        };
+        import(bytes + broken, true);
+        QCOMPARE(names(), QList<QStringList>());
+        QCOMPARE(DbRows(birth, listed).size(), 1);
+        import(bytes, true);
+        QCOMPARE(a.lastBox(), u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 4\n"
+                              u"Do narodenín pridaných: 1\n"
+                              u"V narodeninách už boli (nepridané): 1\n"
+                              u"Bez miesta v adresári (neuložené): "_s +
+                                  leftOut + u" \u00D71"_s);
+        QCOMPARE(DbRows(birth, listed),
+                 (QList<QStringList>{
+                     {u"Ján Novák"_s, u"2000-01-01 00:00:00"_s, u"1980-01-01 00:00:00"_s},
+                     {u"Eva Malá"_s, u"2000-02-03 00:00:00"_s, u"1990-02-03 00:00:00"_s}}));
+        // Not asked: the dates are counted as left out.
+        import(bytes, false);
+        QVERIFY(a.lastBox().endsWith(leftOut + u" \u00D73"_s));
+        QCOMPARE(DbRows(birth, listed).size(), 2);
     }
 
     void exportFollowsTheList() {
