@@ -169,141 +169,113 @@ TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, 
 // ---- the import ----------------------------------------------------------------
 
 TContactImport::TContactImport(TFormadresar& window, const TImportState& state, TSourceMaker source)
-    : QObject(&window), m_window(window), m_state(state), m_file(state.fileName),
-      m_makeSource(std::move(source)) {}
+    : TImportRun(window), m_state(state), m_file(state.fileName), m_makeSource(std::move(source)) {}
 
 TContactImport::~TContactImport() = default;
 
-void TContactImport::start() {
+void TContactImport::open() {
     TProgramContext& context = m_window.context();
-    const TLanguageTable& s = context.strings;
-    // Shown when the import takes more than a moment; the address book
-    // waits, the other windows, the timer and the alarm go on.
-    m_progress = new QProgressDialog(s[Str::ImportProgress], s[Str::Cancel], 0, 1000, &m_window);
-    m_progress->setObjectName(u"importprogress"_s);
-    m_progress->setWindowTitle(s[Str::Import]);
-    m_progress->setWindowModality(Qt::WindowModal);
-    m_progress->setMinimumDuration(500);
-    m_progress->setAutoReset(false);
-    m_progress->setAutoClose(false);
-    connect(m_progress, &QProgressDialog::canceled, this, &TContactImport::cancel);
-    try {
-        OpenForReading(m_file);
-        if (m_makeSource)
-            m_source = m_makeSource(m_file);
-        else
-            m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
-        m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
-        // Attached before the transaction begins, so that it holds both files.
-        if (m_source && m_state.addBirthdays)
-            m_db->Attach(context.modules.narodky.file, u"narodeniny"_s);
-        m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
-        if (m_source && m_state.addBirthdays)
-            openBirthdays();
-        QString columns, values;
-        for (int field = 0; field < 24; ++field) {
-            columns += QLatin1StringView(kContactFields[field].name) + u',';
-            values += u'?' + QString::number(field + 1) + u',';
-        }
-        m_insert = std::make_unique<TSQLitePrepared>(
-            *m_db, u"INSERT INTO "_s + SqlName(m_window.module().table) + u'(' + columns +
-                       u"viditelnost) VALUES("_s + values + u"1);"_s);
-        QByteArrayView header;
-        if (m_reader && m_state.skipHeader && m_reader->next(header))
-            ++m_line;
-    } catch (const Exception& e) {
-        end(Outcome::Failed, ErrorText(e, s));
-        return;
+    OpenForReading(m_file);
+    if (m_makeSource)
+        m_source = m_makeSource(m_file);
+    else
+        m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
+    m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
+    // Attached before the transaction begins, so that it holds both files.
+    if (m_source && m_state.addBirthdays)
+        m_db->Attach(context.modules.narodky.file, u"narodeniny"_s);
+    m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+    if (m_source && m_state.addBirthdays)
+        openBirthdays();
+    QString columns, values;
+    for (int field = 0; field < 24; ++field) {
+        columns += QLatin1StringView(kContactFields[field].name) + u',';
+        values += u'?' + QString::number(field + 1) + u',';
     }
-    QTimer::singleShot(0, this, &TContactImport::slice);
+    m_insert = std::make_unique<TSQLitePrepared>(
+        *m_db, u"INSERT INTO "_s + SqlName(m_window.module().table) + u'(' + columns +
+                   u"viditelnost) VALUES("_s + values + u"1);"_s);
+    QByteArrayView header;
+    if (m_reader && m_state.skipHeader && m_reader->next(header))
+        ++m_line;
 }
 
-void TContactImport::slice() {
-    if (m_ended)
-        return;
-    if (m_cancelled) {
-        end(Outcome::Cancelled);
-        return;
+bool TContactImport::step() {
+    return m_source ? sourceStep() : lineStep();
+}
+
+bool TContactImport::sourceStep() {
+    if (!m_source->next(m_contact))
+        return false;
+    for (int field = 0; field < 24; ++field) {
+        bool lost = false;
+        Cp1250::encodeInto(m_contact.fields[field], m_converted[field], &lost);
+        m_lostValues += lost;
+        m_insert->BindText(field + 1, m_converted[field], TSQLitePrepared::Kept);
     }
-    QElapsedTimer clock;
-    clock.start();
+    if (m_contact.birthday.isValid() && !(m_insertBirthday && addBirthday(m_contact)))
+        m_contact.leftOut.append(m_source->birthdayName());
+    for (const QString& name : std::as_const(m_contact.leftOut))
+        ++m_leftOut[name];
+    m_insert->Run();
+    ++m_imported;
+    return true;
+}
+
+bool TContactImport::lineStep() {
     QByteArrayView line;
-    QList<QByteArrayView> columns;
-    // A UTF-8 file's values in the files' code page, alive until the insert ran.
-    std::array<QByteArray, 24> converted;
-    bool stored = false;
-    try {
-        // About a fiftieth of a second of lines, then the event loop.
-        while (!stored && clock.elapsed() < 20) {
-            for (int n = 0; n < 256; ++n) {
-                if (m_source) {
-                    TCardContact contact;
-                    if (!m_source->next(contact)) {
-                        m_transaction->Commit();
-                        stored = true;
-                        break;
-                    }
-                    for (int field = 0; field < 24; ++field) {
-                        bool lost = false;
-                        Cp1250::encodeInto(contact.fields[field], converted[field], &lost);
-                        m_lostValues += lost;
-                        m_insert->BindText(field + 1, converted[field], TSQLitePrepared::Kept);
-                    }
-                    if (contact.birthday.isValid() && !(m_insertBirthday && addBirthday(contact)))
-                        contact.leftOut.append(m_source->birthdayName());
-                    for (const QString& name : std::as_const(contact.leftOut))
-                        ++m_leftOut[name];
-                    m_insert->Run();
-                    ++m_imported;
-                    continue;
-                }
-                if (!m_reader->next(line)) {
-                    m_transaction->Commit();
-                    stored = true;
-                    break;
-                }
-                ++m_line;
-                // A file changed into no text since it was chosen.
-                if (line.contains('\0'))
-                    throw Exception(NotTextMessage(m_window.context().strings, m_state.fileName));
-                if (m_line == 1 && m_state.utf8() && line.startsWith(kUtf8Bom))
-                    line = line.sliced(kUtf8Bom.size());
-                SplitImportLine(line, m_state.separator, columns);
-                for (int field = 0; field < 24; ++field) {
-                    const int column = m_state.map[field];
-                    QByteArrayView value = CleanImportValue(
-                        column > 0 && column < columns.size() ? columns[column] : QByteArrayView());
-                    if (m_state.utf8()) {
-                        bool lost = false;
-                        Cp1250::encodeInto(QString::fromUtf8(value), converted[field], &lost);
-                        value = converted[field];
-                        m_lostValues += lost;
-                    }
-                    // The line stays in the reader until the insert has run.
-                    m_insert->BindText(field + 1, value, TSQLitePrepared::Kept);
-                }
-                m_insert->Run();
-                ++m_imported;
-            }
+    if (!m_reader->next(line))
+        return false;
+    ++m_line;
+    // A file changed into no text since it was chosen.
+    if (line.contains('\0'))
+        throw Exception(NotTextMessage(m_window.context().strings, m_state.fileName));
+    if (m_line == 1 && m_state.utf8() && line.startsWith(kUtf8Bom))
+        line = line.sliced(kUtf8Bom.size());
+    SplitImportLine(line, m_state.separator, m_columns);
+    for (int field = 0; field < 24; ++field) {
+        const int column = m_state.map[field];
+        QByteArrayView value = CleanImportValue(
+            column > 0 && column < m_columns.size() ? m_columns[column] : QByteArrayView());
+        if (m_state.utf8()) {
+            bool lost = false;
+            Cp1250::encodeInto(QString::fromUtf8(value), m_converted[field], &lost);
+            value = m_converted[field];
+            m_lostValues += lost;
         }
-    } catch (const Exception& e) {
-        const TLanguageTable& s = m_window.context().strings;
-        end(Outcome::Failed, s[Str::ImportStopped].arg(m_line).arg(ErrorText(e, s)));
-        return;
-    } catch (const TFormatError& fault) {
-        end(Outcome::Failed,
-            FormatFaultMessage(m_window.context().strings, m_state.fileName, fault));
-        return;
+        // The line stays in the reader until the insert has run.
+        m_insert->BindText(field + 1, value, TSQLitePrepared::Kept);
     }
-    // The outcome is decided by the commit, once; what follows it cannot undo it.
-    if (stored) {
-        end(Outcome::Done);
-        return;
-    }
-    if (m_progress && m_file.size() > 0)
-        m_progress->setValue(
-            int((m_source ? m_source->consumed() : m_reader->consumed()) * 1000 / m_file.size()));
-    QTimer::singleShot(0, this, &TContactImport::slice);
+    m_insert->Run();
+    ++m_imported;
+    return true;
+}
+
+void TContactImport::commit() {
+    m_transaction->Commit();
+}
+
+void TContactImport::close() {
+    m_insert.reset();
+    m_insertBirthday.reset();
+    m_transaction.reset();
+    m_db.reset();
+    m_file.close();
+}
+
+int TContactImport::progress() const {
+    const qint64 size = m_file.size();
+    return size > 0 ? int((m_source ? m_source->consumed() : m_reader->consumed()) * 1000 / size)
+                    : 0;
+}
+
+QString TContactImport::failureText(const Exception& e) const {
+    const TLanguageTable& s = m_window.context().strings;
+    return s[Str::ImportStopped].arg(m_line).arg(ErrorText(e, s));
+}
+
+QString TContactImport::faultText(const TFormatError& fault) const {
+    return FormatFaultMessage(m_window.context().strings, m_state.fileName, fault);
 }
 
 void TContactImport::openBirthdays() {
@@ -342,48 +314,16 @@ bool TContactImport::addBirthday(const TCardContact& contact) {
     return true;
 }
 
-void TContactImport::end(Outcome outcome, const QString& text) {
-    m_ended = true;
-    // Not committed: all of it goes.
-    m_insert.reset();
-    m_insertBirthday.reset();
-    m_transaction.reset();
-    m_db.reset();
-    m_file.close();
-    CloseProgress(m_progress);
-    TProgramContext& context = m_window.context();
-    const TLanguageTable& s = context.strings;
-    switch (outcome) {
-    case Outcome::Done: {
-        QString said = s[Str::ImportDone] + u": "_s + QString::number(m_imported);
-        if (m_lostValues > 0)
-            said += u'\n' + s[Str::ImportLostCharacters].arg(m_lostValues);
-        if (m_birthdaysAdded > 0)
-            said += u'\n' + s[Str::BirthdaysAdded].arg(m_birthdaysAdded);
-        if (m_birthdaysKnown > 0)
-            said += u'\n' + s[Str::BirthdaysKnown].arg(m_birthdaysKnown);
-        if (!m_leftOut.isEmpty()) {
-            QStringList names;
-            for (auto name = m_leftOut.cbegin(); name != m_leftOut.cend(); ++name)
-                names.append(name.key() + u" \u00D7"_s + QString::number(name.value()));
-            said += u'\n' + s[Str::ImportLeftOut].arg(names.join(u", "_s));
-        }
-        context.dialogs.messageBox(nullptr, s[Str::OperationDone], said,
-                                   IDialogs::Icon::Information);
-        break;
-    }
-    case Outcome::Cancelled:
-        m_imported = 0;
-        context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportCancelled],
-                                   IDialogs::Icon::Information);
-        break;
-    case Outcome::Failed:
-        m_imported = 0;
-        context.dialogs.errorBox(text);
-        break;
-    }
-    // A list that cannot be made now is said like any failed command.
-    Guarded(context.dialogs, [this] { m_window.Aktualizuj(); });
-    emit finished(outcome, m_imported);
-    deleteLater();
+QString TContactImport::doneText() const {
+    const TLanguageTable& s = m_window.context().strings;
+    QString said = s[Str::ImportDone] + u": "_s + QString::number(m_imported);
+    if (m_lostValues > 0)
+        said += u'\n' + s[Str::ImportLostCharacters].arg(m_lostValues);
+    if (m_birthdaysAdded > 0)
+        said += u'\n' + s[Str::BirthdaysAdded].arg(m_birthdaysAdded);
+    if (m_birthdaysKnown > 0)
+        said += u'\n' + s[Str::BirthdaysKnown].arg(m_birthdaysKnown);
+    if (!m_leftOut.isEmpty())
+        said += u'\n' + s[Str::ImportLeftOut].arg(CountedNames(m_leftOut));
+    return said;
 }

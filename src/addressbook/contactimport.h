@@ -3,13 +3,11 @@
 #include "exchange/formaterror.h"
 #include "exchange/textfile.h"
 #include "exchange/vcard.h"
+#include "records/importrun.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
-#include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
@@ -18,7 +16,6 @@
 #include <memory>
 #include <optional>
 
-class QProgressDialog;
 class TFormadresar;
 class TLanguageTable;
 class TSQLiteDatabase;
@@ -95,38 +92,37 @@ TSourceMaker VCardSource(TextEncoding encoding);
 TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, bool headerRow,
                          const QString& birthdayName);
 
-// An import of one file into the current group, run in slices from the
-// event loop so that the windows, the timer and the alarm go on. All of it
-// is one transaction: it is stored only when the last line is, and any
-// failure, or the user's cancel, leaves the table as it was.
-class TContactImport : public QObject {
+// An import of one file into the address book's current group (see
+// TImportRun): the delimited lines the state describes, or the contacts a
+// source reads, with their dates of birth into the birthdays list when the
+// state asks for it.
+class TContactImport : public TImportRun {
     Q_OBJECT
 public:
-    enum class Outcome { Done, Cancelled, Failed };
-
-    // The delimited lines the state describes, or what `source` reads.
     TContactImport(TFormadresar& window, const TImportState& state,
                    TSourceMaker source = TSourceMaker());
     ~TContactImport() override;
 
-    void start();
-    void cancel() { m_cancelled = true; }
-    int imported() const { return m_imported; }
-
-signals:
-    // Once, at the end, after the outcome was said to the user.
-    void finished(Outcome outcome, int imported);
+protected:
+    void open() override;
+    bool step() override;
+    void commit() override;
+    void close() override;
+    int progress() const override;
+    QString failureText(const Exception& e) const override;
+    QString faultText(const TFormatError& fault) const override;
+    QString doneText() const override;
 
 private:
-    void slice();
-    void end(Outcome outcome, const QString& text = QString());
+    // One contact of a source, or one line of a delimited file.
+    bool sourceStep();
+    bool lineStep();
     // Opens the birthdays' file in the import's transaction.
     void openBirthdays();
     // A contact's date of birth into the birthdays list; false when it
     // cannot go there (a date to come, no name).
     bool addBirthday(const TCardContact& contact);
 
-    TFormadresar& m_window;
     TImportState m_state;
     QFile m_file;
     std::unique_ptr<TLineReader> m_reader;
@@ -138,15 +134,16 @@ private:
     std::unique_ptr<TSQLiteTransaction> m_transaction;
     std::unique_ptr<TSQLitePrepared> m_insert;
     std::unique_ptr<TSQLitePrepared> m_insertBirthday;
+    // The values of a contact in the files' code page, alive until the
+    // insert ran; their room is used again.
+    std::array<QByteArray, 24> m_converted;
+    QList<QByteArrayView> m_columns;
+    TCardContact m_contact;
     // The birthdays' names and dates (as stored) already listed.
     QSet<QByteArray> m_knownBirthdays;
     int m_birthdaysAdded = 0;
     int m_birthdaysKnown = 0;
-    QPointer<QProgressDialog> m_progress;
     int m_line = 0;
-    int m_imported = 0;
     // Values that held characters the code page lacks, stored with "?".
     int m_lostValues = 0;
-    bool m_cancelled = false;
-    bool m_ended = false;
 };

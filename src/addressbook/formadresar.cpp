@@ -199,7 +199,7 @@ void TFormadresar::readViewLines(const QStringList& lines) {
 
 void TFormadresar::FormActivate() {
     // The list waits for a running import, whose end lists what it stored.
-    if (m_running)
+    if (runningImport())
         return;
     if (!QFileInfo::exists(module().view))
         Nastavdefauld(options());
@@ -352,13 +352,7 @@ void TFormadresar::poslatmailClick() {
 
 QString TFormadresar::importFile(Str title, Str filter) {
     const TLanguageTable& s = m_context.strings;
-    if (m_running) {
-        m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
-                                     IDialogs::Icon::Information);
-        return QString();
-    }
-    return m_context.dialogs.openFileName(
-        this, s[title], s[filter] + u";;"_s + s[Str::CsvFiles] + u";;"_s + s[Str::AllFiles]);
+    return TListWindow::importFile(title, s[filter] + u";;"_s + s[Str::CsvFiles]);
 }
 
 void TFormadresar::Inportuj(char separator) {
@@ -442,12 +436,12 @@ void TFormadresar::importFileClick() {
             // Cards without dates of birth are imported at once; with them,
             // the user says whether the birthdays list gets them too.
             if (birthdays == 0) {
-                startImport(VCardSource(encoding), false);
+                importFrom(VCardSource(encoding), false);
                 return;
             }
             auto* dialog = new TVCardImportDialog(this, s, file, birthdays);
             connect(dialog, &QDialog::accepted, this, [this, dialog, encoding] {
-                startImport(VCardSource(encoding), dialog->addBirthdays());
+                importFrom(VCardSource(encoding), dialog->addBirthdays());
             });
             ShowAtKeptSize(dialog, m_context.own);
             return;
@@ -461,27 +455,23 @@ void TFormadresar::importFileClick() {
             return;
         }
         connect(dialog, &QDialog::accepted, this, [this, dialog, encoding] {
-            startImport(TableSource(encoding, dialog->separator(), dialog->map(),
-                                    dialog->headerRow(), m_context.strings[Str::BirthdayField]),
-                        dialog->addBirthdays());
+            importFrom(TableSource(encoding, dialog->separator(), dialog->map(),
+                                   dialog->headerRow(), m_context.strings[Str::BirthdayField]),
+                       dialog->addBirthdays());
         });
         ShowAtKeptSize(dialog, m_context.own);
     });
 }
 
-void TFormadresar::startImport(TSourceMaker source, bool addBirthdays) {
-    if (m_running)
+void TFormadresar::importFrom(TSourceMaker source, bool addBirthdays) {
+    if (runningImport())
         return;
     m_import.addBirthdays = addBirthdays;
-    m_running = new TContactImport(*this, m_import, std::move(source));
-    m_running->start();
+    startImport(new TContactImport(*this, m_import, std::move(source)));
 }
 
 void TFormadresar::Doinportuj() {
-    if (m_running)
-        return;
-    m_running = new TContactImport(*this, m_import);
-    m_running->start();
+    startImport(new TContactImport(*this, m_import));
 }
 
 void TFormadresar::moznostiadrmenuClick() {

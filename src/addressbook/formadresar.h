@@ -39,8 +39,6 @@ public:
     void importFileClick();
     void exportVCardClick();
     void exportCsvClick();
-    // The import that is running, if one is.
-    TContactImport* runningImport() const { return m_running; }
 
 protected:
     QList<QAction*> contextActions() const override;
@@ -59,10 +57,9 @@ protected:
 
 private:
     // Runs an import of another program's file, unless one runs.
-    void startImport(TSourceMaker source, bool addBirthdays);
+    void importFrom(TSourceMaker source, bool addBirthdays);
 
-    // The file an import command reads (its kinds first in the dialog);
-    // none while an import runs, which is said.
+    // The file an import command reads: its kind, then tables, then all.
     QString importFile(Str title, Str filter);
     void setSortMarks();
     // The name columns in the order the captions show them.
@@ -74,5 +71,4 @@ private:
     QAction* opacne;
     std::array<QAction*, 25> m_sorts;
     TImportState m_import;
-    QPointer<TContactImport> m_running;
 };

@@ -1,5 +1,7 @@
 #include "formdiar.h"
 
+#include "diaryimport.h"
+
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
@@ -104,61 +106,9 @@ void Tformdiar::exportICalendarClick() {
 }
 
 void Tformdiar::importICalendarClick() {
-    const TLanguageTable& s = m_context.strings;
-    const QString file = m_context.dialogs.openFileName(
-        this, s[Str::ImportICalendar], s[Str::ICalendarFiles] + u";;"_s + s[Str::AllFiles]);
-    if (file.isEmpty())
-        return;
-    Guarded(m_context.dialogs, [&] {
-        QFile input(file);
-        OpenForReading(input);
-        TCalendarContents read;
-        try {
-            read = ReadICalendar(input.readAll(), m_context.clock.now());
-        } catch (const TFormatError& fault) {
-            m_context.dialogs.errorBox(FormatFaultMessage(s, file, fault));
-            return;
-        }
-        // All of it or nothing.
-        int lost = 0;
-        {
-            TSQLiteDatabase db(module().file);
-            TSQLiteTransaction transaction(db, TSQLiteTransaction::Span::Long);
-            TSQLitePrepared insert(db, u"INSERT INTO "_s + SqlName(module().table) +
-                                           u"(datum,avizo,alarm,predmet,obsah,viditelnost) "
-                                           u"VALUES(?1,?2,?3,?4,?5,1)"_s);
-            for (const TDiaryEvent& event : std::as_const(read.events)) {
-                bool lostSubject = false, lostText = false;
-                insert.BindText(1, event.start.toString(u"yyyy-MM-dd"_s).toLatin1());
-                insert.BindText(2, event.start.toString(u"yyyy-MM-dd HH:mm:ss"_s).toLatin1());
-                insert.BindText(3, event.alarm ? "1" : "0");
-                insert.BindText(4, Cp1250::encode(event.subject, &lostSubject));
-                // Lines end as the diary's own texts end theirs.
-                QString text = event.text;
-                text.replace(u"\r\n"_s, u"\n"_s).replace(u'\n', u"\r\n"_s);
-                insert.BindText(5, Cp1250::encode(text, &lostText));
-                insert.Run();
-                lost += lostSubject + lostText;
-            }
-            transaction.Commit();
-        }
-        QString said = s[Str::ImportDone] + u": "_s + QString::number(read.events.size());
-        if (lost > 0)
-            said += u'\n' + s[Str::ImportLostCharacters].arg(lost);
-        if (read.recurring > 0)
-            said += u'\n' + s[Str::RecurringImported].arg(read.recurring);
-        if (!read.skipped.isEmpty()) {
-            QStringList names;
-            for (auto name = read.skipped.cbegin(); name != read.skipped.cend(); ++name)
-                names.append(name.key() + u" \u00D7"_s + QString::number(name.value()));
-            said += u'\n' + s[Str::SkippedComponents].arg(names.join(u", "_s));
-        }
-        m_context.dialogs.messageBox(nullptr, s[Str::OperationDone], said,
-                                     IDialogs::Icon::Information);
-        if (m_context.reminders)
-            m_context.reminders->Najdizaznam();
-        Aktualizuj();
-    });
+    const QString file = importFile(Str::ImportICalendar, m_context.strings[Str::ICalendarFiles]);
+    if (!file.isEmpty())
+        startImport(new TDiaryImport(*this, file));
 }
 
 QDate Tformdiar::day() const {

@@ -1,5 +1,8 @@
 #include "icalendar.h"
 
+#include "textfile.h"
+
+#include <QBuffer>
 #include <QTimeZone>
 #include <libical/ical.h>
 #include <memory>
@@ -120,27 +123,57 @@ QByteArray written(icalcomponent* component) {
 
 } // namespace
 
-TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now) {
+TICalendarReader::TICalendarReader(const QDateTime& now) : m_parser(icalparser_new()), m_now(now) {
     // The library's errors are said in its results, never by ending the program.
     icalerror_set_errors_are_fatal(0);
-    Component root(icalparser_parse_string(bytes.constData()));
-    TCalendarContents contents;
-    if (!root)
-        throw TFormatError{TFormatError::Fault::NoCalendar, 1};
-    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        readEvents(root.get(), now, contents);
-        return contents;
+}
+
+TICalendarReader::~TICalendarReader() {
+    icalparser_free(m_parser);
+}
+
+void TICalendarReader::add(QByteArrayView line) {
+    if (!std::exchange(m_started, true) && line.startsWith(kUtf8Bom))
+        line = line.sliced(kUtf8Bom.size());
+    // A line that begins with a blank goes on the one before.
+    if (m_holding && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
+        m_held += line.sliced(1);
+        return;
     }
-    // Several calendars, one after the other.
-    bool any = false;
-    for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
-         c; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        readEvents(c, now, contents);
-        any = true;
+    parse();
+    m_held.truncate(0);
+    m_held += line;
+    m_holding = true;
+}
+
+void TICalendarReader::parse() {
+    if (!std::exchange(m_holding, false) || m_held.isEmpty())
+        return;
+    // A top-level component comes back once its END is read; several
+    // calendars may follow one another.
+    Component done(icalparser_add_line(m_parser, m_held.data()));
+    if (done && icalcomponent_isa(done.get()) == ICAL_VCALENDAR_COMPONENT) {
+        readEvents(done.get(), m_now, m_contents);
+        m_any = true;
     }
-    if (!any)
+}
+
+TCalendarContents TICalendarReader::finish() {
+    parse();
+    if (!m_any)
         throw TFormatError{TFormatError::Fault::NoCalendar, 1};
-    return contents;
+    return std::move(m_contents);
+}
+
+TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now) {
+    QByteArray data = bytes;
+    QBuffer file(&data);
+    file.open(QIODevice::ReadOnly);
+    TLineReader lines(file);
+    TICalendarReader reader(now);
+    for (QByteArrayView line; lines.next(line);)
+        reader.add(line);
+    return reader.finish();
 }
 
 QByteArray ICalendarStart() {

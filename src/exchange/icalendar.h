@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QString>
 
+struct icalparser_impl;
+
 // A diary entry as a calendar event: its moment in local time, whether it
 // rings, its subject and text.
 struct TDiaryEvent {
@@ -25,12 +27,39 @@ struct TCalendarContents {
     int recurring = 0;
 };
 
-// Reads the events of an iCalendar file (RFC 5545): times with a time
+// Reads the events of an iCalendar file (RFC 5545) that may start with a
+// UTF-8 byte-order mark: times with a time
 // zone are taken into local time, floating times and times of an unknown
 // zone as they stand, a whole day at 00:00; a recurring event as its first
 // occurrence at or after `now` (its last when the series has ended). An alarm of any kind makes the
 // entry ring. Throws TFormatError (NoCalendar, at line 1) for a file with no calendar.
 TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now);
+
+// The same read line by line, as TLineReader gives a file's lines, holding
+// the calendar being read but not the file.
+class TICalendarReader {
+public:
+    explicit TICalendarReader(const QDateTime& now);
+    ~TICalendarReader();
+    TICalendarReader(const TICalendarReader&) = delete;
+    TICalendarReader& operator=(const TICalendarReader&) = delete;
+
+    void add(QByteArrayView line);
+    // What the file held, once all its lines were added.
+    TCalendarContents finish();
+
+private:
+    // The line held, unfolded, to the parser.
+    void parse();
+
+    icalparser_impl* m_parser;
+    QByteArray m_held;
+    bool m_holding = false;
+    bool m_started = false;
+    bool m_any = false;
+    QDateTime m_now;
+    TCalendarContents m_contents;
+};
 
 // The start of a calendar file in the system's time zone (with its
 // definition where one is known), an event, and the end. `uid` stays the

@@ -1,5 +1,7 @@
 #include "listwindow.h"
 
+#include "importrun.h"
+
 #include "context/captions.h"
 #include "context/guard.h"
 #include "context/programcontext.h"
@@ -229,6 +231,9 @@ void TListWindow::FormClose() {
 }
 
 void TListWindow::FormActivate() {
+    // The list waits for a running import, whose end lists what it stored.
+    if (m_running)
+        return;
     beforeActivate();
     if (QFileInfo::exists(m_module.view))
         readViewLines(LineFile::read(m_module.view));
@@ -512,6 +517,29 @@ void TListWindow::exportClick() {
         exportLine(header, line);
     exportAs(m_exportTitle, m_context.strings[Str::TextFiles], u"txt"_s, exportQuery(), header,
              [this](const TSQLiteRow& row, QByteArray& out) { exportRecord(row, out); });
+}
+
+QString TListWindow::importFile(Str title, const QString& filters) {
+    const TLanguageTable& s = m_context.strings;
+    if (m_running) {
+        m_context.dialogs.messageBox(nullptr, s[Str::Import], s[Str::ImportRunning],
+                                     IDialogs::Icon::Information);
+        return QString();
+    }
+    return m_context.dialogs.openFileName(this, s[title], filters + u";;"_s + s[Str::AllFiles]);
+}
+
+TImportRun* TListWindow::runningImport() const {
+    return m_running;
+}
+
+void TListWindow::startImport(TImportRun* import) {
+    if (m_running) {
+        delete import;
+        return;
+    }
+    m_running = import;
+    import->start();
 }
 
 void TListWindow::exportAs(Str title, const QString& filter, const QString& suffix,

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QKeySequence>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -19,6 +20,7 @@ class QUrl;
 class TPaneSplitter;
 class TReadingPane;
 class TRecordListModel;
+class TImportRun;
 class TSQLiteDatabase;
 class TSQLiteRow;
 class TSQLiteTable;
@@ -54,6 +56,8 @@ public:
 
     TModuleState& module() { return m_module; }
     const TModuleState& module() const { return m_module; }
+    // The import that is running into this window's group, if one is.
+    TImportRun* runningImport() const;
     // The id of the selected record, the first one where several are
     // selected; false when no item is selected.
     bool selectedId(qint64& id) const;
@@ -119,6 +123,12 @@ protected:
                   const QByteArray& start,
                   const std::function<void(const TSQLiteRow&, QByteArray&)>& record,
                   const QByteArray& end = QByteArray());
+    // The file an import command reads, the kinds of `filters` first in
+    // the dialog and all files last; empty when the user chose none, or
+    // when an import is running (said in a box).
+    QString importFile(Str title, const QString& filters);
+    // Starts an import into the window's group, unless one is running.
+    void startImport(TImportRun* import);
     // A line of the export: a text, or a column's stored bytes as they are.
     static void exportLine(QByteArray& out, const QString& text);
     static void exportLine(QByteArray& out, QByteArrayView stored);
@@ -188,6 +198,7 @@ protected:
     QAction* citatAction;
     QMenu* m_contextMenu = nullptr;
     QAction* koniec;
+    QPointer<TImportRun> m_running;
 
 private:
     // Everything the list shows depends on; empty when that cannot be told.

@@ -3,6 +3,7 @@
 #include "context/menukeys.h"
 #include "diary/formdiar.h"
 #include "diary/formzaznamdiar.h"
+#include "records/importrun.h"
 #include "shell/reminders.h"
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
@@ -378,8 +379,18 @@ private slots:
         QCOMPARE(file.count("BEGIN:VEVENT"), 2);
         QVERIFY(file.contains("UID:mojdiar-1@velmorand"));
         TSQLiteDatabase(kFile).Execute(u"DELETE FROM mojdiar"_s);
-        d.t.dialogs.fileNames = {QDir::current().filePath(u"diar.ics"_s)};
-        d.command("importical");
+        // An import runs from the event loop: to its end, or cancelled at once.
+        const auto import = [&d](const QString& name, bool cancel = false) {
+            d.t.dialogs.fileNames = {QDir::current().filePath(name)};
+            d.command("importical");
+            if (cancel)
+                d.window()->runningImport()->cancel();
+            QTRY_VERIFY_WITH_TIMEOUT(!d.window()->runningImport(), 20000);
+        };
+        import(u"diar.ics"_s, true);
+        QCOMPARE(d.t.dialogs.boxes.last().text, u"Inport bol zrušený. Nič nebolo inportované."_s);
+        QCOMPARE(DbRows(kFile, columns), QList<QStringList>());
+        import(u"diar.ics"_s);
         QCOMPARE(d.t.dialogs.boxes.last().text,
                  u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 2"_s);
         QCOMPARE(DbRows(kFile, columns), before);
@@ -390,8 +401,7 @@ private slots:
                        "BEGIN:VEVENT\r\nUID:e\r\nDTSTAMP:20261201T000000Z\r\n"
                        "DTSTART:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:porada\r\n"
                        "END:VEVENT\r\nEND:VCALENDAR\r\n");
-        d.t.dialogs.fileNames = {QDir::current().filePath(u"iny.ics"_s)};
-        d.command("importical");
+        import(u"iny.ics"_s);
         QCOMPARE(d.t.dialogs.boxes.last().text,
                  u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 1\n"
                  u"Z opakovaných udalostí je uložený ich najbližší termín: 1\n"
@@ -401,8 +411,7 @@ private slots:
 
         WriteFileBytes(u"zly.ics"_s, "BEGIN:VCARD\r\nEND:VCARD\r\n");
         const QList<QStringList> now = DbRows(kFile, columns);
-        d.t.dialogs.fileNames = {QDir::current().filePath(u"zly.ics"_s)};
-        d.command("importical");
+        import(u"zly.ics"_s);
         QVERIFY(d.t.dialogs.errors.last().contains(u"nie je kalendár (BEGIN:VCALENDAR)"_s));
         QCOMPARE(DbRows(kFile, columns), now);
     }

@@ -2,6 +2,7 @@
 // zone into local time, whole days, alarms, series, what is no event; the
 // diary's entries written and read back.
 #include "exchange/icalendar.h"
+#include "exchange/textfile.h"
 #include "testcore.h"
 
 #include <QTimeZone>
@@ -63,14 +64,17 @@ private slots:
         QFETCH(QDateTime, start);
         QFETCH(bool, alarm);
         QFETCH(bool, recurring);
-        const TCalendarContents read =
-            ReadICalendar(calendar(vevent("SUMMARY:Porada\\, 2. poschodie\r\n" + lines)), kNow);
-        QCOMPARE(read.events.size(), 1);
-        QCOMPARE(read.events[0].start, start);
-        QCOMPARE(read.events[0].alarm, alarm);
-        QCOMPARE(read.events[0].recurring, recurring);
-        QCOMPARE(read.events[0].subject, u"Porada, 2. poschodie"_s);
-        QCOMPARE(read.recurring, int(recurring));
+        const QByteArray file = calendar(vevent("SUMMARY:Porada\\, 2. poschodie\r\n" + lines));
+        // Also as a file saved with a byte-order mark and LF line ends.
+        for (const QByteArray& bytes : {file, kUtf8Bom + QByteArray(file).replace("\r\n", "\n")}) {
+            const TCalendarContents read = ReadICalendar(bytes, kNow);
+            QCOMPARE(read.events.size(), 1);
+            QCOMPARE(read.events[0].start, start);
+            QCOMPARE(read.events[0].alarm, alarm);
+            QCOMPARE(read.events[0].recurring, recurring);
+            QCOMPARE(read.events[0].subject, u"Porada, 2. poschodie"_s);
+            QCOMPARE(read.recurring, int(recurring));
+        }
     }
 
     // What is no event, or no event with a start, is counted, not read.
