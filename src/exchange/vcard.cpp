@@ -382,7 +382,7 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         if (field < 0)
             field = messengerField(scheme);
         if (colon >= 0 && messengerField(scheme) >= 0)
-            handle = handle.mid(colon + 1);
+            handle = handle.mid(colon + 1).trimmed();
         stored = field >= 0 && intoFirstFree(f, {Field(field)}, handle);
     } else if (const int messenger = name.size() > 2 && same(name.first(2), "X-")
                                          ? messengerField(name.sliced(2))
