@@ -393,9 +393,22 @@ void readContact(const TSQLiteRow& row, TContactValues& values) {
 
 } // namespace
 
+QString TFormadresar::chosenQuery() const {
+    const QList<qint64> ids = chosenIds();
+    if (ids.isEmpty())
+        return exportQuery();
+    QStringList numbers;
+    for (const qint64 id : ids)
+        numbers.append(QString::number(id));
+    // In the list's order; the filter is a WHERE clause.
+    const TModuleState& m = module();
+    return u"SELECT "_s + allFields() + u" FROM "_s + SqlName(m.table) + u' ' + m.filter +
+           u" AND id IN ("_s + numbers.join(u',') + u") "_s + m.order + u' ' + m.direction;
+}
+
 void TFormadresar::exportVCardClick() {
     TContactValues values;
-    exportAs(Str::ExportVCard, m_context.strings[Str::VCardFiles], u"vcf"_s, exportQuery(),
+    exportAs(Str::ExportVCard, m_context.strings[Str::VCardFiles], u"vcf"_s, chosenQuery(),
              QByteArray(), [&values](const TSQLiteRow& row, QByteArray& out) {
                  readContact(row, values);
                  AppendVCard(out, values);
@@ -408,7 +421,7 @@ void TFormadresar::exportCsvClick() {
     for (const TFormField& field : kContactFields)
         labels.append(m_context.strings[field.label]);
     TContactValues values;
-    exportAs(Str::ExportCsv, m_context.strings[Str::CsvFiles], u"csv"_s, exportQuery(),
+    exportAs(Str::ExportCsv, m_context.strings[Str::CsvFiles], u"csv"_s, chosenQuery(),
              kUtf8Bom + CsvRow(labels), [&values](const TSQLiteRow& row, QByteArray& out) {
                  readContact(row, values);
                  AppendCsvRow(out, values);

@@ -56,6 +56,8 @@ protected:
     QString recordsPart(int listed, qint64 visible) const override;
 
 private:
+    // The export query of the contacts chosen (chosenIds).
+    QString chosenQuery() const;
     // Runs an import of another program's file, unless one runs.
     void importFrom(TSourceMaker source, bool addBirthdays);
 

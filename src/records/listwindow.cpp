@@ -204,6 +204,19 @@ bool TListWindow::selectedId(qint64& id) const {
     return true;
 }
 
+QList<qint64> TListWindow::chosenIds() const {
+    QList<qint64> ids;
+    const QModelIndexList selected = zoznam->selectionModel()->selectedRows();
+    if (selected.size() > 1) {
+        for (const QModelIndex& row : selected)
+            ids.append(m_list->idAt(row.row()));
+    } else if (m_unfiltered) {
+        for (int row = 0; row < m_list->count(); ++row)
+            ids.append(m_list->idAt(row));
+    }
+    return ids;
+}
+
 QString TListWindow::statusText() const {
     return m_status->text();
 }

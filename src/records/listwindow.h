@@ -61,6 +61,10 @@ public:
     // The id of the selected record, the first one where several are
     // selected; false when no item is selected.
     bool selectedId(qint64& id) const;
+    // The records an export of other programs' formats writes: the selected
+    // ones where several are, else those the list shows while its filter
+    // hides some; empty for all the list's records.
+    QList<qint64> chosenIds() const;
     // What the status line shows.
     QString statusText() const;
 

@@ -16,8 +16,10 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStringEncoder>
+#include <QTreeView>
 #include <sqlite3.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -509,6 +511,43 @@ private slots:
         QList<QStringList> after = rows(all);
         std::sort(after.begin(), after.end());
         QCOMPARE(after, before);
+    }
+
+    // The other programs' exports write the contacts chosen: the selected
+    // ones where several are, else those the filter leaves listed.
+    void exportsTheChosen_data() { otherProgramsFormats_data(); }
+    void exportsTheChosen() {
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        TempHome home;
+        AddressBook a;
+        TSQLiteDatabase(kFile).Execute(
+            u"INSERT INTO mojekontakty(meno,priezvisko,viditelnost) VALUES "
+            u"('Adam','Abel',1), ('Boris','Bárta',1), ('Cyril','Cibula',1)"_s);
+        a.window()->Aktualizuj();
+        const auto exported = [&] {
+            a.t.dialogs.fileNames = {QDir::current().filePath(file)};
+            Trigger(a.window(), command.toLatin1().constData());
+            QStringList surnames;
+            for (const char* surname : {"Abel", "B\xC3\xA1rta", "Cibula"})
+                if (FileBytes(file).contains(surname))
+                    surnames.append(QString::fromUtf8(surname));
+            return surnames;
+        };
+        auto* list = a.window()->findChild<QTreeView*>(u"zoznam"_s);
+        const QAbstractItemModel* model = list->model();
+        // One selected: the whole list.
+        QCOMPARE(exported(), (QStringList{u"Abel"_s, u"Bárta"_s, u"Cibula"_s}));
+        for (const int row : {0, 2})
+            list->selectionModel()->select(model->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(exported(), (QStringList{u"Abel"_s, u"Cibula"_s}));
+        QTest::keyClick(a.window(), Qt::Key_F, Qt::ControlModifier);
+        auto* field = a.window()->findChild<QLineEdit*>(u"hladatvstup"_s);
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClicks(field, u"barta"_s);
+        QTRY_COMPARE(model->rowCount(), 1);
+        QCOMPARE(exported(), QStringList{u"Bárta"_s});
     }
 
     // A broken card stores nothing and says where; what has no field is
