@@ -157,10 +157,10 @@ TFormadresar::TFormadresar(TProgramContext& context)
     inport->addSeparator();
     inport->addAction(command("importvcardcsv", Str::ImportVCardCsv, QKeySequence(),
                               [this] { importFileClick(); }));
-    m_mainMenu->insertAction(koniec, command("exportvcard", Str::ExportVCard, QKeySequence(),
-                                             [this] { exportVCardClick(); }));
-    m_mainMenu->insertAction(
-        koniec, command("exportcsv", Str::ExportCsv, QKeySequence(), [this] { exportCsvClick(); }));
+    addBesideExport(
+        command("exportvcard", Str::ExportVCard, QKeySequence(), [this] { exportVCardClick(); }));
+    addBesideExport(
+        command("exportcsv", Str::ExportCsv, QKeySequence(), [this] { exportCsvClick(); }));
     m_mainMenu->insertMenu(koniec, inport);
     m_mainMenu->insertAction(koniec, command("moznostiadrmenu", Str::AddressBookOptions,
                                              QKeySequence(), [this] { moznostiadrmenuClick(); }));

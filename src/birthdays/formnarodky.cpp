@@ -67,8 +67,8 @@ Tformnarodky::Tformnarodky(TProgramContext& context)
     opacne->setCheckable(true);
     zoraditpodla->addAction(opacne);
     // The birthdays to other programs' address books, as cards with BDAY.
-    m_mainMenu->insertAction(koniec, command("exportvcard", Str::ExportBirthdaysVCard,
-                                             QKeySequence(), [this] { exportVCardClick(); }));
+    addBesideExport(command("exportvcard", Str::ExportBirthdaysVCard, QKeySequence(),
+                            [this] { exportVCardClick(); }));
 
     auto* form = new QWidget;
     auto* layout = new QVBoxLayout(form);

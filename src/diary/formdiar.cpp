@@ -76,10 +76,10 @@ Tformdiar::Tformdiar(TProgramContext& context)
     zobrazit->insertAction(pane, command("vsetky", Str::AllRecords, QKeySequence(u"Ctrl+B"_s),
                                          [this] { vsetkyClick(); }));
     zobrazit->insertSeparator(pane);
-    m_mainMenu->insertAction(koniec, command("exportical", Str::ExportICalendar, QKeySequence(),
-                                             [this] { exportICalendarClick(); }));
-    m_mainMenu->insertAction(koniec, command("importical", Str::ImportICalendar, QKeySequence(),
-                                             [this] { importICalendarClick(); }));
+    addBesideExport(command("exportical", Str::ExportICalendar, QKeySequence(),
+                            [this] { exportICalendarClick(); }));
+    addBesideExport(command("importical", Str::ImportICalendar, QKeySequence(),
+                            [this] { importICalendarClick(); }));
 }
 
 void Tformdiar::exportICalendarClick() {

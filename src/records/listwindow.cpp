@@ -172,6 +172,10 @@ QMenu* TListWindow::viewMenu() {
     return m_viewMenu;
 }
 
+void TListWindow::addBesideExport(QAction* action) {
+    m_mainMenu->insertAction(hladat, action);
+}
+
 QMenu* TListWindow::addTopMenu(const char* name, Str text) {
     // The view menu stays the last, after the menus the kind adds.
     auto* menu = new QMenu(this);

@@ -179,6 +179,9 @@ protected:
     // running in the command guard. It belongs to the window; add it to a menu.
     QAction* command(const char* name, Str text, const QKeySequence& keys,
                      std::function<void()> run);
+    // A command that reads or writes other programs' formats, in the first
+    // menu after Export (and after those added before it).
+    void addBesideExport(QAction* action);
     // A top-level menu after the ones there are.
     QMenu* addTopMenu(const char* name, Str text);
     // The "Zobraziť" menu, the last of the menu bar, made at its first use.

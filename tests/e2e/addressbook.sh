@@ -41,7 +41,7 @@ wait_for 5 test -s "$WORK/links" || fail "no link reached the mail program"
 [ "$(cat "$WORK/links")" = "mailto:jan%26co@example.sk" ] || fail "the mail program got $(cat "$WORK/links")"
 pass "Ctrl+M handed the address over as one escaped mailto: link"
 
-printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nov\xc3\xa1kov\xc3\xa1;Eva;;;\r\nTEL;TYPE=CELL:0905 111 222\r\nEND:VCARD\r\n' >"$WORK/eva.vcf"
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nov\xc3\xa1kov\xc3\xa1;Eva;;;\r\nTEL;TYPE=CELL:0905 111 222\r\nBDAY:1985-03-07\r\nEND:VCARD\r\n' >"$WORK/eva.vcf"
 mark=$(trace_mark)
 menu=$mark
 click_on "adresar/adresarmenu"
@@ -50,9 +50,15 @@ click_on "inport/importvcardcsv" "$menu"
 wait_for 10 title_is "Importovať vCard / CSV…" || fail "no file dialog: '$(focused_title)'"
 xdotool type --delay 20 "$WORK/eva.vcf"
 xdotool key Return
+# The card has a date of birth: the question, answered with the mouse.
+wait_for 10 title_is "Inport" || fail "no question about the birthdays: '$(focused_title)'"
+click_on "importvizitiek/narodeniny" "$mark"
+click_on "importvizitiek/importovat" "$mark"
 wait_for 10 query_is "$db" "SELECT count(*) FROM mojekontakty WHERE meno='Eva' AND mob1='0905 111 222'" 1 ||
     fail "the card was not imported: $(sqlite3 "$db" 'SELECT meno, priezvisko, mob1 FROM mojekontakty')"
-wait_trace_after "$mark" "box text: Inport bol úspešne dokončený. Počet inportovaných záznamov: 1"
-pass "a vCard file came in through the menu and the file dialog"
+wait_trace_after "$mark" "box text: Inport bol úspešne dokončený. Počet inportovaných záznamov: 1 | Do narodenín pridaných: 1"
+query_is "$HOME_DIR/data/Birth.dbf" "SELECT narodenie FROM narodky WHERE viditelnost=1" "1985-03-07 00:00:00" ||
+    fail "the date of birth is not in the birthdays: $(sqlite3 "$HOME_DIR/data/Birth.dbf" 'SELECT * FROM narodky')"
+pass "a vCard file came in through the menu and the file dialog, its date of birth into the birthdays"
 xdotool key Return
 kill -TERM "$APP_PID"; wait "$APP_PID" || true
