@@ -169,7 +169,8 @@ TSourceMaker TableSource(TextEncoding encoding, char separator, QList<int> map, 
 // ---- the import ----------------------------------------------------------------
 
 TContactImport::TContactImport(TFormadresar& window, const TImportState& state, TSourceMaker source)
-    : TImportRun(window), m_state(state), m_file(state.fileName), m_makeSource(std::move(source)) {}
+    : TImportRun(window, Str::ImportProgress), m_state(state), m_file(state.fileName),
+      m_makeSource(std::move(source)) {}
 
 TContactImport::~TContactImport() = default;
 

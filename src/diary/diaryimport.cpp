@@ -10,7 +10,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 TDiaryImport::TDiaryImport(Tformdiar& window, const QString& file)
-    : TImportRun(window), m_file(file) {}
+    : TImportRun(window, Str::ImportEntriesProgress), m_file(file) {}
 
 TDiaryImport::~TDiaryImport() = default;
 

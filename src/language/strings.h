@@ -347,10 +347,11 @@ enum class Str : int {
     VCardBirthdays = 299,
     BirthdaysAdded = 300,
     BirthdaysKnown = 301,
+    ImportEntriesProgress = 302,
 };
 
 // The number of texts, the program's own included.
-inline constexpr int kStrCount = int(Str::BirthdaysKnown) + 1;
+inline constexpr int kStrCount = int(Str::ImportEntriesProgress) + 1;
 
 // The text after `first` by `offset` places, for runs of texts such as the
 // welcome lines or the announcement items.

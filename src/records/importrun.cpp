@@ -14,7 +14,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TImportRun::TImportRun(TListWindow& window) : QObject(&window), m_window(window) {}
+TImportRun::TImportRun(TListWindow& window, Str progress)
+    : QObject(&window), m_window(window), m_progressText(progress) {}
 
 TImportRun::~TImportRun() = default;
 
@@ -22,7 +23,7 @@ void TImportRun::start() {
     const TLanguageTable& s = m_window.context().strings;
     // Shown when the import takes more than a moment; its window waits, the
     // other windows, the timer and the alarm go on.
-    m_progress = new QProgressDialog(s[Str::ImportProgress], s[Str::Cancel], 0, 1000, &m_window);
+    m_progress = new QProgressDialog(s[m_progressText], s[Str::Cancel], 0, 1000, &m_window);
     m_progress->setObjectName(u"importprogress"_s);
     m_progress->setWindowTitle(s[Str::Import]);
     m_progress->setWindowModality(Qt::WindowModal);

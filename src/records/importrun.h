@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language/strings.h"
+
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -20,7 +22,8 @@ class TImportRun : public QObject {
 public:
     enum class Outcome { Done, Cancelled, Failed };
 
-    explicit TImportRun(TListWindow& window);
+    // `progress` says what is imported while it runs.
+    TImportRun(TListWindow& window, Str progress);
     ~TImportRun() override;
 
     void start();
@@ -56,6 +59,7 @@ private:
     void slice();
     void end(Outcome outcome, const QString& text = QString());
 
+    const Str m_progressText;
     QPointer<QProgressDialog> m_progress;
     bool m_cancelled = false;
     bool m_ended = false;

@@ -16,6 +16,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QTreeView>
@@ -383,8 +384,11 @@ private slots:
         const auto import = [&d](const QString& name, bool cancel = false) {
             d.t.dialogs.fileNames = {QDir::current().filePath(name)};
             d.command("importical");
-            if (cancel)
+            if (cancel) {
+                const auto* progress = d.window()->findChild<QProgressDialog*>(u"importprogress"_s);
+                QCOMPARE(progress->labelText(), u"Inportujú sa záznamy…"_s);
                 d.window()->runningImport()->cancel();
+            }
             QTRY_VERIFY_WITH_TIMEOUT(!d.window()->runningImport(), 20000);
         };
         import(u"diar.ics"_s, true);
