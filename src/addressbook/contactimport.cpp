@@ -181,11 +181,11 @@ void TContactImport::open() {
         m_source = m_makeSource(m_file);
     else
         m_reader = std::make_unique<TLineReader>(m_file, m_state.encoding);
-    m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
+    TSQLiteDatabase& db = openDatabase();
     // Attached before the transaction begins, so that it holds both files.
     if (m_source && m_state.addBirthdays)
-        m_db->Attach(context.modules.narodky.file, u"narodeniny"_s);
-    m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+        db.Attach(context.modules.narodky.file, u"narodeniny"_s);
+    beginTransaction();
     if (m_source && m_state.addBirthdays)
         openBirthdays();
     QString columns, values;
@@ -252,15 +252,9 @@ bool TContactImport::lineStep() {
     return true;
 }
 
-void TContactImport::commit() {
-    m_transaction->Commit();
-}
-
-void TContactImport::close() {
+void TContactImport::release() {
     m_insert.reset();
     m_insertBirthday.reset();
-    m_transaction.reset();
-    m_db.reset();
     m_file.close();
 }
 

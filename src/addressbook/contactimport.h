@@ -106,8 +106,7 @@ public:
 protected:
     void open() override;
     bool step() override;
-    void commit() override;
-    void close() override;
+    void release() override;
     int progress() const override;
     QString failureText(const Exception& e) const override;
     QString faultText(const TFormatError& fault) const override;
@@ -130,8 +129,6 @@ private:
     std::unique_ptr<TContactSource> m_source;
     // The names of the values that had no field, and how many of each.
     QMap<QString, int> m_leftOut;
-    std::unique_ptr<TSQLiteDatabase> m_db;
-    std::unique_ptr<TSQLiteTransaction> m_transaction;
     std::unique_ptr<TSQLitePrepared> m_insert;
     std::unique_ptr<TSQLitePrepared> m_insertBirthday;
     // The values of a contact in the files' code page, alive until the

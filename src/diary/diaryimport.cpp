@@ -18,12 +18,11 @@ void TDiaryImport::open() {
     OpenForReading(m_file);
     m_lines = std::make_unique<TLineReader>(m_file);
     m_reader = std::make_unique<TICalendarReader>(m_window.context().clock.now());
-    const TModuleState& module = m_window.module();
-    m_db = std::make_unique<TSQLiteDatabase>(module.file);
-    m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+    TSQLiteDatabase& db = openDatabase();
+    beginTransaction();
     m_insert = std::make_unique<TSQLitePrepared>(
-        *m_db, u"INSERT INTO "_s + SqlName(module.table) +
-                   u"(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES(?1,?2,?3,?4,?5,1)"_s);
+        db, u"INSERT INTO "_s + SqlName(m_window.module().table) +
+                u"(datum,avizo,alarm,predmet,obsah,viditelnost) VALUES(?1,?2,?3,?4,?5,1)"_s);
 }
 
 bool TDiaryImport::step() {
@@ -54,14 +53,8 @@ bool TDiaryImport::step() {
     return true;
 }
 
-void TDiaryImport::commit() {
-    m_transaction->Commit();
-}
-
-void TDiaryImport::close() {
+void TDiaryImport::release() {
     m_insert.reset();
-    m_transaction.reset();
-    m_db.reset();
     m_file.close();
 }
 

@@ -9,9 +9,7 @@
 #include <optional>
 
 class Tformdiar;
-class TSQLiteDatabase;
 class TSQLitePrepared;
-class TSQLiteTransaction;
 
 // An iCalendar file's events into the diary's current group (see
 // TImportRun): the file read line by line, then each event stored.
@@ -24,8 +22,7 @@ public:
 protected:
     void open() override;
     bool step() override;
-    void commit() override;
-    void close() override;
+    void release() override;
     int progress() const override;
     QString faultText(const TFormatError& fault) const override;
     QString doneText() const override;
@@ -38,8 +35,6 @@ private:
     // Once the file is read: its events, the next to be stored.
     std::optional<TCalendarContents> m_read;
     qsizetype m_next = 0;
-    std::unique_ptr<TSQLiteDatabase> m_db;
-    std::unique_ptr<TSQLiteTransaction> m_transaction;
     std::unique_ptr<TSQLitePrepared> m_insert;
     // Values that held characters the code page lacks, stored with "?".
     int m_lost = 0;

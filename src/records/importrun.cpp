@@ -7,6 +7,7 @@
 #include "listwindow.h"
 #include "platform/dialogs.h"
 #include "platform/qtdialogs.h"
+#include "storage/sqlite.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
@@ -40,6 +41,15 @@ void TImportRun::start() {
     QTimer::singleShot(0, this, &TImportRun::slice);
 }
 
+TSQLiteDatabase& TImportRun::openDatabase() {
+    m_db = std::make_unique<TSQLiteDatabase>(m_window.module().file);
+    return *m_db;
+}
+
+void TImportRun::beginTransaction() {
+    m_transaction = std::make_unique<TSQLiteTransaction>(*m_db, TSQLiteTransaction::Span::Long);
+}
+
 QString TImportRun::failureText(const Exception& e) const {
     return ErrorText(e, m_window.context().strings);
 }
@@ -59,7 +69,7 @@ void TImportRun::slice() {
         while (!stored && clock.elapsed() < 20)
             for (int n = 0; n < 256 && !stored; ++n)
                 if (!step()) {
-                    commit();
+                    m_transaction->Commit();
                     stored = true;
                 }
     } catch (const Exception& e) {
@@ -82,7 +92,9 @@ void TImportRun::slice() {
 void TImportRun::end(Outcome outcome, const QString& text) {
     m_ended = true;
     // Not committed: all of it goes.
-    close();
+    release();
+    m_transaction.reset();
+    m_db.reset();
     CloseProgress(m_progress);
     TProgramContext& context = m_window.context();
     const TLanguageTable& s = context.strings;

@@ -5,10 +5,13 @@
 #include <QMap>
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 class Exception;
 class QProgressDialog;
 class TListWindow;
+class TSQLiteDatabase;
+class TSQLiteTransaction;
 struct TFormatError;
 
 // An import of one file into a window's current group, run in slices from
@@ -35,14 +38,15 @@ signals:
     void finished(Outcome outcome, int imported);
 
 protected:
-    // Opens the file and begins the transaction. Throws an Exception.
+    // Opens the file and the database (openDatabase), and begins the
+    // transaction. Throws an Exception.
     virtual void open() = 0;
     // Reads or stores a little more; false when all is stored and the
     // transaction may end. Throws an Exception or TFormatError.
     virtual bool step() = 0;
-    virtual void commit() = 0;
-    // Lets go of the files: a transaction not committed is rolled back.
-    virtual void close() = 0;
+    // Lets go of the statements and the file, before the transaction ends
+    // (rolled back when it was not committed) and the database closes.
+    virtual void release() = 0;
     // How far the import is, from 0 to 1000.
     virtual int progress() const = 0;
     // The box's text for a failure while the file is read and stored.
@@ -52,7 +56,12 @@ protected:
     virtual QString doneText() const = 0;
     virtual void afterDone() {}
 
+    // The window's data file, and the one long transaction of the import.
+    TSQLiteDatabase& openDatabase();
+    void beginTransaction();
+
     TListWindow& m_window;
+    std::unique_ptr<TSQLiteDatabase> m_db;
     int m_imported = 0;
 
 private:
@@ -60,6 +69,7 @@ private:
     void end(Outcome outcome, const QString& text = QString());
 
     const Str m_progressText;
+    std::unique_ptr<TSQLiteTransaction> m_transaction;
     QPointer<QProgressDialog> m_progress;
     bool m_cancelled = false;
     bool m_ended = false;
