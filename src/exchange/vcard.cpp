@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -408,11 +409,11 @@ template <qsizetype N> bool isLine(QByteArrayView line, const char (&text)[N]) {
 class TCardLine {
 public:
     TCardLine(QByteArray& card, QByteArrayView head) : m_card(card), m_start(card.size()) {
-        m_card += head;
+        ascii(head);
     }
     // Bytes of ASCII as they are.
     TCardLine& ascii(QByteArrayView bytes) {
-        m_card += bytes;
+        std::memcpy(room(bytes.size()), bytes.data(), std::size_t(bytes.size()));
         return *this;
     }
     // A text value: backslashes, commas, semicolons and line breaks escaped.
@@ -420,28 +421,51 @@ public:
     void end();
 
 private:
+    // Room for n more bytes at the end of the card; where they go.
+    char* room(qsizetype n) {
+        const qsizetype had = m_card.size();
+        m_card.resize(had + n);
+        return m_card.data() + had;
+    }
     QByteArray& m_card;
     const qsizetype m_start;
 };
 
 TCardLine& TCardLine::text(QStringView value) {
-    qsizetype plain = 0; // where the characters that need no escape start
+    // No unit of UTF-16 takes more than three bytes, escaped or not.
+    char* const first = room(3 * value.size());
+    char* out = first;
     for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c != u'\\' && c != u',' && c != u';' && c != u'\r' && c != u'\n')
+        char32_t c = value[i].unicode();
+        if (c < 0x80) {
+            if (c == u'\\' || c == u',' || c == u';') {
+                *out++ = '\\';
+            } else if (c == u'\r' || c == u'\n') {
+                if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
+                    ++i;
+                *out++ = '\\';
+                c = u'n';
+            }
+            *out++ = char(c);
             continue;
-        AppendUtf8(m_card, value.sliced(plain, i - plain));
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
-                ++i;
-            m_card += "\\n";
-        } else {
-            m_card += '\\';
-            m_card += char(c.unicode());
         }
-        plain = i + 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), value[++i].unicode());
+        else if (QChar::isSurrogate(c))
+            c = QChar::ReplacementCharacter;
+        if (c < 0x800) {
+            *out++ = char(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            *out++ = char(0xE0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            *out++ = char(0xF0 | (c >> 18));
+            *out++ = char(0x80 | ((c >> 12) & 0x3F));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        }
+        *out++ = char(0x80 | (c & 0x3F));
     }
-    AppendUtf8(m_card, value.sliced(plain));
+    m_card.truncate(m_card.size() - 3 * value.size() + (out - first));
     return *this;
 }
 
