@@ -146,6 +146,16 @@ private slots:
         for (int i = 0; i < 20000; ++i)
             folded += ' ' + QByteArray(80, 'y') + "\r\n";
         QCOMPARE(readAll(folded + "END:VCARD\r\n")[0].leftOut, QStringList{u"NOTE"_s});
+        // A folded line whose next line begins around the end of the
+        // reader's first 64 KiB, the CR LF before it split there too.
+        const QByteArray head = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;B;;;\r\nNOTE:";
+        for (int shift = -2; shift <= 2; ++shift) {
+            const qsizetype padding = 65536 + shift - head.size() - 2 - 11;
+            const QByteArray edge =
+                head + QByteArray(padding, 'x') + "\r\nEMAIL:abc\r\n def\r\nEND:VCARD\r\n";
+            QCOMPARE(edge.indexOf(" def"), 65536 + shift);
+            QCOMPARE(readAll(edge)[0].fields[12], u"abcdef"_s);
+        }
     }
 
     void brokenFiles_data() {

@@ -341,14 +341,19 @@ private slots:
         holder.join();
         QCOMPARE(rows, 1);
 
+        // A file attached to the import's connection is held with it.
+        TSQLiteDatabase(u"c.dbf"_s).Execute(u"CREATE TABLE u(a)"_s);
         TSQLiteDatabase importing(u"b.dbf"_s);
+        importing.Attach(u"c.dbf"_s, u"c"_s);
         TSQLiteTransaction transaction(importing, TSQLiteTransaction::Span::Long);
-        try {
-            TSQLiteDatabase(u"b.dbf"_s).Query(u"SELECT * FROM t"_s);
-            QFAIL("read through a held file");
-        } catch (const ESQLiteException& e) {
-            QCOMPARE(int(e.fault()), int(EFault::BusyHere));
-        }
+        importing.Execute(u"INSERT INTO c.u VALUES(1)"_s);
+        for (const QString& file : {u"b.dbf"_s, u"c.dbf"_s})
+            try {
+                TSQLiteDatabase(file).Query(u"SELECT * FROM sqlite_master"_s);
+                QFAIL("read through a held file");
+            } catch (const ESQLiteException& e) {
+                QCOMPARE(int(e.fault()), int(EFault::BusyHere));
+            }
         TSQLiteDatabase::SetBusyTimeout(kTestBusyTimeout);
     }
 
