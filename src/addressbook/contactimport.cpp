@@ -2,21 +2,15 @@
 
 #include "contactfields.h"
 #include "context/errortexts.h"
-#include "context/guard.h"
 #include "context/programcontext.h"
-#include "context/windowhost.h"
 #include "exchange/csvtable.h"
 #include "formadresar.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/qtdialogs.h"
 #include "storage/datetimetext.h"
 #include "storage/sqlite.h"
 #include "storage/text1250.h"
 
 #include <QDir>
-#include <QProgressDialog>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -92,8 +86,6 @@ QString FirstImportLine(const QString& fileName, TextEncoding encoding) {
 QString NotTextMessage(const TLanguageTable& strings, const QString& fileName) {
     return strings[Str::ImportNotText].arg(QDir::toNativeSeparators(fileName));
 }
-
-// ---- the import ----------------------------------------------------------------
 
 // ---- other programs' files ------------------------------------------------------
 

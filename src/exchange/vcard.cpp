@@ -116,7 +116,7 @@ QString decodeText(QByteArrayView bytes, QByteArrayView charset) {
             return Cp1250::decode(bytes);
         // Any other Unicode form named is read as UTF-8: a value's bytes in
         // UTF-16 cannot stand in a line of text.
-        if (!holds(charset.first(std::min<qsizetype>(3, charset.size())), "UTF")) {
+        if (charset.size() < 3 || !same(charset.first(3), "UTF")) {
             QStringDecoder decoder(charset.toByteArray().constData());
             if (decoder.isValid())
                 return decoder.decode(bytes);
