@@ -108,26 +108,82 @@ int messengerField(QByteArrayView name) {
     return -1;
 }
 
-// Bytes of a value as text: by the CHARSET the card names, else UTF-8 when
-// they are valid UTF-8, else Windows-1250.
-QString decodeText(QByteArrayView bytes, QByteArrayView charset) {
-    if (!charset.isEmpty()) {
-        if (same(charset, "WINDOWS-1250") || same(charset, "CP1250"))
-            return Cp1250::decode(bytes);
-        // Any other Unicode form named is read as UTF-8: a value's bytes in
-        // UTF-16 cannot stand in a line of text.
-        if (charset.size() < 3 || !same(charset.first(3), "UTF")) {
-            QStringDecoder decoder(charset.toByteArray().constData());
-            if (decoder.isValid())
-                return decoder.decode(bytes);
+// Bytes of UTF-8 into `text`, its room used again (a byte-order mark kept
+// as the character it is); false when they are no valid UTF-8.
+bool utf8Into(QByteArrayView bytes, QString& text) {
+    // No byte gives more than one unit of UTF-16.
+    text.resize(bytes.size());
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = in + bytes.size();
+    while (in < end) {
+        const unsigned lead = *in;
+        if (lead < 0x80) {
+            *out++ = char16_t(lead);
+            ++in;
+            continue;
+        }
+        // The bytes that may follow a lead byte, as Unicode lists them.
+        int more = 0;
+        unsigned code = 0, low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1, code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2, code = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3, code = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (end - in <= more)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            const unsigned next = in[k];
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        in += more + 1;
+        if (code >= 0x10000) {
+            *out++ = QChar::highSurrogate(code);
+            *out++ = QChar::lowSurrogate(code);
+        } else {
+            *out++ = char16_t(code);
         }
     }
-    // Qt's decoding puts U+FFFD for what is no UTF-8: only then are the
-    // bytes looked at again.
-    QString text = Utf8Text(bytes);
-    if (text.contains(QChar::ReplacementCharacter) && !bytes.isValidUtf8())
-        return Cp1250::decode(bytes);
-    return text;
+    text.truncate(out - reinterpret_cast<const char16_t*>(text.constData()));
+    return true;
+}
+
+// Bytes of a value as text, into `text` (its room used again): by the
+// CHARSET the card names, else UTF-8 when they are valid UTF-8, else
+// Windows-1250.
+void decodeText(QByteArrayView bytes, QByteArrayView charset, QString& text) {
+    if (!charset.isEmpty() && !same(charset, "WINDOWS-1250") && !same(charset, "CP1250") &&
+        // Any other Unicode form named is read as UTF-8: a value's bytes in
+        // UTF-16 cannot stand in a line of text.
+        (charset.size() < 3 || !same(charset.first(3), "UTF"))) {
+        QStringDecoder decoder(charset.toByteArray().constData());
+        if (decoder.isValid()) {
+            text = decoder.decode(bytes);
+            return;
+        }
+    }
+    const bool cp1250 = same(charset, "WINDOWS-1250") || same(charset, "CP1250");
+    if (cp1250 || !utf8Into(bytes, text)) {
+        text.truncate(0);
+        Cp1250::appendDecoded(bytes, text);
+    }
+}
+
+// A value into a field, in the field's own room.
+void put(QString& field, QStringView value) {
+    field.resize(value.size());
+    std::copy(value.begin(), value.end(), field.begin());
 }
 
 int hexDigit(char c) {
@@ -300,24 +356,27 @@ void readParameters(QByteArrayView head, Property& p) {
 
 // Puts a value into the first free field of those listed; false when all
 // are taken.
-bool intoFirstFree(TContactValues& fields, std::initializer_list<Field> places,
-                   const QString& value) {
+bool intoFirstFree(TContactValues& fields, std::initializer_list<Field> places, QStringView value) {
     for (const Field place : places)
         if (fields[place].isEmpty()) {
-            fields[place] = value;
+            put(fields[place], value);
             return true;
         }
     return false;
 }
 
 // The value of a card's property put into its field, or named as left out.
-void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& named) {
-    const QString text = decodeText(
-        same(p.encoding, "QUOTED-PRINTABLE") ? unquotePrintable(p.value) : p.value, p.charset);
+void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& named, QString& text) {
+    decodeText(same(p.encoding, "QUOTED-PRINTABLE") ? unquotePrintable(p.value) : p.value,
+               p.charset, text);
     TContactValues& f = card.fields;
-    const auto single = [&] {
-        return text.contains(u'\\') ? components(text, escapes).unescaped.join(u';').trimmed()
-                                    : text.trimmed();
+    // The value as one text, its escapes undone.
+    QString unescaped;
+    const auto single = [&]() -> QStringView {
+        if (!text.contains(u'\\'))
+            return QStringView(text).trimmed();
+        unescaped = components(text, escapes).unescaped.join(u';').trimmed();
+        return unescaped;
     };
     const QByteArrayView name = p.name;
     bool stored = true;
@@ -325,9 +384,11 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         const Parts n = components(text, escapes);
         // An empty N leaves the name to FN.
         if (!n[0].isEmpty() || !n[1].isEmpty() || !n[2].isEmpty()) {
-            f[Surname] = n[0].toString();
-            f[FirstName] = n[2].isEmpty() ? n[1].toString()
-                                          : (n[1].toString() + u' ' + n[2].toString()).trimmed();
+            put(f[Surname], n[0]);
+            if (n[2].isEmpty())
+                put(f[FirstName], n[1]);
+            else
+                f[FirstName] = (n[1].toString() + u' ' + n[2].toString()).trimmed();
             named = true;
         }
         // Titles before and after the name have no field.
@@ -335,29 +396,29 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
     } else if (same(name, "FN")) {
         // The name to show; only a card without N is named by it.
         if (!named) {
-            const QString full = single();
+            const QStringView full = single();
             qsizetype blank = full.size() - 1;
             while (blank >= 0 && !full[blank].isSpace())
                 --blank;
-            f[FirstName] = blank < 0 ? QString() : full.left(blank).trimmed();
-            f[Surname] = full.mid(blank + 1).trimmed();
+            put(f[FirstName], blank < 0 ? QStringView() : full.first(blank).trimmed());
+            put(f[Surname], full.sliced(blank + 1).trimmed());
         }
     } else if (same(name, "ADR")) {
         const Parts a = components(text, escapes);
         const bool first = f[Street].isEmpty() && f[Postcode].isEmpty() && f[Town].isEmpty() &&
                            f[Country].isEmpty();
         if (first) {
-            f[Street] = a[2].toString();
-            f[Town] = a[3].toString();
-            f[Postcode] = a[5].toString();
-            f[Country] = a[6].toString();
+            put(f[Street], a[2]);
+            put(f[Town], a[3]);
+            put(f[Postcode], a[5]);
+            put(f[Country], a[6]);
         }
         // A post box, an extended address, a region, or a second address.
         stored = first && a[0].isEmpty() && a[1].isEmpty() && a[4].isEmpty();
     } else if (same(name, "TEL")) {
-        QString number = single();
-        if (p.uri && number.startsWith(u"tel:"_s, Qt::CaseInsensitive))
-            number = number.mid(4);
+        QStringView number = single();
+        if (p.uri && number.startsWith(u"tel:", Qt::CaseInsensitive))
+            number = number.sliced(4);
         if (p.types & FaxType)
             stored = intoFirstFree(f, {Fax}, number);
         else if (p.types & CellType)
@@ -376,14 +437,14 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
         card.birthday = DateOfBirth(single());
         stored = card.birthday.isValid();
     } else if (same(name, "IMPP")) {
-        QString handle = single();
+        QStringView handle = single();
         const qsizetype colon = handle.indexOf(u':');
-        const QByteArray scheme = colon < 0 ? QByteArray() : handle.left(colon).toLatin1();
+        const QByteArray scheme = colon < 0 ? QByteArray() : handle.first(colon).toLatin1();
         int field = messengerField(p.serviceType);
         if (field < 0)
             field = messengerField(scheme);
         if (colon >= 0 && messengerField(scheme) >= 0)
-            handle = handle.mid(colon + 1).trimmed();
+            handle = handle.sliced(colon + 1).trimmed();
         stored = field >= 0 && intoFirstFree(f, {Field(field)}, handle);
     } else if (const int messenger = name.size() > 2 && same(name.first(2), "X-")
                                          ? messengerField(name.sliced(2))
@@ -543,7 +604,11 @@ bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
 }
 
 bool TVCardReader::next(TCardContact& card) {
-    card = TCardContact();
+    // The fields' room is used again for the next card.
+    for (QString& field : card.fields)
+        field.truncate(0);
+    card.birthday = QDate();
+    card.leftOut.clear();
     QByteArrayView line;
     bool tooLong = false;
     // The card's start; blank lines before it are nothing.
@@ -574,7 +639,7 @@ bool TVCardReader::next(TCardContact& card) {
             continue;
         }
         p.value = line.sliced(colon + 1);
-        mapProperty(p, escapes, card, named);
+        mapProperty(p, escapes, card, named, m_text);
     }
 }
 

@@ -46,6 +46,7 @@ private:
 
     TLineReader m_lines;
     QByteArray m_joined; // a folded line unfolded
+    QString m_text;      // a value decoded
     qint64 m_line = 0;
     qint64 m_propertyLine = 0; // where the property last read starts
     qsizetype m_colon = -1;

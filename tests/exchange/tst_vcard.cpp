@@ -94,6 +94,16 @@ private slots:
         QTest::newRow("Windows-1250 without a charset, CR line ends, a BOM")
             << (kUtf8Bom + card("2.1", "N:Ko\xE8i\x9Aov\xE1;M\xE1ria\r\n").replace("\r\n", "\r"))
             << QStringList{u"0=M\u00E1ria"_s, u"1=Ko\u010Di\u0161ov\u00E1"_s} << QStringList();
+        // Bytes that only look like UTF-8 (an overlong form, half of a
+        // surrogate pair, a sequence cut short) are Windows-1250; a
+        // character beyond the basic plane and a mark inside a value are
+        // UTF-8 as they are.
+        QTest::newRow("what is and is not UTF-8")
+            << card("3.0",
+                    "N:\xC0\xAF;\xED\xA0\x80;\xC5;;\r\nEMAIL:\xF0\x9F\x98\x80@\xEF\xBB\xBFx\r\n")
+            << QStringList{u"0=\u00ED\u00A0\u20AC \u0139"_s, u"1=\u0154\u017B"_s,
+                           u"12=\U0001F600@\uFEFFx"_s}
+            << QStringList();
         QTest::newRow("invalid quoted-printable stays as it is")
             << card("2.1", "N;ENCODING=QUOTED-PRINTABLE:A=ZZ=4;B=3\r\n")
             << QStringList{u"0=B=3"_s, u"1=A=ZZ=4"_s} << QStringList();
