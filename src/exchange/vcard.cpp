@@ -418,7 +418,7 @@ void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& name
     } else if (same(name, "TEL")) {
         QStringView number = single();
         if (p.uri && number.startsWith(u"tel:", Qt::CaseInsensitive))
-            number = number.sliced(4);
+            number = number.sliced(4).trimmed();
         if (p.types & FaxType)
             stored = intoFirstFree(f, {Fax}, number);
         else if (p.types & CellType)
