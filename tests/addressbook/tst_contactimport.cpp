@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringEncoder>
@@ -618,12 +619,18 @@ private slots:
             u"INSERT INTO narodky(meno,poradie,narodenie,viditelnost) VALUES "
             u"('Ján Novák','2000-01-01 00:00:00','1980-01-01 00:00:00',1)"_s);
         const QString listed = u"SELECT meno, poradie, narodenie FROM narodky ORDER BY id"_s;
-        const auto import = [&](const QByteArray& content, bool asked) {
+        // The file, whether the box is ticked, and how many dates a vCard
+        // file is said to have (one of them in a group: item1.BDAY).
+        const auto import = [&](const QByteArray& content, bool asked, int dates) {
             WriteFileBytes(file, content);
             a.t.dialogs.fileNames = {QDir::current().filePath(file)};
             Trigger(a.window(), "importvcardcsv");
             QDialog* dialog = OpenWindow<TVCardImportDialog>();
-            if (!dialog)
+            if (dialog)
+                QCOMPARE(dialog->findChild<QLabel*>()->text(),
+                         u"Vizitky s dátumom narodenia v súbore k.vcf: "_s +
+                             QString::number(dates));
+            else
                 dialog = OpenWindow<TTableColumnsDialog>();
             QVERIFY(dialog);
             auto* box = dialog->findChild<QCheckBox*>(u"narodeniny"_s);
@@ -633,10 +640,10 @@ private slots:
             dialog->accept();
             QTRY_VERIFY_WITH_TIMEOUT(!a.window()->runningImport(), 20000);
         };
-        import(bytes + broken, true);
+        import(bytes + broken, true, 4);
         QCOMPARE(names(), QList<QStringList>());
         QCOMPARE(DbRows(birth, listed).size(), 1);
-        import(bytes, true);
+        import(bytes, true, 3);
         QCOMPARE(a.lastBox(), u"Inport bol úspešne dokončený. Počet inportovaných záznamov: 4\n"
                               u"Do narodenín pridaných: 1\n"
                               u"V narodeninách už boli (nepridané): 1\n"
@@ -647,7 +654,7 @@ private slots:
                      {u"Ján Novák"_s, u"2000-01-01 00:00:00"_s, u"1980-01-01 00:00:00"_s},
                      {u"Eva Malá"_s, u"2000-02-03 00:00:00"_s, u"1990-02-03 00:00:00"_s}}));
         // Not asked: the dates are counted as left out.
-        import(bytes, false);
+        import(bytes, false, 3);
         QVERIFY(a.lastBox().endsWith(leftOut + u" \u00D73"_s));
         QCOMPARE(DbRows(birth, listed).size(), 2);
     }
