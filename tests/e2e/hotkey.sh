@@ -48,7 +48,9 @@ sleep 0.5
 shown_count -eq 1 || fail "hot key 2 pressed in its field hid the program"
 click_on "formvelmorand/ok" "$mark"
 wait_trace_after "$mark" "hot key 2 Shift+Ctrl+O: registered"
-[ "$(sed -n 8p "$HOME_DIR/Velmorand.ini" | tr -d '\r')" = "Shift+Ctrl+O" ] ||
+# The settings are written once both keys are taken: wait for the file.
+ini_line_8_is() { [ "$(sed -n 8p "$HOME_DIR/Velmorand.ini" | tr -d '\r')" = "$1" ]; }
+wait_for 5 ini_line_8_is "Shift+Ctrl+O" ||
     fail "line 8 of Velmorand.ini is '$(sed -n 8p "$HOME_DIR/Velmorand.ini")'"
 pass "hot key 2 pressed in its field was kept"
 focus_on "$other"
