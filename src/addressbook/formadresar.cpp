@@ -385,9 +385,12 @@ namespace {
 // A contact's 24 fields from a row of the export's query, into `values`,
 // whose room is used again.
 void readContact(const TSQLiteRow& row, TContactValues& values) {
+    // Each field's room is used again row after row.
     for (int field = 0; field < 24; ++field) {
-        values[field].truncate(0);
-        row.AppendCellText(field, values[field]);
+        if (!values[field].isEmpty())
+            values[field].truncate(0);
+        if (!row.CellBytes(field).isEmpty())
+            row.AppendCellText(field, values[field]);
     }
 }
 

@@ -7,7 +7,9 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <string>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -76,15 +78,22 @@ const Messenger kMessengers[] = {
     {GaduGadu, "X-GADUGADU:", {"gadugadu", "gadu-gadu", "gg", "gadu"}},
 };
 
+// Each byte with an ASCII capital made small.
+constexpr auto kSmall = [] {
+    std::array<char, 256> small{};
+    for (int c = 0; c < 256; ++c)
+        small[std::size_t(c)] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    return small;
+}();
+
 // Whether a name is the known one, whatever the case of its ASCII letters.
-bool sameName(QByteArrayView name, QByteArrayView known) {
-    if (name.size() != known.size())
+inline bool sameName(QByteArrayView name, QByteArrayView known) {
+    // Most names that are not the one differ in length or in the first letter.
+    if (name.size() != known.size() || (!name.isEmpty() && ((name[0] ^ known[0]) & ~0x20) != 0))
         return false;
-    for (qsizetype i = 0; i < known.size(); ++i) {
-        const char lower = char(known[i] | 0x20);
-        if (lower >= 'a' && lower <= 'z' ? char(name[i] | 0x20) != lower : name[i] != known[i])
+    for (qsizetype i = 0; i < known.size(); ++i)
+        if (kSmall[uchar(name[i])] != kSmall[uchar(known[i])])
             return false;
-    }
     return true;
 }
 
@@ -100,6 +109,25 @@ bool holds(QByteArrayView text, QByteArrayView word) {
     return false;
 }
 
+// A character that is surely no blank (Unicode has none between U+00A1
+// and U+167F); others are asked of Unicode.
+bool plainly(char16_t c) {
+    return (c > u' ' && c < 0x7F) || (c > 0xA0 && c < 0x1680);
+}
+
+// The same as trimmed(), without a call where nothing is to be trimmed.
+QStringView trim(QStringView text) {
+    if (!text.isEmpty() && plainly(text.front().unicode()) && plainly(text.back().unicode()))
+        return text;
+    return text.trimmed();
+}
+
+QByteArrayView trim(QByteArrayView bytes) {
+    if (!bytes.isEmpty() && plainly(uchar(bytes.front())) && plainly(uchar(bytes.back())))
+        return bytes;
+    return bytes.trimmed();
+}
+
 int messengerField(QByteArrayView name) {
     for (const Messenger& m : kMessengers)
         for (const QByteArrayView known : m.names)
@@ -108,21 +136,37 @@ int messengerField(QByteArrayView name) {
     return -1;
 }
 
-// Bytes of UTF-8 into `text`, its room used again (a byte-order mark kept
-// as the character it is); false when they are no valid UTF-8.
-bool utf8Into(QByteArrayView bytes, QString& text) {
+using TextRoom = TVCardReader::TextRoom;
+
+// Room for n units at least; only ever grows.
+char16_t* roomFor(TextRoom& room, qsizetype n) {
+    if (room.size() < n)
+        room.resize(n);
+    return room.data();
+}
+
+// A text copied into the room.
+QStringView copied(const QString& text, TextRoom& room) {
+    char16_t* out = roomFor(room, text.size());
+    std::copy(text.utf16(), text.utf16() + text.size(), out);
+    return QStringView(out, text.size());
+}
+
+// Bytes of UTF-8 as text in `room` (a byte-order mark kept as the character
+// it is); false when they are no valid UTF-8.
+bool utf8Into(QByteArrayView bytes, TextRoom& room, QStringView& text) {
     // No byte gives more than one unit of UTF-16.
-    text.resize(bytes.size());
-    auto* out = reinterpret_cast<char16_t*>(text.data());
+    char16_t* const first = roomFor(room, bytes.size());
+    char16_t* out = first;
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = in + bytes.size();
-    while (in < end) {
+    for (;;) {
+        // A run of ASCII, then one character of more bytes.
+        while (in < end && *in < 0x80)
+            *out++ = *in++;
+        if (in == end)
+            break;
         const unsigned lead = *in;
-        if (lead < 0x80) {
-            *out++ = char16_t(lead);
-            ++in;
-            continue;
-        }
         // The bytes that may follow a lead byte, as Unicode lists them.
         int more = 0;
         unsigned code = 0, low = 0x80, high = 0xBF;
@@ -155,29 +199,26 @@ bool utf8Into(QByteArrayView bytes, QString& text) {
             *out++ = char16_t(code);
         }
     }
-    text.truncate(out - reinterpret_cast<const char16_t*>(text.constData()));
+    text = QStringView(first, out - first);
     return true;
 }
 
-// Bytes of a value as text, into `text` (its room used again): by the
-// CHARSET the card names, else UTF-8 when they are valid UTF-8, else
-// Windows-1250.
-void decodeText(QByteArrayView bytes, QByteArrayView charset, QString& text) {
+// Bytes of a value as text, in `room`: by the CHARSET the card names, else
+// UTF-8 when they are valid UTF-8, else Windows-1250.
+QStringView decodeText(QByteArrayView bytes, QByteArrayView charset, TextRoom& room) {
     if (!charset.isEmpty() && !same(charset, "WINDOWS-1250") && !same(charset, "CP1250") &&
         // Any other Unicode form named is read as UTF-8: a value's bytes in
         // UTF-16 cannot stand in a line of text.
         (charset.size() < 3 || !same(charset.first(3), "UTF"))) {
         QStringDecoder decoder(charset.toByteArray().constData());
-        if (decoder.isValid()) {
-            text = decoder.decode(bytes);
-            return;
-        }
+        if (decoder.isValid())
+            return copied(decoder.decode(bytes), room);
     }
     const bool cp1250 = same(charset, "WINDOWS-1250") || same(charset, "CP1250");
-    if (cp1250 || !utf8Into(bytes, text)) {
-        text.truncate(0);
-        Cp1250::appendDecoded(bytes, text);
-    }
+    QStringView text;
+    if (cp1250 || !utf8Into(bytes, room, text))
+        return copied(Cp1250::decode(bytes), room);
+    return text;
 }
 
 // A value into a field, in the field's own room.
@@ -223,17 +264,24 @@ struct Parts {
     QVarLengthArray<QStringView, 8> views;
     // A part without the blanks around it; empty past the last.
     QStringView operator[](qsizetype i) const {
-        return i < views.size() ? views[i].trimmed() : QStringView();
+        return i < views.size() ? trim(views[i]) : QStringView();
     }
 };
 
-Parts components(const QString& value, bool escapes) {
+bool hasEscape(QStringView value) {
+    return std::find(value.begin(), value.end(), u'\\') != value.end();
+}
+
+Parts components(QStringView value, bool escapes) {
     Parts parts;
-    if (!value.contains(u'\\')) {
+    if (!hasEscape(value)) {
         qsizetype start = 0;
-        for (qsizetype at; (at = value.indexOf(u';', start)) >= 0; start = at + 1)
-            parts.views.append(QStringView(value).sliced(start, at - start));
-        parts.views.append(QStringView(value).sliced(start));
+        for (qsizetype at = 0; at < value.size(); ++at)
+            if (value[at] == u';') {
+                parts.views.append(value.sliced(start, at - start));
+                start = at + 1;
+            }
+        parts.views.append(value.sliced(start));
         return parts;
     }
     QStringList& list = parts.unescaped;
@@ -286,21 +334,30 @@ struct Property {
     bool uri = false;
 };
 
-// Where the value starts: the first colon outside double quotes.
-qsizetype valueStart(QByteArrayView line) {
-    bool quoted = false;
+// Where the value starts: the first colon outside double quotes; and
+// whether parameters come before it.
+qsizetype valueStart(QByteArrayView line, bool* parameters = nullptr) {
+    bool quoted = false, semicolon = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
+        const char c = line[i];
+        if (c == '"') {
             quoted = !quoted;
-        else if (line[i] == ':' && !quoted)
+        } else if (c == ':' && !quoted) {
+            if (parameters)
+                *parameters = semicolon;
             return i;
+        } else if (c == ';') {
+            semicolon = true;
+        }
     }
     return -1;
 }
 
 // A parameter's value without the blanks and quotes around it.
 QByteArrayView unquoted(QByteArrayView value) {
-    value = value.trimmed();
+    value = trim(value);
+    if (!value.startsWith('"') && !value.endsWith('"'))
+        return value;
     if (value.startsWith('"'))
         value = value.sliced(1);
     if (value.endsWith('"'))
@@ -308,11 +365,27 @@ QByteArrayView unquoted(QByteArrayView value) {
     return value.trimmed();
 }
 
+// The types of TYPE=a,b or of 2.1's bare words.
+void readTypes(QByteArrayView value, Property& p) {
+    for (qsizetype start = 0; start <= value.size();) {
+        qsizetype comma = value.indexOf(',', start);
+        if (comma < 0)
+            comma = value.size();
+        p.types |= typeOf(unquoted(value.sliced(start, comma - start)));
+        start = comma + 1;
+    }
+}
+
 // One parameter: NAME=VALUE,VALUE or, in 2.1, a bare TYPE or ENCODING.
 void readParameter(QByteArrayView part, Property& p) {
     const qsizetype equals = part.indexOf('=');
     const QByteArrayView key = equals < 0 ? QByteArrayView() : part.first(equals).trimmed();
     const QByteArrayView value = equals < 0 ? part : part.sliced(equals + 1);
+    // The commonest first.
+    if (same(key, "TYPE")) {
+        readTypes(value, p);
+        return;
+    }
     const QByteArrayView plain = unquoted(value);
     if (same(key, "ENCODING") ||
         (key.isEmpty() && (same(plain, "QUOTED-PRINTABLE") || same(plain, "BASE64") ||
@@ -324,18 +397,26 @@ void readParameter(QByteArrayView part, Property& p) {
         p.uri = same(plain, "URI");
     else if (same(key, "X-SERVICE-TYPE"))
         p.serviceType = plain;
-    else if (same(key, "TYPE") || key.isEmpty())
-        for (qsizetype start = 0; start <= value.size();) {
-            qsizetype comma = value.indexOf(',', start);
-            if (comma < 0)
-                comma = value.size();
-            p.types |= typeOf(unquoted(value.sliced(start, comma - start)));
-            start = comma + 1;
-        }
+    else if (key.isEmpty())
+        readTypes(value, p);
 }
 
-// The name and the parameters, at each semicolon outside quotes.
-void readParameters(QByteArrayView head, Property& p) {
+// A property's name without its group.
+QByteArrayView withoutGroup(QByteArrayView name) {
+    name = trim(name);
+    qsizetype dot = name.size();
+    while (dot > 0 && name[dot - 1] != '.')
+        --dot;
+    return name.sliced(dot);
+}
+
+// The name and the parameters, at each semicolon outside quotes; the name
+// alone when there are none.
+void readParameters(QByteArrayView head, bool parameters, Property& p) {
+    if (!parameters) {
+        p.name = withoutGroup(head);
+        return;
+    }
     bool quoted = false, name = true;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= head.size(); ++i) {
@@ -346,8 +427,7 @@ void readParameters(QByteArrayView head, Property& p) {
         const QByteArrayView part = head.sliced(start, i - start);
         start = i + 1;
         if (std::exchange(name, false)) {
-            const QByteArrayView trimmed = part.trimmed();
-            p.name = trimmed.sliced(trimmed.lastIndexOf('.') + 1);
+            p.name = withoutGroup(part);
         } else {
             readParameter(part, p);
         }
@@ -366,15 +446,16 @@ bool intoFirstFree(TContactValues& fields, std::initializer_list<Field> places, 
 }
 
 // The value of a card's property put into its field, or named as left out.
-void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& named, QString& text) {
-    decodeText(same(p.encoding, "QUOTED-PRINTABLE") ? unquotePrintable(p.value) : p.value,
-               p.charset, text);
+void mapProperty(const Property& p, bool escapes, TCardContact& card, bool& named, TextRoom& room) {
+    const QStringView text =
+        decodeText(same(p.encoding, "QUOTED-PRINTABLE") ? unquotePrintable(p.value) : p.value,
+                   p.charset, room);
     TContactValues& f = card.fields;
     // The value as one text, its escapes undone.
     QString unescaped;
     const auto single = [&]() -> QStringView {
-        if (!text.contains(u'\\'))
-            return QStringView(text).trimmed();
+        if (!hasEscape(text))
+            return trim(text);
         unescaped = components(text, escapes).unescaped.join(u';').trimmed();
         return unescaped;
     };
@@ -465,53 +546,58 @@ template <qsizetype N> bool isLine(QByteArrayView line, const char (&text)[N]) {
     return same(line, text);
 }
 
-// A property line of a card being written: UTF-8, folded at 75 bytes
-// without cutting a character when end() ends it.
-class TCardLine {
+// The lines of a card written into room made for them beforehand (see
+// writeCard): UTF-8, each line folded at 75 bytes without cutting a
+// character when end() ends it.
+class TCardWriter {
 public:
-    TCardLine(QByteArray& card, QByteArrayView head) : m_card(card), m_start(card.size()) {
-        ascii(head);
-    }
+    explicit TCardWriter(char* out) : m_out(out), m_line(out) {}
     // Bytes of ASCII as they are.
-    TCardLine& ascii(QByteArrayView bytes) {
-        std::memcpy(room(bytes.size()), bytes.data(), std::size_t(bytes.size()));
+    TCardWriter& ascii(QByteArrayView bytes) {
+        std::memcpy(m_out, bytes.data(), std::size_t(bytes.size()));
+        m_out += bytes.size();
         return *this;
     }
     // A text value: backslashes, commas, semicolons and line breaks escaped.
-    TCardLine& text(QStringView value);
+    TCardWriter& text(QStringView value);
+    // Two names as one, a blank between them, blanks around them left out.
+    TCardWriter& fullName(QStringView first, QStringView surname);
     void end();
+    char* out() const { return m_out; }
 
 private:
-    // Room for n more bytes at the end of the card; where they go.
-    char* room(qsizetype n) {
-        const qsizetype had = m_card.size();
-        m_card.resize(had + n);
-        return m_card.data() + had;
-    }
-    QByteArray& m_card;
-    const qsizetype m_start;
+    char* m_out;
+    char* m_line; // where the line being written starts
 };
 
-TCardLine& TCardLine::text(QStringView value) {
-    // No unit of UTF-16 takes more than three bytes, escaped or not.
-    char* const first = room(3 * value.size());
-    char* out = first;
+// ASCII that a text value escapes.
+constexpr auto kEscaped = [] {
+    std::array<bool, 128> escaped{};
+    for (const char c : {'\\', ',', ';', '\r', '\n'})
+        escaped[std::size_t(c)] = true;
+    return escaped;
+}();
+
+TCardWriter& TCardWriter::text(QStringView value) {
+    char* out = m_out;
+    const char16_t* const units = value.utf16();
     for (qsizetype i = 0; i < value.size(); ++i) {
-        char32_t c = value[i].unicode();
+        char32_t c = units[i];
         if (c < 0x80) {
-            if (c == u'\\' || c == u',' || c == u';') {
+            if (kEscaped[c]) {
+                if (c == u'\r' || c == u'\n') {
+                    if (c == u'\r' && i + 1 < value.size() && units[i + 1] == u'\n')
+                        ++i;
+                    c = u'n';
+                }
                 *out++ = '\\';
-            } else if (c == u'\r' || c == u'\n') {
-                if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
-                    ++i;
-                *out++ = '\\';
-                c = u'n';
             }
             *out++ = char(c);
             continue;
         }
-        if (QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(char16_t(c), value[++i].unicode());
+        if (QChar::isHighSurrogate(c) && i + 1 < value.size() &&
+            QChar::isLowSurrogate(units[i + 1]))
+            c = QChar::surrogateToUcs4(char16_t(c), units[++i]);
         else if (QChar::isSurrogate(c))
             c = QChar::ReplacementCharacter;
         if (c < 0x800) {
@@ -526,32 +612,59 @@ TCardLine& TCardLine::text(QStringView value) {
         }
         *out++ = char(0x80 | (c & 0x3F));
     }
-    m_card.truncate(m_card.size() - 3 * value.size() + (out - first));
+    m_out = out;
     return *this;
 }
 
-void TCardLine::end() {
-    if (m_card.size() - m_start > 75) {
-        const QByteArray line = m_card.sliced(m_start);
-        m_card.truncate(m_start);
-        qsizetype start = 0, room = 75;
+TCardWriter& TCardWriter::fullName(QStringView first, QStringView surname) {
+    // As (first + " " + surname).trimmed() would give it.
+    while (!first.isEmpty() && first.front().isSpace())
+        first = first.sliced(1);
+    while (!surname.isEmpty() && surname.back().isSpace())
+        surname.chop(1);
+    if (first.isEmpty())
+        return text(surname.trimmed());
+    if (surname.isEmpty())
+        return text(first.trimmed());
+    return text(first).ascii(" ").text(surname);
+}
+
+void TCardWriter::end() {
+    if (m_out - m_line > 75) {
+        // Rare: the line moved aside, and written back with its folds.
+        const std::string line(m_line, m_out);
+        m_out = m_line;
+        std::size_t start = 0, room = 75;
         while (line.size() - start > room) {
-            qsizetype cut = start + room;
+            std::size_t cut = start + room;
             while (cut > start && (uchar(line[cut]) & 0xC0) == 0x80)
                 --cut;
-            m_card += QByteArrayView(line).sliced(start, cut - start);
-            m_card += "\r\n ";
+            ascii(QByteArrayView(line).sliced(qsizetype(start), qsizetype(cut - start)));
+            ascii("\r\n ");
             start = cut;
             room = 74; // after the fold's blank
         }
-        m_card += QByteArrayView(line).sliced(start);
+        ascii(QByteArrayView(line).sliced(qsizetype(start)));
     }
-    m_card += "\r\n";
+    ascii("\r\n");
+    m_line = m_out;
 }
 
-void appendBirthday(QByteArray& card, QDate birthday) {
+// A card written onto the end of `card` by `write`, given a TCardWriter,
+// whose values have `units` units of UTF-16 in all.
+template <typename Write> void writeCard(QByteArray& card, qsizetype units, Write&& write) {
+    const qsizetype had = card.size();
+    // No unit takes more than three bytes, escaped or not; the lines' heads
+    // and ends take less than a kilobyte; folds add three bytes to every 74.
+    card.resize(had + 2 * (3 * units + 1024));
+    TCardWriter writer(card.data() + had);
+    write(writer);
+    card.truncate(writer.out() - card.constData());
+}
+
+void writeBirthday(TCardWriter& card, QDate birthday) {
     if (birthday.isValid())
-        TCardLine(card, "BDAY:").ascii(birthday.toString(u"yyyyMMdd"_s).toLatin1()).end();
+        card.ascii("BDAY:").ascii(birthday.toString(u"yyyyMMdd"_s).toLatin1()).end();
 }
 
 } // namespace
@@ -566,12 +679,12 @@ bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
         ++m_line;
         if (m_line == 1 && piece.startsWith(kUtf8Bom))
             piece = piece.sliced(kUtf8Bom.size());
-    } while (piece.trimmed().isEmpty());
+    } while (trim(piece).isEmpty());
     m_propertyLine = m_line;
     // Quoted-printable values of 2.1 go on after a line ending in "=".
-    const qsizetype colon = valueStart(piece);
-    const bool printable = colon > 0 && piece.first(colon).contains(';') &&
-                           holds(piece.first(colon), "QUOTED-PRINTABLE");
+    m_parameters = false;
+    const qsizetype colon = valueStart(piece, &m_parameters);
+    const bool printable = m_parameters && holds(piece.first(colon), "QUOTED-PRINTABLE");
     int following = m_lines.peek(piece);
     const auto goesOn = [&](QByteArrayView sofar) {
         return following == ' ' || following == '\t' ||
@@ -599,14 +712,16 @@ bool TVCardReader::property(QByteArrayView& line, bool& tooLong) {
         following = m_lines.peek(piece);
     }
     line = m_joined;
-    m_colon = valueStart(line);
+    m_parameters = false;
+    m_colon = valueStart(line, &m_parameters);
     return true;
 }
 
 bool TVCardReader::next(TCardContact& card) {
     // The fields' room is used again for the next card.
     for (QString& field : card.fields)
-        field.truncate(0);
+        if (!field.isEmpty())
+            field.truncate(0);
     card.birthday = QDate();
     card.leftOut.clear();
     QByteArrayView line;
@@ -631,13 +746,16 @@ bool TVCardReader::next(TCardContact& card) {
         if (colon < 0)
             continue; // a line without a value says nothing
         Property p;
-        readParameters(line.first(colon), p);
-        if (same(p.name, "VERSION"))
+        readParameters(line.first(colon), m_parameters, p);
+        const bool version = same(p.name, "VERSION");
+        if (version)
             escapes = line.sliced(colon + 1).trimmed() != "2.1";
         if (tooLong || same(p.encoding, "B") || same(p.encoding, "BASE64")) {
             card.leftOut.append(QString::fromLatin1(p.name).toUpper());
             continue;
         }
+        if (version)
+            continue; // says nothing of the person
         p.value = line.sliced(colon + 1);
         mapProperty(p, escapes, card, named, m_text);
     }
@@ -678,37 +796,44 @@ bool LooksLikeVCard(QByteArrayView start) {
 }
 
 void AppendVCard(QByteArray& card, const TContactValues& f, QDate birthday) {
-    card += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-    TCardLine(card, "FN:").text((f[FirstName] + u' ' + f[Surname]).trimmed()).end();
-    TCardLine(card, "N:").text(f[Surname]).ascii(";").text(f[FirstName]).ascii(";;;").end();
-    if (!f[Street].isEmpty() || !f[Postcode].isEmpty() || !f[Town].isEmpty() ||
-        !f[Country].isEmpty())
-        TCardLine(card, "ADR;TYPE=home:;;")
-            .text(f[Street])
-            .ascii(";")
-            .text(f[Town])
-            .ascii(";;")
-            .text(f[Postcode])
-            .ascii(";")
-            .text(f[Country])
-            .end();
-    const std::pair<Field, const char*> phones[] = {
-        {HomePhone, "TEL;TYPE=home,voice:"}, {WorkPhone, "TEL;TYPE=work,voice:"},
-        {Mobile1, "TEL;TYPE=cell:"},         {Mobile2, "TEL;TYPE=cell:"},
-        {Mobile3, "TEL;TYPE=cell:"},         {Fax, "TEL;TYPE=fax:"}};
-    for (const auto& [field, head] : phones)
-        if (!f[field].isEmpty())
-            TCardLine(card, head).text(f[field]).end();
-    for (const Field field : {Mail1, Mail2, Mail3})
-        if (!f[field].isEmpty())
-            TCardLine(card, "EMAIL:").text(f[field]).end();
-    if (!f[Web].isEmpty())
-        TCardLine(card, "URL:").text(f[Web]).end();
-    for (const Messenger& m : kMessengers)
-        if (!f[m.field].isEmpty())
-            TCardLine(card, m.property).text(f[m.field]).end();
-    appendBirthday(card, birthday);
-    card += "END:VCARD\r\n";
+    qsizetype units = 0;
+    for (const QString& value : f)
+        units += value.size();
+    // FN and N repeat the names.
+    units += f[FirstName].size() + f[Surname].size();
+    writeCard(card, units, [&](TCardWriter& w) {
+        w.ascii("BEGIN:VCARD\r\nVERSION:4.0\r\n");
+        w.ascii("FN:").fullName(f[FirstName], f[Surname]).end();
+        w.ascii("N:").text(f[Surname]).ascii(";").text(f[FirstName]).ascii(";;;").end();
+        if (!f[Street].isEmpty() || !f[Postcode].isEmpty() || !f[Town].isEmpty() ||
+            !f[Country].isEmpty())
+            w.ascii("ADR;TYPE=home:;;")
+                .text(f[Street])
+                .ascii(";")
+                .text(f[Town])
+                .ascii(";;")
+                .text(f[Postcode])
+                .ascii(";")
+                .text(f[Country])
+                .end();
+        const std::pair<Field, QByteArrayView> phones[] = {
+            {HomePhone, "TEL;TYPE=home,voice:"}, {WorkPhone, "TEL;TYPE=work,voice:"},
+            {Mobile1, "TEL;TYPE=cell:"},         {Mobile2, "TEL;TYPE=cell:"},
+            {Mobile3, "TEL;TYPE=cell:"},         {Fax, "TEL;TYPE=fax:"}};
+        for (const auto& [field, head] : phones)
+            if (!f[field].isEmpty())
+                w.ascii(head).text(f[field]).end();
+        for (const Field field : {Mail1, Mail2, Mail3})
+            if (!f[field].isEmpty())
+                w.ascii("EMAIL:").text(f[field]).end();
+        if (!f[Web].isEmpty())
+            w.ascii("URL:").text(f[Web]).end();
+        for (const Messenger& m : kMessengers)
+            if (!f[m.field].isEmpty())
+                w.ascii(m.property).text(f[m.field]).end();
+        writeBirthday(w, birthday);
+        w.ascii("END:VCARD\r\n");
+    });
 }
 
 QByteArray VCardOf(const TContactValues& fields, QDate birthday) {
@@ -718,9 +843,12 @@ QByteArray VCardOf(const TContactValues& fields, QDate birthday) {
 }
 
 QByteArray BirthdayVCardOf(const QString& name, QDate birthday) {
-    QByteArray card = "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-    TCardLine(card, "FN:").text(QStringView(name).trimmed()).end();
-    appendBirthday(card, birthday);
-    card += "END:VCARD\r\n";
+    QByteArray card;
+    writeCard(card, name.size(), [&](TCardWriter& w) {
+        w.ascii("BEGIN:VCARD\r\nVERSION:4.0\r\n");
+        w.ascii("FN:").text(QStringView(name).trimmed()).end();
+        writeBirthday(w, birthday);
+        w.ascii("END:VCARD\r\n");
+    });
     return card;
 }

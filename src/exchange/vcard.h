@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <array>
 
 // A contact as the address book keeps it: its 24 fields in their fixed
@@ -32,6 +33,9 @@ struct TCardContact {
 // left out, as is any value longer than kMostValue.
 class TVCardReader {
 public:
+    // Room for a value's text, used again value after value.
+    using TextRoom = QVarLengthArray<char16_t, 256>;
+
     TVCardReader(QIODevice& file, TextEncoding encoding);
     // False at the end of the file. Throws TFormatError for a file whose
     // cards are broken, EFileError when it cannot be read.
@@ -39,17 +43,19 @@ public:
     qint64 consumed() const { return m_lines.consumed(); }
 
 private:
-    // The next property line, unfolded, and where its value starts (after
-    // m_colon, -1 when it has none); false at the end of the file. The line
-    // is valid until the next call.
+    // The next property line, unfolded, where its value starts (after
+    // m_colon, -1 when it has none) and whether it has parameters
+    // (m_parameters); false at the end of the file. The line is valid until
+    // the next call.
     bool property(QByteArrayView& line, bool& tooLong);
 
     TLineReader m_lines;
     QByteArray m_joined; // a folded line unfolded
-    QString m_text;      // a value decoded
+    TextRoom m_text;     // a value decoded
     qint64 m_line = 0;
     qint64 m_propertyLine = 0; // where the property last read starts
     qsizetype m_colon = -1;
+    bool m_parameters = false; // whether parameters come before the colon
 };
 
 // A contact as a vCard 4.0 (UTF-8, CRLF, lines folded at 75 bytes), with

@@ -217,6 +217,27 @@ private slots:
         QCOMPARE(filled(person[0]), (QStringList{u"0=Anna"_s, u"1=Malá"_s}));
         QCOMPARE(person[0].birthday, QDate(1990, 12, 31));
     }
+
+    // The name a card shows: both names, a blank between, none around.
+    void shownName_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("both") << u"Ján"_s << u"Malý"_s << QByteArray("FN:Ján Malý");
+        QTest::newRow("blanks") << u" Ján "_s << u" Malý\t"_s << QByteArray("FN:Ján   Malý");
+        QTest::newRow("surname") << u" "_s << u" Malý "_s << QByteArray("FN:Malý");
+        QTest::newRow("first") << u" Ján "_s << u"\u00A0"_s << QByteArray("FN:Ján");
+        QTest::newRow("none") << QString() << QString() << QByteArray("FN:");
+    }
+    void shownName() {
+        QFETCH(QString, first);
+        QFETCH(QString, surname);
+        QFETCH(QByteArray, line);
+        TContactValues values;
+        values[0] = first;
+        values[1] = surname;
+        QVERIFY2(VCardOf(values).split('\n').contains(line + '\r'), VCardOf(values).constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVCard)
