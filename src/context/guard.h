@@ -24,19 +24,22 @@ template <typename Command> bool Guarded(IDialogs& dialogs, Command&& command) {
     return false;
 }
 
+// A command given a signal's arguments when it takes them, else none.
+template <typename Command, typename... Arguments>
+void RunWithArguments(const Command& command, const Arguments&... arguments) {
+    if constexpr (std::is_invocable_v<const Command&, const Arguments&...>)
+        command(arguments...);
+    else
+        command();
+}
+
 // The one way a signal runs a command: in the guard above. The command
 // takes the signal's arguments, or none of them.
 template <typename Sender, typename Signal, typename Command>
 QMetaObject::Connection ConnectGuarded(IDialogs& dialogs, Sender* sender, Signal signal,
                                        const QObject* context, Command command) {
-    return QObject::connect(
-        sender, signal, context,
-        [&dialogs, command = std::move(command)](const auto&... arguments) {
-            Guarded(dialogs, [&] {
-                if constexpr (std::is_invocable_v<const Command&, decltype(arguments)...>)
-                    command(arguments...);
-                else
-                    command();
-            });
-        });
+    return QObject::connect(sender, signal, context,
+                            [&dialogs, command = std::move(command)](const auto&... arguments) {
+                                Guarded(dialogs, [&] { RunWithArguments(command, arguments...); });
+                            });
 }

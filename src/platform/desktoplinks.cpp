@@ -20,10 +20,9 @@ void TXdgDesktopLinks::open(const QUrl& url, std::function<void(bool opened)> do
         if (done)
             done(opened);
     };
-    connect(process, &QProcess::finished, this,
-            [process, answer](int code, QProcess::ExitStatus status) {
-                answer(status == QProcess::NormalExit && code == 0);
-            });
+    connect(process, &QProcess::finished, this, [answer](int code, QProcess::ExitStatus status) {
+        answer(status == QProcess::NormalExit && code == 0);
+    });
     connect(process, &QProcess::errorOccurred, this, [answer](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             answer(false);
