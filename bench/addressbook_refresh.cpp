@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     TempHome home;
     StartOn("adresar");
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
     auto* book = static_cast<TFormadresar*>(program.record(QStringLiteral("adresar")));
     std::printf("address book refresh, medians of %d rounds\n", rounds);

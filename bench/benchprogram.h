@@ -4,6 +4,7 @@
 // and the settings file that opens the program on one window.
 #include "shell/settingsfile.h"
 #include "storage/linefile.h"
+#include "testsupport.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,4 +20,15 @@ inline void StartOn(const char* window) {
     TSettings settings;
     settings.lastWindow = QString::fromLatin1(window);
     LineFile::write(TSettings::FileName, SettingsLines(settings));
+}
+
+// Starts the program as it starts, then leaves its search index out: the
+// index's own thread would take in what a round wrote (100,000 records take
+// seconds) beside the next timed round, on a machine of two cores, and no
+// window waits for it.
+inline bool StartProgram(TestProgram& program) {
+    if (!program.start())
+        return false;
+    program.t.context.search = nullptr;
+    return true;
 }

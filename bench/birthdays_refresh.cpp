@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     TempHome home;
     StartOn("narodky");
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
     auto* birthdays = static_cast<Tformnarodky*>(program.record(QStringLiteral("narodky")));
     std::printf("birthdays refresh and notice, medians of %d rounds\n", rounds);

@@ -395,12 +395,8 @@ int main(int argc, char** argv) {
     TempHome home;
     StartOn("adresar");
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
-    // The search index takes in what an import brought on a thread of its
-    // own, which the import does not wait for; left on, it would index
-    // 100,000 contacts beside the next timed round on a machine of two cores.
-    program.t.context.search = nullptr;
     auto* book = static_cast<TFormadresar*>(program.record(QStringLiteral("adresar")));
     const QString small = QDir::current().filePath(u"small.txt"_s);
     const QString big = QDir::current().filePath(u"big.txt"_s);

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         StartOn("diar");
         TestProgram program;
         program.t.clock.current = QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::UTC);
-        if (!program.start())
+        if (!StartProgram(program))
             return 1;
         FillDiary("data/Reminders.dbf", kEntries, groups, 2026);
         auto* diary = static_cast<Tformdiar*>(program.record(QStringLiteral("diar")));

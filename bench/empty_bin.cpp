@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     const int rounds = Rounds(argc, argv, 5);
     TempHome home;
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
     std::printf("emptying the bin, medians of %d rounds\n", rounds);
     std::vector<double> floor, ours;

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     TempHome home;
     StartOn("dennik");
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
     auto* journal = static_cast<Tformdennik*>(program.record(QStringLiteral("dennik")));
     std::printf("journal refresh, medians of %d rounds\n", rounds);

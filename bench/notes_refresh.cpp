@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     TempHome home;
     StartOn("poznamky");
     TestProgram program;
-    if (!program.start())
+    if (!StartProgram(program))
         return 1;
     auto* notes = static_cast<TFormpoznamky*>(program.record(QStringLiteral("poznamky")));
     std::printf("notes refresh, medians of %d rounds\n", rounds);
