@@ -98,6 +98,9 @@ void TImportRun::end(Outcome outcome, const QString& text) {
     CloseProgress(m_progress);
     TProgramContext& context = m_window.context();
     const TLanguageTable& s = context.strings;
+    // The list first, so that the closing box stands over what was stored.
+    // One that cannot be made now is said like any failed command.
+    Guarded(context.dialogs, [this] { m_window.Aktualizuj(); });
     switch (outcome) {
     case Outcome::Done:
         context.dialogs.messageBox(nullptr, s[Str::OperationDone], doneText(),
@@ -114,8 +117,6 @@ void TImportRun::end(Outcome outcome, const QString& text) {
         context.dialogs.errorBox(text);
         break;
     }
-    // A list that cannot be made now is said like any failed command.
-    Guarded(context.dialogs, [this] { m_window.Aktualizuj(); });
     emit finished(outcome, m_imported);
     deleteLater();
 }

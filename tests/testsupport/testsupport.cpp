@@ -17,6 +17,8 @@ using namespace Qt::Literals::StringLiterals;
 IDialogs::Answer FakeDialogs::showMessageBox(QWidget*, const QString& caption, const QString& text,
                                              Icon icon, Buttons buttons) {
     boxes.append({caption, text, icon, buttons});
+    if (onBox)
+        onBox(boxes.last());
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     return answers.isEmpty() ? Answer::No : answers.takeFirst();

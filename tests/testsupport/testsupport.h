@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <functional>
 
 // Records every box and answers from a script.
 class FakeDialogs : public IDialogs {
@@ -40,6 +41,8 @@ public:
     QList<Answer> answers;
     // Names the file dialogs return, used in order; empty means cancelled.
     QStringList fileNames;
+    // Called as each message box is shown, to look at what stands behind it.
+    std::function<void(const Box&)> onBox;
 };
 
 class FakeClock : public IClock {
