@@ -216,6 +216,18 @@ private slots:
             readAll(BirthdayVCardOf(u"Anna Malá"_s, QDate(1990, 12, 31)));
         QCOMPARE(filled(person[0]), (QStringList{u"0=Anna"_s, u"1=Malá"_s}));
         QCOMPARE(person[0].birthday, QDate(1990, 12, 31));
+
+        // Values whose every character takes three bytes or an escape, in
+        // every field: the card's room and its folds hold (the sanitizer
+        // run sees any byte written past them).
+        for (QString& value : all)
+            value = u"€;"_s.repeated(3000);
+        const QList<TCardContact> large = readAll(VCardOf(all));
+        QCOMPARE(large.size(), 1);
+        QCOMPARE(large[0].fields, all);
+        const QString name = u"Ľ\\,"_s.repeated(4000);
+        QCOMPARE(filled(readAll(BirthdayVCardOf(name, QDate(1990, 1, 2)))[0]),
+                 QStringList{u"1="_s + name});
     }
 
     // The name a card shows: both names, a blank between, none around.
