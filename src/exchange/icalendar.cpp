@@ -47,9 +47,18 @@ QDateTime localTime(icaltimetype time, icalproperty* property) {
         .toLocalTime();
 }
 
+// How far a file's series with a count are followed, occurrence by
+// occurrence: each, and all of a file's together (each step may cost the
+// recurrence library microseconds; a series of days since 1990 takes
+// 13,000 of them).
+constexpr int kMostSteps = 100'000;
+constexpr qint64 kMostFileSteps = 500'000;
+
 // The first occurrence of a series at or after `now`; its last when the
-// series has ended.
-icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateTime& now) {
+// series has ended. Null when the series is too long to be followed to
+// `now` within the steps left, which it uses up.
+icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateTime& now,
+                            qint64& stepsLeft) {
     const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
     icalrecur_iterator* iterator = icalrecur_iterator_new(recurrence, start);
     if (!iterator)
@@ -57,10 +66,14 @@ icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateT
     const icaltimetype from =
         icaltime_from_timet_with_zone(time_t(now.toSecsSinceEpoch()), 0, start.zone);
     icaltimetype found = start;
-    // Jumping ahead is refused for a rule with a COUNT: then step, as far
-    // as a long series goes.
+    // Jumping ahead is refused for a rule with a COUNT: then step, to its
+    // end or to `now`.
     if (!icalrecur_iterator_set_start(iterator, from)) {
-        for (int step = 0; step < 100000; ++step) {
+        for (int step = 0;; ++step) {
+            if (step == kMostSteps || stepsLeft-- <= 0) {
+                found = icaltime_null_time();
+                break;
+            }
             const icaltimetype next = icalrecur_iterator_next(iterator);
             if (icaltime_is_null_time(next))
                 break;
@@ -73,11 +86,13 @@ icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateT
         found = next;
     }
     icalrecur_iterator_free(iterator);
-    found.zone = start.zone;
+    if (!icaltime_is_null_time(found))
+        found.zone = start.zone;
     return found;
 }
 
 void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents& contents) {
+    qint64 stepsLeft = kMostFileSteps;
     for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
         const icalcomponent_kind kind = icalcomponent_isa(c);
@@ -95,7 +110,13 @@ void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents
         }
         TDiaryEvent event;
         if (icalproperty* rule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
-            time = nextOccurrence(rule, time, now);
+            time = nextOccurrence(rule, time, now, stepsLeft);
+            // A series too long to follow is named, not stored at a time
+            // long past.
+            if (icaltime_is_null_time(time)) {
+                ++contents.skipped[u"VEVENT (RRULE)"_s];
+                continue;
+            }
             event.recurring = true;
             ++contents.recurring;
         }

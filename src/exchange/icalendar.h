@@ -28,11 +28,14 @@ struct TCalendarContents {
 };
 
 // Reads the events of an iCalendar file (RFC 5545) that may start with a
-// UTF-8 byte-order mark: times with a time
-// zone are taken into local time, floating times and times of an unknown
-// zone as they stand, a whole day at 00:00; a recurring event as its first
-// occurrence at or after `now` (its last when the series has ended). An alarm of any kind makes the
-// entry ring. Throws TFormatError (NoCalendar, at line 1) for a file with no calendar.
+// UTF-8 byte-order mark: times with a time zone are taken into local time,
+// floating times and times of an unknown zone as they stand, a whole day at
+// 00:00; a recurring event as its first occurrence at or after `now` (its
+// last when the series has ended). A series with a count that cannot be
+// followed to `now` in 100,000 occurrences, or in 500,000 for all of a
+// file's, is skipped as "VEVENT (RRULE)". An alarm of any kind makes the
+// entry ring. Throws TFormatError (NoCalendar, at line 1) for a file with
+// no calendar.
 TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now);
 
 // The same read line by line, as TLineReader gives a file's lines, holding

@@ -77,18 +77,32 @@ private slots:
         }
     }
 
-    // What is no event, or no event with a start, is counted, not read.
+    // What is no event, no event with a start, or a series too long to
+    // follow to today (daily since 1700, over 100,000 occurrences) is
+    // counted, not read.
     void skipped() {
-        const TCalendarContents read =
-            ReadICalendar(calendar("BEGIN:VTODO\r\nUID:t\r\nSUMMARY:a\r\nEND:VTODO\r\n" +
-                                   vevent("SUMMARY:bez za\xC4\x8Diatku\r\n") +
-                                   vevent("DTSTART:20261211T083000Z\r\nSUMMARY:ok\r\n") +
-                                   "BEGIN:VJOURNAL\r\nUID:j\r\nEND:VJOURNAL\r\n"),
-                          kNow);
+        const TCalendarContents read = ReadICalendar(
+            calendar("BEGIN:VTODO\r\nUID:t\r\nSUMMARY:a\r\nEND:VTODO\r\n" +
+                     vevent("SUMMARY:bez za\xC4\x8Diatku\r\n") +
+                     vevent("DTSTART:20261211T083000Z\r\nSUMMARY:ok\r\n") +
+                     vevent("DTSTART:17000101T090000Z\r\nRRULE:FREQ=DAILY;COUNT=200000\r\n") +
+                     "BEGIN:VJOURNAL\r\nUID:j\r\nEND:VJOURNAL\r\n"),
+            kNow);
         QCOMPARE(read.events.size(), 1);
-        QCOMPARE(
-            read.skipped,
-            (QMap<QString, int>{{u"VTODO"_s, 1}, {u"VEVENT (DTSTART)"_s, 1}, {u"VJOURNAL"_s, 1}}));
+        QCOMPARE(read.skipped, (QMap<QString, int>{{u"VTODO"_s, 1},
+                                                   {u"VEVENT (DTSTART)"_s, 1},
+                                                   {u"VEVENT (RRULE)"_s, 1},
+                                                   {u"VJOURNAL"_s, 1}}));
+        // A file's series are followed so far all together: of seven series
+        // of days since 1800 (82,600 occurrences to today each), the last
+        // is not.
+        QByteArray series;
+        for (int i = 0; i < 7; ++i)
+            series += vevent("DTSTART:18000101T090000Z\r\nRRULE:FREQ=DAILY;COUNT=90000\r\n");
+        const TCalendarContents many = ReadICalendar(calendar(series), kNow);
+        QCOMPARE(many.events.size(), 6);
+        QCOMPARE(many.events[5].start.date(), QDate(2026, 12, 10));
+        QCOMPARE(many.skipped, (QMap<QString, int>{{u"VEVENT (RRULE)"_s, 1}}));
     }
 
     void notACalendar_data() {
