@@ -778,8 +778,7 @@ qint64 CountBirthdays(QIODevice& file, TextEncoding encoding) {
         qsizetype end = 0;
         while (end < line.size() && line[end] != ':' && line[end] != ';')
             ++end;
-        const QByteArrayView name = line.first(end).trimmed();
-        count += same(name.sliced(name.lastIndexOf('.') + 1), "BDAY");
+        count += same(withoutGroup(line.first(end)), "BDAY");
     }
     return count;
 }
