@@ -47,18 +47,11 @@ QDateTime localTime(icaltimetype time, icalproperty* property) {
         .toLocalTime();
 }
 
-// How far a file's series with a count are followed, occurrence by
-// occurrence: each, and all of a file's together (each step may cost the
-// recurrence library microseconds; a series of days since 1990 takes
-// 13,000 of them).
-constexpr int kMostSteps = 100'000;
-constexpr qint64 kMostFileSteps = 500'000;
-
 // The first occurrence of a series at or after `now`; its last when the
-// series has ended. Null when the series is too long to be followed to
-// `now` within the steps left, which it uses up.
+// series has ended. Null when the series cannot be followed to `now` within
+// `steps.each`, nor within what is left of `steps.all`, which it lessens.
 icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateTime& now,
-                            qint64& stepsLeft) {
+                            TSeriesSteps& steps) {
     const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
     icalrecur_iterator* iterator = icalrecur_iterator_new(recurrence, start);
     if (!iterator)
@@ -70,7 +63,7 @@ icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateT
     // end or to `now`.
     if (!icalrecur_iterator_set_start(iterator, from)) {
         for (int step = 0;; ++step) {
-            if (step == kMostSteps || stepsLeft-- <= 0) {
+            if (step == steps.each || steps.all-- <= 0) {
                 found = icaltime_null_time();
                 break;
             }
@@ -91,8 +84,8 @@ icaltimetype nextOccurrence(icalproperty* rule, icaltimetype start, const QDateT
     return found;
 }
 
-void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents& contents) {
-    qint64 stepsLeft = kMostFileSteps;
+void readEvents(icalcomponent* calendar, const QDateTime& now, TSeriesSteps& steps,
+                TCalendarContents& contents) {
     for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
         const icalcomponent_kind kind = icalcomponent_isa(c);
@@ -110,7 +103,7 @@ void readEvents(icalcomponent* calendar, const QDateTime& now, TCalendarContents
         }
         TDiaryEvent event;
         if (icalproperty* rule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
-            time = nextOccurrence(rule, time, now, stepsLeft);
+            time = nextOccurrence(rule, time, now, steps);
             // A series too long to follow is named, not stored at a time
             // long past.
             if (icaltime_is_null_time(time)) {
@@ -144,7 +137,8 @@ QByteArray written(icalcomponent* component) {
 
 } // namespace
 
-TICalendarReader::TICalendarReader(const QDateTime& now) : m_parser(icalparser_new()), m_now(now) {
+TICalendarReader::TICalendarReader(const QDateTime& now, TSeriesSteps steps)
+    : m_parser(icalparser_new()), m_now(now), m_steps(steps) {
     // The library's errors are said in its results, never by ending the program.
     icalerror_set_errors_are_fatal(0);
 }
@@ -174,7 +168,7 @@ void TICalendarReader::parse() {
     // calendars may follow one another.
     Component done(icalparser_add_line(m_parser, m_held.data()));
     if (done && icalcomponent_isa(done.get()) == ICAL_VCALENDAR_COMPONENT) {
-        readEvents(done.get(), m_now, m_contents);
+        readEvents(done.get(), m_now, m_steps, m_contents);
         m_any = true;
     }
 }
@@ -186,12 +180,12 @@ TCalendarContents TICalendarReader::finish() {
     return std::move(m_contents);
 }
 
-TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now) {
+TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now, TSeriesSteps steps) {
     QByteArray data = bytes;
     QBuffer file(&data);
     file.open(QIODevice::ReadOnly);
     TLineReader lines(file);
-    TICalendarReader reader(now);
+    TICalendarReader reader(now, steps);
     for (QByteArrayView line; lines.next(line);)
         reader.add(line);
     return reader.finish();

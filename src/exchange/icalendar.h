@@ -27,22 +27,31 @@ struct TCalendarContents {
     int recurring = 0;
 };
 
+// How far a file's series with a count are followed, occurrence by
+// occurrence, to find their next time: each, and all of a file's together
+// (each step may cost the recurrence library microseconds; a series of days
+// since 1990 takes 13,000 of them).
+struct TSeriesSteps {
+    int each = 100'000;
+    qint64 all = 500'000;
+};
+
 // Reads the events of an iCalendar file (RFC 5545) that may start with a
 // UTF-8 byte-order mark: times with a time zone are taken into local time,
 // floating times and times of an unknown zone as they stand, a whole day at
 // 00:00; a recurring event as its first occurrence at or after `now` (its
 // last when the series has ended). A series with a count that cannot be
-// followed to `now` in 100,000 occurrences, or in 500,000 for all of a
-// file's, is skipped as "VEVENT (RRULE)". An alarm of any kind makes the
-// entry ring. Throws TFormatError (NoCalendar, at line 1) for a file with
-// no calendar.
-TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now);
+// followed to `now` within `steps` is skipped as "VEVENT (RRULE)". An
+// alarm of any kind makes the entry ring. Throws TFormatError (NoCalendar,
+// at line 1) for a file with no calendar.
+TCalendarContents ReadICalendar(const QByteArray& bytes, const QDateTime& now,
+                                TSeriesSteps steps = {});
 
 // The same read line by line, as TLineReader gives a file's lines, holding
 // the calendar being read but not the file.
 class TICalendarReader {
 public:
-    explicit TICalendarReader(const QDateTime& now);
+    explicit TICalendarReader(const QDateTime& now, TSeriesSteps steps = {});
     ~TICalendarReader();
     TICalendarReader(const TICalendarReader&) = delete;
     TICalendarReader& operator=(const TICalendarReader&) = delete;
@@ -61,6 +70,7 @@ private:
     bool m_started = false;
     bool m_any = false;
     QDateTime m_now;
+    TSeriesSteps m_steps; // what is left of them
     TCalendarContents m_contents;
 };
 

@@ -93,13 +93,15 @@ private slots:
                                                    {u"VEVENT (DTSTART)"_s, 1},
                                                    {u"VEVENT (RRULE)"_s, 1},
                                                    {u"VJOURNAL"_s, 1}}));
-        // A file's series are followed so far all together: of seven series
-        // of days since 1800 (82,600 occurrences to today each), the last
-        // is not.
+        // A file's series are followed so far all together, in one calendar
+        // or in several: of seven series of days since 1800 (82,600
+        // occurrences to today each), each in a calendar of its own, the
+        // last is not.
         QByteArray series;
         for (int i = 0; i < 7; ++i)
-            series += vevent("DTSTART:18000101T090000Z\r\nRRULE:FREQ=DAILY;COUNT=90000\r\n");
-        const TCalendarContents many = ReadICalendar(calendar(series), kNow);
+            series +=
+                calendar(vevent("DTSTART:18000101T090000Z\r\nRRULE:FREQ=DAILY;COUNT=90000\r\n"));
+        const TCalendarContents many = ReadICalendar(series, kNow);
         QCOMPARE(many.events.size(), 6);
         QCOMPARE(many.events[5].start.date(), QDate(2026, 12, 10));
         QCOMPARE(many.skipped, (QMap<QString, int>{{u"VEVENT (RRULE)"_s, 1}}));
