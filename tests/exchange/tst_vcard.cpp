@@ -104,6 +104,15 @@ private slots:
             << QStringList{u"0=\u00ED\u00A0\u20AC \u0139"_s, u"1=\u0154\u017B"_s,
                            u"12=\U0001F600@\uFEFFx"_s}
             << QStringList();
+        // Names in any case; blanks of other scripts (a no-break space, an
+        // Ogham space mark, an em space) around values, at one end only.
+        QTest::newRow("names in any case, blanks of any script")
+            << card("3.0", "n:\xC2\xA0Nov\xC3\xA1k;\xE1\x9A\x80J\xC3\xA1n;;;\r\n"
+                           "Tel;tYPE=cell:0905 111\xC2\xA0\r\neMail:\xE2\x80\x83jan@x.sk\r\n"
+                           "x-SkYpe:jan.novak \r\n")
+            << QStringList{u"0=J\u00E1n"_s, u"1=Nov\u00E1k"_s, u"8=0905 111"_s, u"12=jan@x.sk"_s,
+                           u"17=jan.novak"_s}
+            << QStringList();
         QTest::newRow("invalid quoted-printable stays as it is")
             << card("2.1", "N;ENCODING=QUOTED-PRINTABLE:A=ZZ=4;B=3\r\n")
             << QStringList{u"0=B=3"_s, u"1=A=ZZ=4"_s} << QStringList();
